@@ -1,0 +1,105 @@
+// Judging the typed correction on every key release, and closing a finished
+// text into the results log.
+
+#include "library/catalogue.h"
+#include "mainwindow/form1.h"
+#include "presentation/richtextbox.h"
+#include "presentation/twips.h"
+#include "presentation/zarandel.h"
+#include "ui_form1.h"
+#include "windows/form4.h"
+#include "windows/programstate.h"
+
+#include <QTimer>
+
+#include <cmath>
+#include <limits>
+
+void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
+{
+    // Nothing of the text shown has been picked: typing changes nothing.
+    if (!pickValid_)
+        return;
+
+    RichTextBox& correction = *ui->RichTextBox3;
+    QString typed = correction.text();
+    if (typed.contains(u' ') || typed.contains(u'\n') || typed.contains(u'\t')) {
+        typed = correction.inputFilter(typed);
+        correction.setText(typed);
+        correction.setCentred();
+        correction.moveCursor(QTextCursor::End);
+    }
+
+    // The span is the picked word as it stands now in the exercise text; any
+    // other selection left there is not touched.
+    RichTextBox& text = *ui->RichTextBox1;
+    text.setSelStart(PickedWordStart);
+    text.setSelLength(spanLength_);
+    text.setSelText(typed);
+    text.setSelStart(PickedWordStart);
+    text.setSelLength(int(typed.size()));
+    spanLength_ = int(typed.size());
+
+    const int faultyIndex = List3.count() - WordCounter;
+    List3.setEntry(faultyIndex, typed);
+
+    if (typed == PickedWord) {
+        text.setSelColor(vbcolor::Black);
+        return;
+    }
+    const int correctIndex = List2.count() - WordCounter;
+    const QString correct = List2.entry(correctIndex);
+    const bool inRange = faultyIndex >= 0 && faultyIndex < List3.count() && correctIndex >= 0
+        && correctIndex < List2.count();
+    if (!inRange || List3.entry(faultyIndex) != correct) {
+        text.setSelColor(vbcolor::Red);
+        return;
+    }
+
+    text.setSelColor(vbcolor::Blue);
+    PlayCue(QStringLiteral("acierto"));
+    if (!correct.isEmpty() && ui->List4->findItems(correct, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+        ui->List4->addItem(correct);
+
+    const bool complete = List2.words() == List3.words();
+
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    const int animation = std::min(3, int(std::floor(uniform(random_) * 3)) + 1);
+    ui->Zarandel2->setGifFile(catalogue::resolve(AppFolder, QStringLiteral("gifs/%1.gif").arg(animation)));
+    ui->Zarandel2->show();
+
+    if (complete && completionArmed_)
+        CompleteItem();
+}
+
+void Form1::CompleteItem()
+{
+    // Each loaded item is logged once; loading an item again re-arms it.
+    completionArmed_ = false;
+    if (!form4_)
+        form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
+    RichTextBox& log = *form4_->RichTextBox1();
+    log.setText(log.text() + QStringLiteral("TEXTO ") + QString::number(state_.TextCounter) + QStringLiteral("\n\n")
+                + ui->RichTextBox2->text() + u'\n');
+    QString cue;
+    if (!state_.TimeUp) {
+        log.setText(log.text() + QStringLiteral("** Terminado en el plazo de tiempo previsto **\n\n"));
+        cue = QStringLiteral("muybien");
+    } else {
+        log.setText(log.text() + QStringLiteral("** Tiempo agotado **\n\n"));
+        cue = QStringLiteral("bien");
+    }
+    PlayCue(cue);
+    if (state_.TextCounter < std::numeric_limits<int>::max())
+        ++state_.TextCounter;
+    ui->Zarandel1->hide();
+    Timer1->stop();
+}
+
+void Form1::Command6_Click()
+{
+    PlayCue(QStringLiteral("resultados"));
+    if (!form4_)
+        form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
+    form4_->showModeless();
+}

@@ -1,0 +1,148 @@
+#include "mainwindow/form1.h"
+
+#include "presentation/richtextbox.h"
+#include "presentation/zarandel.h"
+#include "ui_form1.h"
+#include "windows/form3.h"
+#include "windows/form4.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
+
+Form1::Form1(ProgramState& state, Services services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , ui(std::make_unique<Ui::Form1>())
+    , state_(state)
+    , services_(std::move(services))
+{
+    ui->setupUi(this);
+    // Sizes the definition gives in quarter points.
+    QFont heading = ui->Label4_0->font();
+    heading.setPointSizeF(11.25);
+    ui->Label4_0->setFont(heading);
+
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(grey);
+    setAutoFillBackground(true);
+
+    QPalette help = ui->RichTextBox2->palette();
+    help.setColor(QPalette::Base, help.color(QPalette::Active, QPalette::Highlight));
+    ui->RichTextBox2->setPalette(help);
+    QPalette pick = ui->Command1->palette();
+    pick.setColor(QPalette::Button, QColor(224, 224, 224));
+    ui->Command1->setPalette(pick);
+    QPalette results = ui->Command6->palette();
+    results.setColor(QPalette::Button, QColor(0, 192, 0));
+    ui->Command6->setPalette(results);
+
+    ui->Text1->setMaxLength(10);
+    ui->Zarandel2->setPlayOnce(true);
+    ui->Zarandel1->raise();
+    ui->Zarandel2->raise();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(200);
+    Timer1->start();  // enabled in the definition; the start-up stops it
+
+    ItemNumber.fill(1, 71);
+    connectHandlers();
+}
+
+Form1::~Form1()
+{
+    delete form3_;
+    delete form4_;
+}
+
+void Form1::connectHandlers()
+{
+    connect(ui->List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
+    connect(ui->List1, &QListWidget::currentRowChanged, this, [this](int row) {
+        // Moving through the list with the keyboard chooses like a click does;
+        // mouse clicks arrive through itemClicked.
+        if (row >= 0 && ui->List1->hasFocus() && QGuiApplication::mouseButtons() == Qt::NoButton)
+            List1_Click();
+    });
+    connect(ui->Command3_0, &QPushButton::clicked, this, [this] { Command3_Click(0); });
+    connect(ui->Command3_1, &QPushButton::clicked, this, [this] { Command3_Click(1); });
+    connect(ui->Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
+    ui->Text1->installEventFilter(this);
+
+    connect(ui->RichTextBox1, &RichTextBox::clicked, this, &Form1::RichTextBox1_Click);
+    ui->RichTextBox1->onKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { RichTextBox1_KeyDown(key, shift); };
+    connect(ui->RichTextBox3, &RichTextBox::keyReleased, this, &Form1::richtextbox3_KeyUp);
+    ui->RichTextBox3->onKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { RichTextBox3_KeyDown(key, shift); };
+    // A word never holds a space or a line break, typed or pasted.
+    ui->RichTextBox3->inputFilter = [](const QString& text) {
+        QString kept;
+        kept.reserve(text.size());
+        for (QChar c : text) {
+            if (!c.isSpace() && c != QChar::ParagraphSeparator && c != QChar::LineSeparator)
+                kept += c;
+        }
+        return kept;
+    };
+
+    const std::array pace{ui->Command5_0, ui->Command5_1, ui->Command5_2, ui->Command5_3};
+    for (int i = 0; i < int(pace.size()); ++i)
+        connect(pace[i], &QPushButton::clicked, this, [this, i] { Command5_Click(i); });
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(ui->Zarandel2, &Zarandel::gifEnd, this, [this] { Zarandel2_GifEnd(); });
+
+    connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(ui->Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(ui->List4, &QListWidget::itemClicked, this, [this] { List4_Click(); });
+    connect(ui->Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->Text1 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->text().isEmpty() && key->text().at(0).isPrint()) {
+            int keyAscii = key->text().at(0).unicode();
+            Text1_Keypress(keyAscii);
+            if (keyAscii == 0)
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // Closing the main window by any means ends the program, as the exit
+    // button does.
+    event->accept();
+    if (services_.quit)
+        services_.quit();
+}
+
+void Form1::showMessage(const QString& text)
+{
+    if (services_.messageBox) {
+        services_.messageBox(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("MIRAVE~1"), text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void Form1::showAndActivate()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+qint32& Form1::currentItemNumber()
+{
+    if (ItemNumber.size() <= SelectedExercise)
+        ItemNumber.resize(SelectedExercise + 1, 1);
+    return ItemNumber[SelectedExercise];
+}

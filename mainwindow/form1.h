@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QPixmap>
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+#include "windows/form3.h"
+#include "windows/form4.h"
+
+#include <functional>
+#include <memory>
+#include <random>
+
+namespace Ui {
+class Form1;
+}
+class CuePlayer;
+class QTimer;
+struct ProgramState;
+
+// An ordered list of words indexed by word position. Reading at or past the
+// end gives the empty string.
+class WordList {
+public:
+    int count() const { return int(words_.size()); }
+    QString entry(qsizetype i) const { return i >= 0 && i < words_.size() ? words_.at(i) : QString(); }
+    void setEntry(qsizetype i, const QString& word)
+    {
+        if (i >= 0 && i < words_.size())
+            words_[i] = word;
+    }
+    void assign(QStringList words) { words_ = std::move(words); }
+    void clear() { words_.clear(); }
+    const QStringList& words() const { return words_; }
+
+private:
+    QStringList words_;
+};
+
+// The main exercise window: the exercise list, the text with misspelt words,
+// the correction box, the countdown runner, the list of corrected words.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // What the window needs from the world outside it.
+    struct Services {
+        QString appFolder;                                   // holds the program and its content
+        CuePlayer* cues = nullptr;                           // plays the sound cues
+        std::function<void(const QString&)> messageBox;      // modal message with one OK button
+        QWidget* splash = nullptr;                           // closed by the start-up
+        std::function<void()> quit;                          // ends the program
+    };
+
+    Form1(ProgramState& state, Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // State of the running exercise.
+    QString AppFolder;
+    QString ExerciseFolder;
+    QVector<qint32> ItemNumber;  // current item of each exercise, by its place in List1
+    int SelectedExercise = 0;
+    int TextFontSize = 0;
+    qint32 CountdownLeft = 0;
+    int PickedWordStart = 0;
+    int PickedWordLength = 0;
+    QString PickedWord;
+    int WordCounter = 0;
+
+    // Hidden holders of data.
+    WordList List2;      // correct words of the current item
+    WordList List3;      // faulty words, overwritten by the pupil's corrections
+    QStringList Dir1;    // the exercise folders found at start-up
+    QPixmap Picture1;    // the background tile
+    QTimer* Timer1 = nullptr;
+
+    ProgramState& state() const { return state_; }
+    Form3* form3() const { return form3_; }
+    Form4* form4() const { return form4_; }
+
+    // Start-up and layout.
+    void Form_Load();
+    void ArrangeControls();
+
+    // Sound cues: `name` is the cue's file name without extension.
+    void PlayCue(const QString& name);
+
+    // Choosing and loading an item.
+    void List1_Click();
+    void Command3_Click(int index);
+    void Text1_Change();
+    void Text1_Keypress(int& keyAscii);
+    void LoadExerciseItem();
+
+    // Picking a word, judging the correction, finishing a text.
+    void RichTextBox1_Click();
+    void richtextbox3_KeyUp(int keyCode, Qt::KeyboardModifiers shift);
+    void CompleteItem();
+    void Command6_Click();
+
+    // Pace and countdown.
+    void Command5_Click(int index);
+    void Timer1_Timer();
+    void Zarandel2_GifEnd();
+
+    // Help, pictures, font and the small handlers.
+    void Command1_Click();
+    void ShowWordPicture();
+    void List4_Click();
+    void Combo1_Click();
+    void Command4_Click();
+    void RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
+    void RichTextBox3_KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
+
+    // Brings this window to the front (from the picture and log windows).
+    void showAndActivate();
+
+    // The seed of the reward animations' generator; never taken from the clock.
+    std::minstd_rand& random() { return random_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void connectHandlers();
+    void showMessage(const QString& text);
+    void refuseItem(const QString& message);
+    qint32& currentItemNumber();
+
+    std::unique_ptr<Ui::Form1> ui;
+    ProgramState& state_;
+    Services services_;
+    QPointer<Form3> form3_;
+    QPointer<Form4> form4_;
+    std::minstd_rand random_;
+
+    // A word of the text now shown has been picked, so typing may change it.
+    bool pickValid_ = false;
+    // Length the picked word has now in the exercise text (it follows the
+    // typing); it starts at PickedWordStart.
+    int spanLength_ = 0;
+    // The loaded item has not been logged as finished yet.
+    bool completionArmed_ = false;
+};

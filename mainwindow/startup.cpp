@@ -1,0 +1,116 @@
+// Start-up of the main window and the stretching of its controls over the
+// screen.
+
+#include "library/catalogue.h"
+#include "mainwindow/form1.h"
+#include "presentation/richtextbox.h"
+#include "presentation/tilebitmap.h"
+#include "presentation/twips.h"
+#include "presentation/zarandel.h"
+#include "ui_form1.h"
+#include "windows/form4.h"
+#include "windows/programstate.h"
+
+#include <QFontDatabase>
+#include <QImageReader>
+#include <QLoggingCategory>
+#include <QTimer>
+
+#include <cmath>
+
+Q_LOGGING_CATEGORY(lcStartup, "miravellon.startup")
+
+void Form1::Form_Load()
+{
+    state_.TextCounter = 1;
+    if (services_.splash)
+        services_.splash->close();
+    AppFolder = services_.appFolder;
+    while (AppFolder.size() > 1 && AppFolder.endsWith(u'/'))
+        AppFolder.chop(1);
+    TextFontSize = 24;
+    Timer1->stop();
+    vbcolor::setBackground(ui->Command5_0, vbcolor::Green);
+    vbcolor::setBackground(ui->Command5_1, vbcolor::Yellow);
+    vbcolor::setBackground(ui->Command5_2, vbcolor::Yellow);
+    vbcolor::setBackground(ui->Command5_3, vbcolor::Yellow);
+
+    // From here on a step that cannot be done has no effect and the start-up
+    // goes on; nothing is reported to the pupil.
+    {
+        QImageReader reader(AppFolder + QStringLiteral("/fondo.gif"));
+        const QImage tile = reader.read();
+        if (tile.isNull())
+            qCInfo(lcStartup) << "no background tile:" << reader.errorString();
+        else
+            Picture1 = QPixmap::fromImage(tile);
+    }
+
+    // The window covers the screen from its top-left corner.
+    const QSize screen = twips::screenSize();
+    move(0, 0);
+
+    Dir1 = catalogue::listExercises(AppFolder);
+    ui->List1->setSortingEnabled(false);  // the catalogue comes sorted already
+    ui->List1->clear();
+    ui->List1->addItems(Dir1);
+    if (!Dir1.isEmpty())
+        ExerciseFolder = catalogue::exerciseFolder(AppFolder, Dir1.first());
+    else
+        ExerciseFolder = catalogue::exercisesFolder(AppFolder) + u'/';
+    qCInfo(lcStartup) << Dir1.size() << "exercises in" << catalogue::exercisesFolder(AppFolder);
+
+    // One current item number for every exercise listed, and never fewer than
+    // the 71 the program always had room for.
+    ItemNumber.fill(1, std::max<qsizetype>(71, Dir1.size()));
+
+    ui->RichTextBox1->setLocked(true);
+
+    ui->Combo1->clear();
+    ui->Combo1->addItems(QFontDatabase::families());
+    ui->Combo1->model()->sort(0);
+    ui->Combo1->setEditText(QStringLiteral("Arial"));
+    ui->Combo1->show();
+
+    twips::setWidth(this, screen.width());
+    twips::setHeight(this, screen.height());
+    ArrangeControls();
+    TileBitmap(this, Picture1);
+
+    ui->Zarandel2->hide();
+    twips::setTop(ui->Zarandel2, twips::top(ui->RichTextBox1));
+    twips::setLeft(ui->Zarandel2, twips::left(ui->RichTextBox1) + twips::width(ui->RichTextBox1) + 50);
+
+    if (!form4_)
+        form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
+    form4_->showModeless();
+}
+
+void Form1::ArrangeControls()
+{
+    const QSize screen = twips::screenSize();
+    const double listHeight = screen.height() - twips::top(ui->RichTextBox1) - twips::height(ui->RichTextBox3)
+        - twips::height(ui->Zarandel1) - 300;
+    if (listHeight < 0) {
+        // The list box refuses a negative height; the layout stops here and
+        // every control keeps its design geometry.
+        qCInfo(lcStartup) << "screen too small to lay out:" << screen;
+        return;
+    }
+    twips::setHeight(ui->List1, listHeight);
+    twips::setHeight(ui->RichTextBox1, twips::height(ui->List1));
+    twips::setHeight(ui->List4, twips::height(ui->RichTextBox1));
+    twips::setHeight(ui->RichTextBox2, twips::height(ui->RichTextBox1));
+    twips::setTop(ui->RichTextBox3, twips::top(ui->RichTextBox1) + twips::height(ui->RichTextBox1) + 100);
+    twips::setTop(ui->Zarandel1, twips::top(ui->RichTextBox3) + twips::height(ui->RichTextBox3) + 50);
+    const double textWidth = screen.width() - twips::left(ui->RichTextBox1) - twips::width(ui->List4) - 100;
+    if (textWidth < 0) {
+        qCInfo(lcStartup) << "screen too narrow to lay out:" << screen;
+        return;
+    }
+    twips::setWidth(ui->RichTextBox1, textWidth);
+    twips::setWidth(ui->RichTextBox2, twips::width(ui->RichTextBox1));
+    twips::setLeft(ui->List4, twips::left(ui->RichTextBox1) + twips::width(ui->RichTextBox1) + 50);
+    const long h = twips::centreOffset(twips::width(ui->RichTextBox1), twips::width(ui->RichTextBox3));
+    twips::setLeft(ui->RichTextBox3, twips::left(ui->RichTextBox1) + double(h));
+}

@@ -1,0 +1,218 @@
+#include "presentation/richtextbox.h"
+
+#include "presentation/twips.h"
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+
+int keyCodeOf(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Tab: return 9;
+    default: return event->key() ? event->key() : 1;
+    }
+}
+
+RichTextBox::RichTextBox(QWidget* parent)
+    : QTextEdit(parent)
+{
+    setAcceptRichText(false);
+    setUndoRedoEnabled(false);
+    setTabChangesFocus(true);
+}
+
+QString RichTextBox::text() const
+{
+    return toPlainText();
+}
+
+void RichTextBox::setText(const QString& text)
+{
+    setPlainText(text);
+}
+
+int RichTextBox::textLength() const
+{
+    // The document counts one closing paragraph separator beyond the text.
+    return std::max(0, document()->characterCount() - 1);
+}
+
+int RichTextBox::selStart() const
+{
+    return textCursor().selectionStart();
+}
+
+void RichTextBox::setSelStart(int start)
+{
+    QTextCursor c = textCursor();
+    c.setPosition(std::clamp(start, 0, textLength()));
+    setTextCursor(c);
+}
+
+int RichTextBox::selLength() const
+{
+    const QTextCursor c = textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void RichTextBox::setSelLength(int length)
+{
+    QTextCursor c = textCursor();
+    const int start = c.selectionStart();
+    c.setPosition(start);
+    c.setPosition(std::clamp(start + std::max(0, length), 0, textLength()), QTextCursor::KeepAnchor);
+    setTextCursor(c);
+}
+
+QString RichTextBox::selText() const
+{
+    QString s = textCursor().selectedText();
+    s.replace(QChar::ParagraphSeparator, u'\n');
+    return s;
+}
+
+QTextCharFormat RichTextBox::formatAt(int position) const
+{
+    // A cursor's format describes the character before it: step one past the
+    // character of interest.
+    QTextCursor c(document());
+    const int length = textLength();
+    c.setPosition(std::clamp(position + 1, 0, length));
+    if (position >= length && length > 0)
+        c.setPosition(length);
+    return c.charFormat();
+}
+
+void RichTextBox::setSelText(const QString& text)
+{
+    QTextCursor c = textCursor();
+    const QTextCharFormat format = formatAt(c.selectionStart());
+    c.insertText(text, format);
+    setTextCursor(c);
+}
+
+std::uint32_t RichTextBox::selColor() const
+{
+    const QTextCharFormat format = formatAt(textCursor().selectionStart());
+    if (!format.hasProperty(QTextFormat::ForegroundBrush))
+        return vbcolor::fromQColor(palette().color(QPalette::Text));
+    return vbcolor::fromQColor(format.foreground().color());
+}
+
+void RichTextBox::setSelColor(std::uint32_t colour)
+{
+    QTextCharFormat format;
+    format.setForeground(vbcolor::toQColor(colour, palette()));
+    textCursor().mergeCharFormat(format);
+}
+
+void RichTextBox::setSelFontName(const QString& family)
+{
+    QTextCharFormat format;
+    format.setFontFamilies({family});
+    textCursor().mergeCharFormat(format);
+}
+
+void RichTextBox::setSelFontSize(double points)
+{
+    if (points <= 0)
+        return;
+    QTextCharFormat format;
+    format.setFontPointSize(points);
+    textCursor().mergeCharFormat(format);
+}
+
+double RichTextBox::selFontSize() const
+{
+    const QTextCharFormat format = formatAt(textCursor().selectionStart());
+    return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : font().pointSizeF();
+}
+
+void RichTextBox::setLocked(bool locked)
+{
+    setReadOnly(locked);
+    if (locked)
+        setTextInteractionFlags(Qt::TextSelectableByMouse);
+}
+
+void RichTextBox::setCentred()
+{
+    QTextCursor c(document());
+    c.select(QTextCursor::Document);
+    QTextBlockFormat format;
+    format.setAlignment(Qt::AlignHCenter);
+    c.mergeBlockFormat(format);
+    setAlignment(Qt::AlignHCenter);
+}
+
+void RichTextBox::mousePressEvent(QMouseEvent* event)
+{
+    pressed_ = true;
+    QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    QTextEdit::mouseReleaseEvent(event);
+    if (pressed_ && event->button() == Qt::LeftButton) {
+        pressed_ = false;
+        emit clicked();
+    }
+}
+
+void RichTextBox::keyPressEvent(QKeyEvent* event)
+{
+    int keyCode = keyCodeOf(event);
+    if (onKeyDown)
+        onKeyDown(keyCode, event->modifiers());
+    if (keyCode == 0) {
+        event->accept();
+        return;
+    }
+    if (inputFilter && !event->text().isEmpty() && event->text().at(0).isPrint()) {
+        const QString kept = inputFilter(event->text());
+        if (kept != event->text()) {
+            if (!kept.isEmpty())
+                textCursor().insertText(kept);
+            event->accept();
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+void RichTextBox::keyReleaseEvent(QKeyEvent* event)
+{
+    QTextEdit::keyReleaseEvent(event);
+    emit keyReleased(keyCodeOf(event), event->modifiers());
+}
+
+bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const
+{
+    return !isReadOnly() && source->hasText();
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source)
+{
+    if (isReadOnly() || !source->hasText())
+        return;
+    const QString text = inputFilter ? inputFilter(source->text()) : source->text();
+    textCursor().insertText(text);
+}
+
+void RichTextBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The boxes have no context menu of their own: the pupil works with clicks
+    // and typing only.
+    event->accept();
+}

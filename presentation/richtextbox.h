@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QTextEdit>
+
+#include <cstdint>
+#include <functional>
+
+// The rich-text box the windows are made of: a QTextEdit addressed by
+// character offsets into the string that text() returns (each line feed is one
+// character), with a selection whose colour, font and size the program sets.
+class RichTextBox : public QTextEdit {
+    Q_OBJECT
+
+public:
+    explicit RichTextBox(QWidget* parent = nullptr);
+
+    QString text() const;
+    void setText(const QString& text);
+    int textLength() const;
+
+    int selStart() const;
+    void setSelStart(int start);  // leaves an empty selection at start
+    int selLength() const;
+    void setSelLength(int length);
+    QString selText() const;
+    void setSelText(const QString& text);  // replaces the selection
+
+    // Colour of the selection (of its first character), 0x00BBGGRR.
+    std::uint32_t selColor() const;
+    void setSelColor(std::uint32_t colour);
+    void setSelFontName(const QString& family);
+    void setSelFontSize(double points);
+    double selFontSize() const;
+
+    // Never edited from the keyboard; the caret still follows clicks.
+    void setLocked(bool locked);
+    // Centres the paragraphs of the box.
+    void setCentred();
+
+    // Key filter: called before the box acts on a key press. Setting the key
+    // code to 0 cancels the key. Enter and Return arrive as 13.
+    std::function<void(int& keyCode, Qt::KeyboardModifiers shift)> onKeyDown;
+
+    // Typed text, pasted or dropped text, all pass through this filter when set.
+    std::function<QString(const QString&)> inputFilter;
+
+signals:
+    void clicked();
+    void keyReleased(int keyCode, Qt::KeyboardModifiers shift);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QTextCharFormat formatAt(int position) const;
+    bool pressed_ = false;
+};
+
+int keyCodeOf(const QKeyEvent* event);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QLabel>
+#include <QMovie>
+#include <QPointer>
+
+// Plays an animated GIF file. A looping control repeats its animation for as
+// long as it is shown; a play-once control plays it to its end and then
+// raises gifEnd(). A missing or unreadable file shows nothing and never fails.
+class Zarandel : public QLabel {
+    Q_OBJECT
+
+public:
+    explicit Zarandel(QWidget* parent = nullptr);
+
+    // Loads the file and plays it from its first frame.
+    void setGifFile(const QString& path);
+    QString gifFile() const { return path_; }
+
+    void setPlayOnce(bool once) { playOnce_ = once; }
+    bool playOnce() const { return playOnce_; }
+
+    bool isPlaying() const;
+    QMovie* movie() const { return movie_; }
+
+signals:
+    void gifEnd(int unused);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void onFrameChanged(int frame);
+    void finishOnce();
+
+    QString path_;
+    QPointer<QMovie> movie_;
+    bool playOnce_ = false;
+    bool ended_ = false;
+    int generation_ = 0;
+};

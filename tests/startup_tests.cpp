@@ -1,0 +1,5 @@
+#include "tests/support.h"
+
+#include <gtest/gtest.h>
+
+TEST(Startup, Placeholder) { SUCCEED(); }

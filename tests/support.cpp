@@ -1,0 +1,133 @@
+#include "tests/support.h"
+
+#include "presentation/richtextbox.h"
+#include "windows/form4.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QListWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+QByteArray windows1252(const QString& text)
+{
+    // The characters the tests use are Latin-1; the rest of Windows-1252 is
+    // exercised by the decoder's own tests.
+    return text.toLatin1();
+}
+
+TempTree::TempTree()
+{
+    EXPECT_TRUE(dir_.isValid());
+}
+
+void TempTree::mkdir(const QString& relative) const
+{
+    QDir().mkpath(file(relative));
+}
+
+void TempTree::write(const QString& relative, const QByteArray& bytes) const
+{
+    const QString target = file(relative);
+    QDir().mkpath(QFileInfo(target).path());
+    QFile out(target);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate)) << target.toStdString();
+    out.write(bytes);
+}
+
+void TempTree::writeLines(const QString& relative, const QStringList& lines) const
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += windows1252(line) + "\r\n";
+    write(relative, bytes);
+}
+
+void TempTree::writeItem(const QString& exercise, int item, const QStringList& faulty,
+                         const QStringList& correct) const
+{
+    writeLines(QStringLiteral("Ejercicios/%1/incorrecto/%2.txt").arg(exercise).arg(item), faulty);
+    writeLines(QStringLiteral("Ejercicios/%1/correcto/%2.txt").arg(exercise).arg(item), correct);
+}
+
+void TempTree::writePicture(const QString& relative, int width, int height) const
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    const QString target = file(relative);
+    QDir().mkpath(QFileInfo(target).path());
+    const QString suffix = QFileInfo(target).suffix().toLower();
+    const char* format = suffix == QLatin1String("jpg") ? "JPEG" : suffix == QLatin1String("gif") ? "PNG" : nullptr;
+    // Qt writes no GIF; a PNG under a .gif name is still read, by content.
+    ASSERT_TRUE(image.save(target, format));
+}
+
+void RecordingCuePlayer::play(const QString& path)
+{
+    cues.append(QFileInfo(path).completeBaseName());
+}
+
+MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show)
+{
+    Form1::Services services;
+    services.appFolder = appFolder;
+    services.cues = &cues;
+    services.messageBox = [this](const QString& text) { messages.append(text); };
+    services.quit = [this] { ++quits; };
+    form1 = std::make_unique<Form1>(state, services);
+    form1->Form_Load();
+    if (show) {
+        form1->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form1.get()));
+    }
+}
+
+MainWindowHarness::~MainWindowHarness() = default;
+
+RichTextBox* MainWindowHarness::text() const
+{
+    return find<RichTextBox>("RichTextBox1");
+}
+
+RichTextBox* MainWindowHarness::correction() const
+{
+    return find<RichTextBox>("RichTextBox3");
+}
+
+void MainWindowHarness::chooseExercise(int row)
+{
+    auto* list = find<QListWidget>("List1");
+    QListWidgetItem* item = list->item(row);
+    ASSERT_NE(item, nullptr);
+    const QRect rect = list->visualItemRect(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void MainWindowHarness::clickText(int offset)
+{
+    RichTextBox* box = text();
+    QTextCursor cursor(box->document());
+    cursor.setPosition(offset);
+    box->ensureCursorVisible();
+    const QRect rect = box->cursorRect(cursor);
+    QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+void MainWindowHarness::pressKey(QWidget* target, Qt::Key key, const QString& text)
+{
+    QTest::sendKeyEvent(QTest::Press, target, key, text, {});
+    QTest::sendKeyEvent(QTest::Release, target, key, text, {});
+}
+
+void MainWindowHarness::type(const QString& characters)
+{
+    for (QChar c : characters) {
+        if (c == u'\b')
+            pressKey(correction(), Qt::Key_Backspace);
+        else
+            pressKey(correction(), Qt::Key_unknown, QString(c));
+    }
+}

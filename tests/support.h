@@ -1,0 +1,76 @@
+#pragma once
+
+// Helpers shared by the tests: temporary content trees, a cue recorder, a
+// main window on such a tree, and a pupil's clicks and keys.
+
+#include "mainwindow/form1.h"
+#include "presentation/cueplayer.h"
+#include "windows/programstate.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class QWidget;
+class RichTextBox;
+
+// A content tree in a temporary folder.
+class TempTree {
+public:
+    TempTree();
+    QString path() const { return dir_.path(); }
+    QString file(const QString& relative) const { return path() + u'/' + relative; }
+
+    // Writes raw bytes, making the folders on the way.
+    void write(const QString& relative, const QByteArray& bytes) const;
+    void mkdir(const QString& relative) const;
+    // Writes lines in Windows-1252 with CR LF line ends.
+    void writeLines(const QString& relative, const QStringList& lines) const;
+    // Both versions of item `item` of exercise `exercise`.
+    void writeItem(const QString& exercise, int item, const QStringList& faulty, const QStringList& correct) const;
+    // A small picture in a format Qt reads, chosen by the extension.
+    void writePicture(const QString& relative, int width, int height) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+QByteArray windows1252(const QString& text);
+
+// Records the cues played, by file name without extension.
+class RecordingCuePlayer : public CuePlayer {
+public:
+    void play(const QString& path) override;
+    QStringList cues;
+};
+
+// A main window started on a content tree, shown offscreen.
+class MainWindowHarness {
+public:
+    explicit MainWindowHarness(const QString& appFolder, bool show = true);
+    ~MainWindowHarness();
+
+    Form1& form() { return *form1; }
+    template<typename T>
+    T* find(const char* name) const
+    {
+        return form1->findChild<T*>(QString::fromLatin1(name));
+    }
+    RichTextBox* text() const;        // the exercise text
+    RichTextBox* correction() const;  // the correction box
+
+    // Chooses exercise `row` in the exercise list as a pupil's click does.
+    void chooseExercise(int row);
+    // Clicks the exercise text so that the caret lands at `offset`.
+    void clickText(int offset);
+    // Types characters into the correction box, each pressed and released.
+    void type(const QString& characters);
+    void pressKey(QWidget* target, Qt::Key key, const QString& text = QString());
+
+    ProgramState state;
+    RecordingCuePlayer cues;
+    QStringList messages;
+    int quits = 0;
+    std::unique_ptr<Form1> form1;
+};

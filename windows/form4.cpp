@@ -1,0 +1,71 @@
+#include "windows/form4.h"
+
+#include "presentation/richtextbox.h"
+#include "presentation/twips.h"
+#include "ui_form4.h"
+
+#include <algorithm>
+
+Form4::Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , ui(std::make_unique<Ui::Form4>())
+    , exerciseText_(exerciseText)
+    , showMainWindow_(std::move(showMainWindow))
+{
+    ui->setupUi(this);
+    QFont logFont = ui->RichTextBox1->font();
+    logFont.setPointSizeF(14.25);
+    ui->RichTextBox1->setFont(logFont);
+    QPalette green = palette();
+    green.setColor(QPalette::Window, QColor(0, 128, 0));
+    setPalette(green);
+    setAutoFillBackground(true);
+
+    ui->RichTextBox1->setLocked(true);
+    ui->RichTextBox1->onKeyDown = [this](int& keyCode, Qt::KeyboardModifiers shift) {
+        RichTextBox1_KeyDown(keyCode, shift);
+    };
+    connect(ui->RichTextBox1, &RichTextBox::clicked, this, &Form4::RichTextBox1_Click);
+    Form_Load();
+}
+
+Form4::~Form4() = default;
+
+RichTextBox* Form4::RichTextBox1() const
+{
+    return ui->RichTextBox1;
+}
+
+void Form4::Form_Load()
+{
+    // The main window's coordinates are screen coordinates: it covers the
+    // screen from its top-left corner.
+    twips::setTop(this, twips::top(exerciseText_));
+    twips::setLeft(this, twips::left(exerciseText_));
+    twips::setWidth(this, twips::width(exerciseText_));
+    twips::setHeight(this, twips::height(exerciseText_));
+    // The green margin around the log; a text box too small for it leaves the
+    // log with no room rather than a negative size.
+    twips::setWidth(ui->RichTextBox1, std::max(0.0, twips::width(this) - 350));
+    twips::setHeight(ui->RichTextBox1, std::max(0.0, twips::height(this) - 350));
+}
+
+void Form4::RichTextBox1_Click()
+{
+    if (showMainWindow_)
+        showMainWindow_();
+}
+
+void Form4::RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers)
+{
+    keyCode = 0;
+    if (showMainWindow_)
+        showMainWindow_();
+}
+
+void Form4::showModeless()
+{
+    show();
+    raise();
+    activateWindow();
+}

@@ -1,0 +1,8 @@
+#include "windows/resources.h"
+
+#include <QtGlobal>
+
+void initFormResources()
+{
+    Q_INIT_RESOURCE(forms);
+}
