@@ -39,6 +39,10 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
     ui->Command6->setPalette(results);
 
     ui->Text1->setMaxLength(10);
+    // The correction box holds one word, in a large font: no scroll bars.
+    ui->RichTextBox3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui->RichTextBox3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ui->RichTextBox3->document()->setDocumentMargin(2);
     ui->Zarandel2->setPlayOnce(true);
     ui->Zarandel1->raise();
     ui->Zarandel2->raise();

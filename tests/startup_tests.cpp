@@ -1,5 +1,3 @@
 #include "tests/support.h"
 
 #include <gtest/gtest.h>
-
-TEST(Startup, Placeholder) { SUCCEED(); }

@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Sets up, builds and starts Miravellon on the bundled content.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/build.sh
+exec build/bin/miravellon
