@@ -1,0 +1,3 @@
+#include "tests/support.h"
+
+#include <gtest/gtest.h>
