@@ -1,0 +1,4 @@
+// Placeholder: the benchmarks are written next.
+#include <benchmark/benchmark.h>
+
+BENCHMARK_MAIN();
