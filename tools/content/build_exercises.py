@@ -1,0 +1,618 @@
+#!/usr/bin/python3
+"""Builds the spelling exercises that Miravellon ships.
+
+Reads the exercise sources in tools/content/exercises/*.txt and writes, for
+every exercise and every item n (1, 2, 3 ...):
+
+    assets/Ejercicios/<folder>/correcto/<n>.txt     the text as it should be
+    assets/Ejercicios/<folder>/incorrecto/<n>.txt   the text shown to the pupil
+
+plus the two lists of corrected words in tools/content/.
+
+Source notation (see README.md for the full description):
+
+    # a comment
+    carpeta: 02 B y V
+
+    == La granja de Marta
+    En la granja de Marta vive una {vaca|baca} muy tranquila...
+
+Each error is written {correct|faulty}. Consecutive text lines form one
+paragraph; a blank line (or a new item) ends it. The generator wraps every
+paragraph into short lines, identically for both versions.
+
+Only the Python standard library is used.
+
+    /usr/bin/python3 tools/content/build_exercises.py           build
+    /usr/bin/python3 tools/content/build_exercises.py --check   verify only
+    /usr/bin/python3 tools/content/build_exercises.py --spell   also run hunspell
+"""
+
+import argparse
+import re
+import shutil
+import subprocess
+import sys
+import unicodedata
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+REPO = HERE.parent.parent
+SOURCE_DIR = HERE / "exercises"
+OUTPUT_DIR = REPO / "assets" / "Ejercicios"
+WORDS_FILE = HERE / "corrected_words.txt"
+BARE_WORDS_FILE = HERE / "corrected_words_bare.txt"
+
+ENCODING = "cp1252"
+EOL = "\r\n"
+
+MIN_ERRORS = 3
+MAX_ERRORS = 10
+MIN_WORDS = 30
+MAX_WORDS = 150
+
+# Line wrapping of the generated texts. The program shows them line by line in
+# a large font, so lines are kept short.
+MAX_LINE_CHARS = 52
+MAX_LINE_WORDS = 12
+LINE_TOLERANCE = 12       # a paragraph this much over one line stays whole
+MIN_LAST_LINE_WORDS = 4   # a shorter last line of a paragraph is avoided
+
+MARK_RE = re.compile(r"\{([^{}|]*)\|([^{}|]*)\}")
+FOLDER_FORBIDDEN = set('<>:"/\\|?*')
+ITEM_FILE_RE = re.compile(r"^[0-9]+\.txt$")
+
+
+class SourceError(Exception):
+    """A problem in an exercise source, reported with its location."""
+
+
+# --------------------------------------------------------------------------
+# Data
+
+class Mark:
+    def __init__(self, correct, faulty, line_no):
+        self.correct = correct
+        self.faulty = faulty
+        self.line_no = line_no
+        self.offset = None          # position in the correct paragraph
+        self.word_index = None      # index of the word inside the item
+        self.correct_word = None    # whole word of the correct version
+        self.faulty_word = None     # whole word of the faulty version
+
+
+class Item:
+    def __init__(self, title, line_no):
+        self.title = title
+        self.line_no = line_no
+        self.paragraphs = []        # list of Paragraph
+        self.correct_lines = []
+        self.faulty_lines = []
+        self.marks = []
+        self.word_count = 0
+
+
+class Paragraph:
+    """Text lines of a source joined with spaces, remembering where each
+    source line starts so that messages can name the right line."""
+
+    def __init__(self, text, starts):
+        self.text = text
+        self.starts = starts        # list of (offset in text, source line)
+
+    @property
+    def first_line(self):
+        return self.starts[0][1]
+
+    def line_at(self, offset):
+        line_no = self.starts[0][1]
+        for start, n in self.starts:
+            if start > offset:
+                break
+            line_no = n
+        return line_no
+
+
+class Exercise:
+    def __init__(self, path):
+        self.path = path
+        self.folder = None
+        self.items = []
+
+
+# --------------------------------------------------------------------------
+# Reading the sources
+
+def where(path, line_no):
+    return f"{shown(path)}:{line_no}"
+
+
+def shown(path):
+    """A path as printed in messages: relative to the repository if inside it."""
+    return str(path.relative_to(REPO)) if path.is_relative_to(REPO) else str(path)
+
+
+def check_folder_name(name, path, line_no):
+    if not name:
+        raise SourceError(f"{where(path, line_no)}: empty folder name")
+    bad = sorted(set(name) & FOLDER_FORBIDDEN)
+    if bad:
+        raise SourceError(f"{where(path, line_no)}: folder name {name!r} "
+                          f"contains forbidden characters {''.join(bad)!r}")
+    if name != name.strip() or name.endswith("."):
+        raise SourceError(f"{where(path, line_no)}: folder name {name!r} "
+                          "must not start or end with a space or end with a dot")
+
+
+def read_exercise(path):
+    try:
+        raw = path.read_bytes().decode("utf-8-sig")
+    except UnicodeDecodeError as exc:
+        raise SourceError(f"{path}: not valid UTF-8 ({exc})") from None
+    # Editors may store accented letters decomposed; Windows-1252 needs them
+    # composed.
+    raw = unicodedata.normalize("NFC", raw)
+
+    exercise = Exercise(path)
+    item = None
+    paragraph = []            # list of (text, line_no) of the current paragraph
+
+    def close_paragraph():
+        if paragraph:
+            text = " ".join(t for t, _ in paragraph)
+            starts = []
+            offset = 0
+            for t, n in paragraph:
+                starts.append((offset, n))
+                offset += len(t) + 1
+            item.paragraphs.append(Paragraph(text, starts))
+            paragraph.clear()
+
+    for line_no, line in enumerate(raw.splitlines(), start=1):
+        stripped = line.strip(" \r\n")
+        if stripped.startswith("#"):
+            continue
+        if "\t" in line:
+            raise SourceError(f"{where(path, line_no)}: tab character; "
+                              "use single spaces")
+        if not stripped:
+            if item is not None:
+                close_paragraph()
+            continue
+        if stripped.startswith("=="):
+            if exercise.folder is None:
+                raise SourceError(f"{where(path, line_no)}: item before the "
+                                  "'carpeta:' line")
+            if item is not None:
+                close_paragraph()
+            item = Item(stripped.strip("= "), line_no)
+            exercise.items.append(item)
+            continue
+        if item is None:
+            key, sep, value = stripped.partition(":")
+            if sep and key.strip().lower() == "carpeta":
+                if exercise.folder is not None:
+                    raise SourceError(f"{where(path, line_no)}: second "
+                                      "'carpeta:' line")
+                exercise.folder = value.strip()
+                check_folder_name(exercise.folder, path, line_no)
+                continue
+            raise SourceError(f"{where(path, line_no)}: text outside an item "
+                              "(start items with a line '== title')")
+        if "  " in stripped:
+            raise SourceError(f"{where(path, line_no)}: double space in text")
+        paragraph.append((stripped, line_no))
+
+    if item is not None:
+        close_paragraph()
+    if exercise.folder is None:
+        raise SourceError(f"{path}: missing 'carpeta: <folder name>' line")
+    if not exercise.items:
+        raise SourceError(f"{path}: no items")
+    return exercise
+
+
+# --------------------------------------------------------------------------
+# Checking and building one item
+
+def split_paragraph(para, path):
+    """Returns (correct text, faulty text, marks with character offsets)."""
+    text = para.text
+    correct = []
+    faulty = []
+    marks = []
+    pos = 0
+    for m in MARK_RE.finditer(text):
+        check_plain(para, pos, m.start(), path)
+        plain = text[pos:m.start()]
+        correct.append(plain)
+        faulty.append(plain)
+        good, bad = m.group(1), m.group(2)
+        written = m.group(0)
+        line_no = para.line_at(m.start())
+        if any(c.isspace() for c in good + bad):
+            raise SourceError(f"{where(path, line_no)}: the mark {written} "
+                              "contains a space; an error must stay inside "
+                              "one word")
+        if good == bad:
+            raise SourceError(f"{where(path, line_no)}: the mark {written} "
+                              "has the same correct and faulty form")
+        mark = Mark(good, bad, line_no)
+        mark.offset = sum(len(s) for s in correct)
+        marks.append(mark)
+        correct.append(good)
+        faulty.append(bad)
+        pos = m.end()
+    check_plain(para, pos, len(text), path)
+    plain = text[pos:]
+    correct.append(plain)
+    faulty.append(plain)
+    return "".join(correct), "".join(faulty), marks
+
+
+def check_plain(para, start, end, path):
+    """Refuses braces or bars outside a well-formed mark."""
+    for i in range(start, end):
+        ch = para.text[i]
+        if ch in "{}|":
+            raise SourceError(f"{where(path, para.line_at(i))}: stray {ch!r} "
+                              "(marks are written {correct|faulty})")
+
+
+def check_encodable(text, para, path, version):
+    for ch in text:
+        bad = None
+        try:
+            ch.encode(ENCODING)
+        except UnicodeEncodeError:
+            bad = "cannot be written in Windows-1252"
+        if bad is None and unicodedata.category(ch).startswith("C"):
+            bad = "is a control character"
+        if bad:
+            found = para.text.find(ch)
+            line_no = para.line_at(found) if found >= 0 else para.first_line
+            raise SourceError(f"{where(path, line_no)}: character {ch!r} "
+                              f"(U+{ord(ch):04X}) in the {version} version "
+                              f"{bad}")
+
+
+def wrap(widths):
+    """Splits a paragraph of words with the given widths into lines.
+
+    Returns the list of line lengths in words. Lines hold at most
+    MAX_LINE_WORDS words and MAX_LINE_CHARS characters (a single longer word
+    gets a line of its own); among the possible splits the one with the most
+    even lines is chosen, so that no paragraph ends in a stub of two or
+    three words. A paragraph only a little longer than one line is kept
+    whole rather than broken into a long line and a stub.
+    """
+    n = len(widths)
+    total = sum(widths) + n - 1
+    if n <= MAX_LINE_WORDS and total <= MAX_LINE_CHARS + LINE_TOLERANCE:
+        return [n]
+    inf = float("inf")
+    best = [inf] * (n + 1)
+    choice = [0] * (n + 1)
+    best[n] = 0.0
+    for i in range(n - 1, -1, -1):
+        length = -1
+        for j in range(i + 1, n + 1):
+            length += widths[j - 1] + 1
+            words = j - i
+            if words > 1 and (length > MAX_LINE_CHARS or words > MAX_LINE_WORDS):
+                break
+            cost = float(MAX_LINE_CHARS - length) ** 2
+            if j == n and words < MIN_LAST_LINE_WORDS and i > 0:
+                cost += 1000.0 * (MIN_LAST_LINE_WORDS - words)
+            total_cost = cost + best[j]
+            if total_cost < best[i]:
+                best[i] = total_cost
+                choice[i] = j
+    sizes = []
+    i = 0
+    while i < n:
+        sizes.append(choice[i] - i)
+        i = choice[i]
+    return sizes
+
+
+def build_item(item, path):
+    all_correct = []
+    all_faulty = []
+    for para in item.paragraphs:
+        line_no = para.first_line
+        correct, faulty, marks = split_paragraph(para, path)
+        check_encodable(correct, para, path, "correct")
+        check_encodable(faulty, para, path, "faulty")
+        c_words = correct.split(" ")
+        f_words = faulty.split(" ")
+        if "" in c_words or "" in f_words:
+            raise SourceError(f"{where(path, line_no)}: an empty word (a "
+                              "mark whose form is empty leaves a double "
+                              "space or a space at an end)")
+        if len(c_words) != len(f_words):
+            raise SourceError(f"{where(path, line_no)}: the correct version "
+                              f"has {len(c_words)} words and the faulty one "
+                              f"{len(f_words)}; an error must not add or "
+                              "remove words")
+        base = len(all_correct)
+        for mark in marks:
+            index = correct.count(" ", 0, mark.offset)
+            mark.word_index = base + index
+            mark.correct_word = c_words[index]
+            mark.faulty_word = f_words[index]
+            if mark.correct_word == mark.faulty_word:
+                raise SourceError(f"{where(path, mark.line_no)}: the mark "
+                                  f"{{{mark.correct}|{mark.faulty}}} leaves "
+                                  "the word unchanged")
+        seen = {}
+        for mark in marks:
+            if mark.word_index in seen:
+                raise SourceError(f"{where(path, mark.line_no)}: two marks in the "
+                                  f"word {mark.correct_word!r}; mark the "
+                                  "whole word once")
+            seen[mark.word_index] = mark
+        for k, (cw, fw) in enumerate(zip(c_words, f_words)):
+            if cw != fw and base + k not in seen:
+                raise SourceError(f"{where(path, line_no)}: word {cw!r} "
+                                  "differs without a mark")
+            if not any(ch.isalnum() for ch in cw):
+                raise SourceError(f"{where(path, line_no)}: {cw!r} is "
+                                  "punctuation standing alone; attach it to "
+                                  "a word")
+        item.marks.extend(marks)
+        widths = [max(len(a), len(b)) for a, b in zip(c_words, f_words)]
+        start = 0
+        for size in wrap(widths):
+            item.correct_lines.append(" ".join(c_words[start:start + size]))
+            item.faulty_lines.append(" ".join(f_words[start:start + size]))
+            start += size
+        all_correct.extend(c_words)
+        all_faulty.extend(f_words)
+
+    label = f"{where(path, item.line_no)} ({item.title or 'untitled item'})"
+    item.word_count = len(all_correct)
+    if len(all_correct) != len(all_faulty):
+        raise SourceError(f"{label}: the two versions differ in word count")
+    if not MIN_WORDS <= item.word_count <= MAX_WORDS:
+        raise SourceError(f"{label}: {item.word_count} words; an item needs "
+                          f"{MIN_WORDS} to {MAX_WORDS}")
+    if not MIN_ERRORS <= len(item.marks) <= MAX_ERRORS:
+        raise SourceError(f"{label}: {len(item.marks)} errors; an item needs "
+                          f"{MIN_ERRORS} to {MAX_ERRORS}")
+    for c_line, f_line in zip(item.correct_lines, item.faulty_lines):
+        if len(c_line.split(" ")) != len(f_line.split(" ")):
+            raise SourceError(f"{label}: a line differs in word count")
+
+    warnings = []
+    marked = {m.word_index for m in item.marks}
+    for mark in item.marks:
+        form = strip_punctuation(mark.correct_word)
+        if len(form) < 4:
+            continue
+        others = [k for k, w in enumerate(all_correct)
+                  if k not in marked and strip_punctuation(w) == form]
+        if others:
+            warnings.append(f"{label}: {mark.correct_word!r} also appears "
+                            "unmarked, which gives the answer away")
+    return warnings
+
+
+# --------------------------------------------------------------------------
+# Output
+
+def encode_text(lines):
+    return (EOL.join(lines) + EOL).encode(ENCODING)
+
+
+def bare(word):
+    """The word without surrounding punctuation, lower-cased."""
+    return strip_punctuation(word).lower()
+
+
+def strip_punctuation(word):
+    start = 0
+    end = len(word)
+    while start < end and not word[start].isalnum():
+        start += 1
+    while end > start and not word[end - 1].isalnum():
+        end -= 1
+    return word[start:end]
+
+
+def spanish_key(word):
+    """Sort key that follows Spanish alphabetical order closely enough."""
+    key = []
+    for ch in word.lower():
+        if ch == "ñ":
+            key.append("n\uffff")
+            continue
+        decomposed = unicodedata.normalize("NFD", ch)
+        base = "".join(c for c in decomposed if not unicodedata.combining(c))
+        key.append(base if base.isalnum() else "")
+    return ("".join(key), word)
+
+
+def planned_files(exercises, output_dir, lists_dir):
+    """Maps every output path to its bytes."""
+    files = {}
+    for ex in exercises:
+        folder = output_dir / ex.folder
+        for n, item in enumerate(ex.items, start=1):
+            files[folder / "correcto" / f"{n}.txt"] = encode_text(item.correct_lines)
+            files[folder / "incorrecto" / f"{n}.txt"] = encode_text(item.faulty_lines)
+    words = sorted({m.correct_word for ex in exercises for item in ex.items
+                    for m in item.marks}, key=spanish_key)
+    bare_words = sorted({bare(w) for w in words}, key=spanish_key)
+    files[lists_dir / WORDS_FILE.name] = ("\n".join(words) + "\n").encode("utf-8")
+    files[lists_dir / BARE_WORDS_FILE.name] = ("\n".join(bare_words) + "\n").encode("utf-8")
+    return files, words, bare_words
+
+
+def stale_files(exercises, files, output_dir):
+    """Item files in the generated folders that the sources no longer make."""
+    stale = []
+    for ex in exercises:
+        for sub in ("correcto", "incorrecto"):
+            folder = output_dir / ex.folder / sub
+            if folder.is_dir():
+                for p in folder.iterdir():
+                    if ITEM_FILE_RE.match(p.name) and p not in files:
+                        stale.append(p)
+    return sorted(stale)
+
+
+def unknown_folders(exercises, output_dir):
+    known = {ex.folder for ex in exercises}
+    if not output_dir.is_dir():
+        return []
+    return sorted(p.name for p in output_dir.iterdir()
+                  if p.is_dir() and p.name not in known)
+
+
+# --------------------------------------------------------------------------
+# Optional spelling check with hunspell
+
+def spell_check(exercises, dictionary):
+    if shutil.which("hunspell") is None:
+        print("hunspell is not installed; skipping the spelling check "
+              "(apt-get install hunspell hunspell-es)")
+        return
+
+    def unknown(words):
+        text = "\n".join(words) + "\n"
+        out = subprocess.run(["hunspell", "-d", dictionary, "-l"],
+                             input=text, capture_output=True, text=True,
+                             check=False).stdout
+        return set(out.split())
+
+    print(f"\nSpelling check with hunspell ({dictionary}):")
+    for ex in exercises:
+        for n, item in enumerate(ex.items, start=1):
+            words = " ".join(item.correct_lines).split(" ")
+            bad = sorted(unknown(words), key=spanish_key)
+            if bad:
+                print(f"  {ex.folder}/{n}: not in the dictionary: "
+                      + ", ".join(bad))
+    faulty = sorted({bare(m.faulty_word) for ex in exercises
+                     for item in ex.items for m in item.marks},
+                    key=spanish_key)
+    flagged = unknown(faulty)
+    real = [w for w in faulty if w not in flagged]
+    print(f"  faulty forms that are real words ({len(real)} of "
+          f"{len(faulty)}): " + ", ".join(real))
+
+
+# --------------------------------------------------------------------------
+
+def main(argv=None):
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--check", action="store_true",
+                        help="verify the sources and that the generated files "
+                             "are up to date, without writing anything")
+    parser.add_argument("--spell", action="store_true",
+                        help="also list words of the correct versions that "
+                             "hunspell does not know")
+    parser.add_argument("--dictionary", default="es_ES",
+                        help="hunspell dictionary for --spell (default es_ES)")
+    parser.add_argument("-q", "--quiet", action="store_true",
+                        help="print only problems")
+    parser.add_argument("--sources", type=Path, default=SOURCE_DIR,
+                        help="folder of exercise sources (default: "
+                             "tools/content/exercises)")
+    parser.add_argument("--output", type=Path, default=OUTPUT_DIR,
+                        help="folder that receives the exercise folders "
+                             "(default: assets/Ejercicios)")
+    parser.add_argument("--lists", type=Path, default=HERE,
+                        help="folder that receives the word lists "
+                             "(default: tools/content)")
+    args = parser.parse_args(argv)
+    output_dir = args.output.resolve()
+    lists_dir = args.lists.resolve()
+
+    sources = sorted(args.sources.resolve().glob("*.txt"))
+    if not sources:
+        print(f"error: no exercise sources in {args.sources}", file=sys.stderr)
+        return 1
+
+    exercises = []
+    warnings = []
+    errors = []
+    for path in sources:
+        try:
+            ex = read_exercise(path)
+            for item in ex.items:
+                try:
+                    warnings.extend(build_item(item, path))
+                except SourceError as exc:
+                    errors.append(str(exc))
+            exercises.append(ex)
+        except SourceError as exc:
+            errors.append(str(exc))
+
+    folders = {}
+    for ex in exercises:
+        if ex.folder.casefold() in folders:
+            errors.append(f"{ex.path.name}: folder {ex.folder!r} is also "
+                          f"used by {folders[ex.folder.casefold()].name}")
+        folders[ex.folder.casefold()] = ex.path
+
+    for w in warnings:
+        print(f"warning: {w}", file=sys.stderr)
+    if errors:
+        for e in errors:
+            print(f"error: {e}", file=sys.stderr)
+        print(f"{len(errors)} error(s); nothing was written.", file=sys.stderr)
+        return 1
+
+    exercises.sort(key=lambda ex: ex.folder.encode("utf-8"))
+    files, words, bare_words = planned_files(exercises, output_dir, lists_dir)
+    stale = stale_files(exercises, files, output_dir)
+
+    if args.check:
+        outdated = [p for p, data in files.items()
+                    if not p.is_file() or p.read_bytes() != data]
+        for p in outdated:
+            print(f"out of date: {shown(p)}", file=sys.stderr)
+        for p in stale:
+            print(f"left over: {shown(p)}", file=sys.stderr)
+        if outdated or stale:
+            print("The generated exercises are out of date; run "
+                  "tools/content/build_exercises.py", file=sys.stderr)
+            return 1
+    else:
+        for p, data in files.items():
+            p.parent.mkdir(parents=True, exist_ok=True)
+            if not p.is_file() or p.read_bytes() != data:
+                p.write_bytes(data)
+        for p in stale:
+            p.unlink()
+
+    for name in unknown_folders(exercises, output_dir):
+        print(f"note: {shown(output_dir / name)} has no source here; left "
+              "untouched", file=sys.stderr)
+
+    if not args.quiet:
+        total_items = 0
+        total_errors = 0
+        for ex in exercises:
+            n_err = sum(len(i.marks) for i in ex.items)
+            n_words = [i.word_count for i in ex.items]
+            total_items += len(ex.items)
+            total_errors += n_err
+            print(f"{ex.folder:<24} {len(ex.items):3} items, {n_err:4} "
+                  f"errors, {min(n_words)}-{max(n_words)} words per item")
+        punct = sum(1 for w in words if bare(w) != w.lower())
+        print(f"{len(exercises)} exercises, {total_items} items, "
+              f"{total_errors} errors; {len(words)} distinct corrected "
+              f"words ({punct} with punctuation attached), "
+              f"{len(bare_words)} bare words")
+        if args.check:
+            print("Generated files are up to date.")
+    if args.spell:
+        spell_check(exercises, args.dictionary)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,241 @@
+#!/usr/bin/python3
+"""Tests for the exercise generator and for the exercise files it produced.
+
+Run with:  /usr/bin/python3 -m unittest discover -s tools/content -v
+Only the Python standard library is used.
+"""
+
+import contextlib
+import io
+import sys
+import tempfile
+import unittest
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
+
+import build_exercises  # noqa: E402
+
+ASSETS = HERE.parent.parent / "assets" / "Ejercicios"
+
+
+def run(*args):
+    """Runs the generator, returning (exit code, stdout, stderr)."""
+    out = io.StringIO()
+    err = io.StringIO()
+    with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
+        code = build_exercises.main(list(args))
+    return code, out.getvalue(), err.getvalue()
+
+
+GOOD_ITEM = (
+    "== Prueba\n"
+    "En la granja vive una {vaca|baca} muy tranquila que come hierba\n"
+    "todo el día. A su lado duerme un {burro|vurro} gris y un\n"
+    "{caballo|cavallo} blanco. Por la tarde, los tres pasean juntos hasta\n"
+    "el río y vuelven a casa cuando se pone el sol.\n"
+)
+
+
+class SourceCase(unittest.TestCase):
+    """Builds one source in a temporary folder and runs the generator."""
+
+    def build(self, body, header="carpeta: 01 Prueba\n\n"):
+        self.tmp = tempfile.TemporaryDirectory()
+        root = Path(self.tmp.name)
+        (root / "src").mkdir()
+        (root / "src" / "prueba.txt").write_text(header + body, encoding="utf-8")
+        self.out = root / "out"
+        self.lists = root / "lists"
+        self.lists.mkdir()
+        return run("--sources", str(root / "src"), "--output", str(self.out),
+                   "--lists", str(self.lists), "-q")
+
+    def tearDown(self):
+        if hasattr(self, "tmp"):
+            self.tmp.cleanup()
+
+    def assertRefused(self, body, fragment):
+        code, _, err = self.build(body)
+        self.assertNotEqual(code, 0, err)
+        self.assertIn(fragment, err)
+        self.assertFalse(self.out.exists(), "nothing may be written")
+
+
+class GeneratorTest(SourceCase):
+    def test_good_item_is_written(self):
+        code, _, err = self.build(GOOD_ITEM)
+        self.assertEqual(code, 0, err)
+        good = (self.out / "01 Prueba" / "correcto" / "1.txt").read_bytes()
+        bad = (self.out / "01 Prueba" / "incorrecto" / "1.txt").read_bytes()
+        self.assertIn(b"vaca", good)
+        self.assertIn(b"baca", bad)
+        self.assertTrue(good.endswith(b"\r\n"))
+        words = (self.lists / "corrected_words.txt").read_text("utf-8").split()
+        self.assertEqual(words, ["burro", "caballo", "vaca"])
+
+    def test_punctuation_kept_in_list_and_stripped_in_bare_list(self):
+        body = GOOD_ITEM.replace("{caballo|cavallo} blanco.", "{Caballo|Cavallo}.")
+        code, _, err = self.build(body)
+        self.assertEqual(code, 0, err)
+        words = (self.lists / "corrected_words.txt").read_text("utf-8").split()
+        bare = (self.lists / "corrected_words_bare.txt").read_text("utf-8").split()
+        self.assertIn("Caballo.", words)
+        self.assertEqual(bare, ["burro", "caballo", "vaca"])
+
+    def test_space_inside_mark_is_refused(self):
+        self.assertRefused(GOOD_ITEM.replace("{vaca|baca}", "{vaca|ba ca}"),
+                           "contains a space")
+
+    def test_mark_that_removes_a_word_is_refused(self):
+        self.assertRefused(GOOD_ITEM.replace("{vaca|baca}", "{vaca|}"),
+                           "empty word")
+
+    def test_too_few_errors_is_refused(self):
+        body = GOOD_ITEM.replace("{burro|vurro}", "burro")
+        self.assertRefused(body, "2 errors")
+
+    def test_too_many_errors_is_refused(self):
+        body = GOOD_ITEM.replace(
+            "cuando se pone el sol.",
+            " ".join("{sol|zol}" for _ in range(8)) + ".")
+        self.assertRefused(body, "11 errors")
+
+    def test_too_few_words_is_refused(self):
+        body = ("== Corto\n"
+                "Una {vaca|baca}, un {burro|vurro} y un {caballo|cavallo}.\n")
+        self.assertRefused(body, "words; an item needs 30 to 150")
+
+    def test_too_many_words_is_refused(self):
+        body = GOOD_ITEM + ("Y otra vez la misma historia del campo. " * 20) + "\n"
+        self.assertRefused(body, "words; an item needs 30 to 150")
+
+    def test_character_outside_windows_1252_is_refused(self):
+        body = GOOD_ITEM.replace("tranquila", "tranquila \u2603")
+        self.assertRefused(body, "Windows-1252")
+
+    def test_tab_and_double_space_are_refused(self):
+        self.assertRefused(GOOD_ITEM.replace("muy tranquila", "muy\ttranquila"),
+                           "tab")
+        self.tearDown()
+        self.assertRefused(GOOD_ITEM.replace("muy tranquila", "muy  tranquila"),
+                           "double space")
+
+    def test_unbalanced_mark_is_refused(self):
+        self.assertRefused(GOOD_ITEM.replace("{vaca|baca}", "{vaca|baca"),
+                           "stray")
+
+    def test_two_marks_in_one_word_are_refused(self):
+        self.assertRefused(GOOD_ITEM.replace("{vaca|baca}", "{v|b}a{c|k}a"),
+                           "two marks")
+
+    def test_check_reports_stale_files(self):
+        code, _, err = self.build(GOOD_ITEM)
+        self.assertEqual(code, 0, err)
+        extra = self.out / "01 Prueba" / "correcto" / "7.txt"
+        extra.write_bytes(b"x\r\n")
+        code, _, err = run("--sources", str(Path(self.tmp.name) / "src"),
+                           "--output", str(self.out), "--lists",
+                           str(self.lists), "--check", "-q")
+        self.assertNotEqual(code, 0)
+        self.assertIn("left over", err)
+
+
+class WrapTest(unittest.TestCase):
+    def test_lines_stay_within_limits(self):
+        widths = [5, 3, 8, 2, 6, 7, 4, 9, 3, 5, 6, 2, 8, 4, 7, 5, 3, 6] * 3
+        sizes = build_exercises.wrap(widths)
+        self.assertEqual(sum(sizes), len(widths))
+        start = 0
+        for size in sizes:
+            line = widths[start:start + size]
+            self.assertLessEqual(size, build_exercises.MAX_LINE_WORDS)
+            self.assertLessEqual(sum(line) + size - 1,
+                                 build_exercises.MAX_LINE_CHARS)
+            start += size
+        self.assertGreaterEqual(sizes[-1], build_exercises.MIN_LAST_LINE_WORDS)
+
+
+class ShippedFilesTest(unittest.TestCase):
+    """Checks the files in assets/Ejercicios without using the generator."""
+
+    def folders(self):
+        return sorted(p for p in ASSETS.iterdir() if p.is_dir())
+
+    def test_generated_files_are_up_to_date(self):
+        code, _, err = run("--check", "-q")
+        self.assertEqual(code, 0, err)
+
+    def test_at_least_eight_exercises_of_ten_items(self):
+        folders = self.folders()
+        self.assertGreaterEqual(len(folders), 8)
+        for folder in folders:
+            good = sorted((folder / "correcto").glob("*.txt"))
+            bad = sorted((folder / "incorrecto").glob("*.txt"))
+            self.assertGreaterEqual(len(good), 10, folder.name)
+            names = sorted(int(p.stem) for p in good)
+            self.assertEqual(names, list(range(1, len(good) + 1)), folder.name)
+            self.assertEqual([p.name for p in good], [p.name for p in bad])
+            for p in good:
+                self.assertRegex(p.name, r"^[1-9][0-9]*\.txt$")
+
+    def test_file_format(self):
+        for folder in self.folders():
+            for sub in ("correcto", "incorrecto"):
+                for p in (folder / sub).glob("*.txt"):
+                    data = p.read_bytes()
+                    where = f"{folder.name}/{sub}/{p.name}"
+                    self.assertFalse(data.startswith(b"\xef\xbb\xbf"), where)
+                    self.assertTrue(data.endswith(b"\r\n"), where)
+                    self.assertNotIn(b"\t", data, where)
+                    self.assertNotIn(b"  ", data, where)
+                    self.assertNotIn(b"\r\n\r\n", data, where)
+                    self.assertEqual(data.count(b"\n"), data.count(b"\r\n"), where)
+                    self.assertEqual(data.count(b"\r"), data.count(b"\r\n"), where)
+                    text = data.decode("cp1252")
+                    for line in text[:-2].split("\r\n"):
+                        self.assertTrue(line, where)
+                        self.assertEqual(line, line.strip(" "), where)
+
+    def test_the_two_versions_match(self):
+        for folder in self.folders():
+            for p in (folder / "correcto").glob("*.txt"):
+                where = f"{folder.name}/{p.name}"
+                good = p.read_bytes().decode("cp1252").split("\r\n")
+                bad = (folder / "incorrecto" / p.name).read_bytes() \
+                    .decode("cp1252").split("\r\n")
+                self.assertEqual(len(good), len(bad), where)
+                total = 0
+                changed = 0
+                for g, b in zip(good, bad):
+                    gw = g.split(" ") if g else []
+                    bw = b.split(" ") if b else []
+                    self.assertEqual(len(gw), len(bw), where)
+                    self.assertLessEqual(len(gw), 12, where)
+                    total += len(gw)
+                    changed += sum(1 for x, y in zip(gw, bw) if x != y)
+                self.assertTrue(30 <= total <= 150, f"{where}: {total} words")
+                self.assertTrue(3 <= changed <= 10, f"{where}: {changed} errors")
+
+    def test_word_lists(self):
+        words = (HERE / "corrected_words.txt").read_text("utf-8").splitlines()
+        bare = (HERE / "corrected_words_bare.txt").read_text("utf-8").splitlines()
+        self.assertEqual(len(words), len(set(words)))
+        self.assertEqual(len(bare), len(set(bare)))
+        self.assertEqual(set(bare), {build_exercises.bare(w) for w in words})
+        for w in bare:
+            self.assertEqual(w, w.lower())
+            self.assertRegex(w, r"^\w(.*\w)?$")
+        shipped = set()
+        for folder in self.folders():
+            for p in (folder / "correcto").glob("*.txt"):
+                good = p.read_bytes().decode("cp1252").split()
+                wrong = (folder / "incorrecto" / p.name).read_bytes() \
+                    .decode("cp1252").split()
+                shipped.update(g for g, b in zip(good, wrong) if g != b)
+        self.assertEqual(shipped, set(words))
+
+
+if __name__ == "__main__":
+    unittest.main()
