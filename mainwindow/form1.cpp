@@ -39,6 +39,10 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
     ui->Command6->setPalette(results);
 
     ui->Text1->setMaxLength(10);
+    // The picked word shows its colour, not the selection's highlight, once
+    // the focus has gone to the correction box.
+    ui->RichTextBox1->setHideSelection(true);
+    ui->RichTextBox2->setHideSelection(true);
     // The correction box holds one word, in a large font: no scroll bars.
     ui->RichTextBox3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ui->RichTextBox3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

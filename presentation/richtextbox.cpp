@@ -39,6 +39,65 @@ QString RichTextBox::text() const
 void RichTextBox::setText(const QString& text)
 {
     setPlainText(text);
+    hidden_ = QTextCursor(document());
+}
+
+QTextCursor RichTextBox::selection() const
+{
+    return selectionHidden_ ? hidden_ : textCursor();
+}
+
+void RichTextBox::applySelection(const QTextCursor& cursor)
+{
+    if (!selectionHidden_) {
+        setTextCursor(cursor);
+        return;
+    }
+    hidden_ = cursor;
+    QTextCursor caret = cursor;
+    caret.clearSelection();
+    setTextCursor(caret);
+}
+
+void RichTextBox::setHideSelection(bool hide)
+{
+    hideSelection_ = hide;
+    if (!hide && selectionHidden_)
+        showSelection();
+    else if (hide && !hasFocus())
+        hideSelectionNow();
+}
+
+void RichTextBox::hideSelectionNow()
+{
+    if (selectionHidden_)
+        return;
+    hidden_ = textCursor();
+    selectionHidden_ = true;
+    QTextCursor caret = hidden_;
+    caret.clearSelection();
+    setTextCursor(caret);
+}
+
+void RichTextBox::showSelection()
+{
+    if (!selectionHidden_)
+        return;
+    selectionHidden_ = false;
+    setTextCursor(hidden_);
+}
+
+void RichTextBox::focusInEvent(QFocusEvent* event)
+{
+    showSelection();
+    QTextEdit::focusInEvent(event);
+}
+
+void RichTextBox::focusOutEvent(QFocusEvent* event)
+{
+    QTextEdit::focusOutEvent(event);
+    if (hideSelection_)
+        hideSelectionNow();
 }
 
 int RichTextBox::textLength() const
@@ -49,34 +108,34 @@ int RichTextBox::textLength() const
 
 int RichTextBox::selStart() const
 {
-    return textCursor().selectionStart();
+    return selection().selectionStart();
 }
 
 void RichTextBox::setSelStart(int start)
 {
-    QTextCursor c = textCursor();
+    QTextCursor c = selection();
     c.setPosition(std::clamp(start, 0, textLength()));
-    setTextCursor(c);
+    applySelection(c);
 }
 
 int RichTextBox::selLength() const
 {
-    const QTextCursor c = textCursor();
+    const QTextCursor c = selection();
     return c.selectionEnd() - c.selectionStart();
 }
 
 void RichTextBox::setSelLength(int length)
 {
-    QTextCursor c = textCursor();
+    QTextCursor c = selection();
     const int start = c.selectionStart();
     c.setPosition(start);
     c.setPosition(std::clamp(start + std::max(0, length), 0, textLength()), QTextCursor::KeepAnchor);
-    setTextCursor(c);
+    applySelection(c);
 }
 
 QString RichTextBox::selText() const
 {
-    QString s = textCursor().selectedText();
+    QString s = selection().selectedText();
     s.replace(QChar::ParagraphSeparator, u'\n');
     return s;
 }
@@ -95,15 +154,15 @@ QTextCharFormat RichTextBox::formatAt(int position) const
 
 void RichTextBox::setSelText(const QString& text)
 {
-    QTextCursor c = textCursor();
+    QTextCursor c = selection();
     const QTextCharFormat format = formatAt(c.selectionStart());
     c.insertText(text, format);
-    setTextCursor(c);
+    applySelection(c);
 }
 
 std::uint32_t RichTextBox::selColor() const
 {
-    const QTextCharFormat format = formatAt(textCursor().selectionStart());
+    const QTextCharFormat format = formatAt(selection().selectionStart());
     if (!format.hasProperty(QTextFormat::ForegroundBrush))
         return vbcolor::fromQColor(palette().color(QPalette::Text));
     return vbcolor::fromQColor(format.foreground().color());
@@ -113,14 +172,14 @@ void RichTextBox::setSelColor(std::uint32_t colour)
 {
     QTextCharFormat format;
     format.setForeground(vbcolor::toQColor(colour, palette()));
-    textCursor().mergeCharFormat(format);
+    selection().mergeCharFormat(format);
 }
 
 void RichTextBox::setSelFontName(const QString& family)
 {
     QTextCharFormat format;
     format.setFontFamilies({family});
-    textCursor().mergeCharFormat(format);
+    selection().mergeCharFormat(format);
 }
 
 void RichTextBox::setSelFontSize(double points)
@@ -129,12 +188,12 @@ void RichTextBox::setSelFontSize(double points)
         return;
     QTextCharFormat format;
     format.setFontPointSize(points);
-    textCursor().mergeCharFormat(format);
+    selection().mergeCharFormat(format);
 }
 
 double RichTextBox::selFontSize() const
 {
-    const QTextCharFormat format = formatAt(textCursor().selectionStart());
+    const QTextCharFormat format = formatAt(selection().selectionStart());
     return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : font().pointSizeF();
 }
 
@@ -157,6 +216,8 @@ void RichTextBox::setCentred()
 
 void RichTextBox::mousePressEvent(QMouseEvent* event)
 {
+    // A click works on the real caret, whether or not focus arrives first.
+    showSelection();
     pressed_ = true;
     QTextEdit::mousePressEvent(event);
 }

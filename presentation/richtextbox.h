@@ -32,6 +32,10 @@ public:
     void setSelFontSize(double points);
     double selFontSize() const;
 
+    // While the box has no focus its selection is not drawn, so that the
+    // colours of the selected words show; it is kept all the same.
+    void setHideSelection(bool hide);
+
     // Never edited from the keyboard; the caret still follows clicks.
     void setLocked(bool locked);
     // Centres the paragraphs of the box.
@@ -56,8 +60,20 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    // The selection the program works on: the widget's own cursor, or the one
+    // kept aside while the selection is hidden.
+    QTextCursor selection() const;
+    void applySelection(const QTextCursor& cursor);
+    void hideSelectionNow();
+    void showSelection();
+
+    bool hideSelection_ = false;
+    bool selectionHidden_ = false;
+    QTextCursor hidden_;
     QTextCharFormat formatAt(int position) const;
     bool pressed_ = false;
 };
