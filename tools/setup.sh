@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth
-  hunspell hunspell-es
+  hunspell hunspell-es python3
 )
 
 missing=()
