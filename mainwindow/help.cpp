@@ -18,6 +18,13 @@ void Form1::Command1_Click()
         // may follow it), so one pass over the text finds every start.
         RichTextBox& help = *ui->RichTextBox2;
         const QString text = help.text();
+        // Marks left by an earlier press go first: a word corrected since
+        // then is no longer an error.
+        QTextCursor all(help.document());
+        all.select(QTextCursor::Document);
+        QTextCharFormat white;
+        white.setForeground(vbcolor::toQColor(vbcolor::White));
+        all.mergeCharFormat(white);
         const QStringList& correct = List2.words();
         QTextCharFormat yellow;
         yellow.setForeground(vbcolor::toQColor(vbcolor::Yellow));

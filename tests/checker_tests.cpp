@@ -1,3 +1,438 @@
+// The content checker miravellon-comprobar, run as a teacher runs it: on a
+// folder, reading the lines it prints and its exit status. Every fault is
+// planted in an otherwise sound tree, so the summary line also shows that
+// nothing else was reported.
+
+#include "library/catalogue.h"
 #include "tests/support.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CheckerRun {
+    int status = -1;
+    QStringList lines;  // standard output
+    QString errors;     // standard error
+
+    bool has(const QString& start, const QString& part) const
+    {
+        for (const QString& line : lines) {
+            if (line.startsWith(start) && line.contains(part))
+                return true;
+        }
+        return false;
+    }
+    int count(const QString& start) const
+    {
+        int n = 0;
+        for (const QString& line : lines)
+            n += line.startsWith(start) ? 1 : 0;
+        return n;
+    }
+    QString summary() const { return lines.isEmpty() ? QString() : lines.last(); }
+    QString all() const { return lines.join(u'\n') + u'\n' + errors; }
+};
+
+CheckerRun runChecker(const QString& program, const QStringList& arguments,
+                      const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
+    CheckerRun run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    run.errors = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+CheckerRun runChecker(const QStringList& arguments)
+{
+    return runChecker(QStringLiteral(CHECKER_PATH), arguments);
+}
+
+bool spellingAvailable()
+{
+    return !QStandardPaths::findExecutable(u"hunspell"_s).isEmpty()
+        && QFileInfo::exists(u"/usr/share/hunspell/es_ES.dic"_s);
+}
+
+// A short WAV file: 16-bit mono PCM, four silent samples.
+QByteArray wavFile()
+{
+    const auto le32 = [](quint32 v) {
+        QByteArray bytes(4, '\0');
+        qToLittleEndian(v, bytes.data());
+        return bytes;
+    };
+    QByteArray format("\x01\x00\x01\x00", 4);  // PCM, one channel
+    format += le32(22050) + le32(44100) + QByteArray("\x02\x00\x10\x00", 4);
+    const QByteArray samples(8, '\0');
+    const QByteArray body = "WAVE" + ("fmt " + le32(16) + format) + ("data" + le32(8) + samples);
+    return "RIFF" + le32(quint32(body.size())) + body;
+}
+
+// A GIF of one pixel and two frames, black then white.
+QByteArray animatedGif()
+{
+    static const char bytes[] =
+        "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff"
+        "\x21\xf9\x04\x00\x0a\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00"
+        "\x21\xf9\x04\x00\x0a\x00\x00\x00\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x4c\x01\x00"
+        "\x3b";
+    return QByteArray(bytes, sizeof(bytes) - 1);
+}
+
+const QString Exercise = u"01 B y V"_s;
+const QString Item1Faulty = u"Ejercicios/01 B y V/incorrecto/1.txt"_s;
+const QString Item1Correct = u"Ejercicios/01 B y V/correcto/1.txt"_s;
+const QString Item2Faulty = u"Ejercicios/01 B y V/incorrecto/2.txt"_s;
+const QString Item2Correct = u"Ejercicios/01 B y V/correcto/2.txt"_s;
+
+// A tree with nothing to report: every cue and animation, the background, one
+// exercise of two items whose errors are no Spanish words, and the picture
+// of one corrected word.
+void writeSoundTree(const TempTree& tree)
+{
+    for (const char* cue : {"acierto", "muybien", "bien", "cambia", "no", "ayuda", "rapido", "resultados"})
+        tree.write(u"sonidos/"_s + QLatin1String(cue) + u".wav"_s, wavFile());
+    for (const char* gif : {"corre", "1", "2", "3"})
+        tree.write(u"gifs/"_s + QLatin1String(gif) + u".gif"_s, animatedGif());
+    tree.write(u"fondo.gif"_s, animatedGif());
+    tree.writeItem(Exercise, 1, {u"Mi vaka come ierba"_s, u"en el prado."_s},
+                   {u"Mi vaca come hierba"_s, u"en el prado."_s});
+    tree.writeItem(Exercise, 2, {u"La ovega bebe agua."_s}, {u"La oveja bebe agua."_s});
+    tree.writePicture(u"Graficos/vaca.jpg"_s, 8, 8);
+}
+
+void remove(const TempTree& tree, const QString& relative)
+{
+    ASSERT_TRUE(QFile::remove(tree.file(relative))) << relative.toStdString();
+}
+
+// One fault planted in the sound tree, and what the checker must say.
+struct Fault {
+    const char* name;
+    std::function<void(const TempTree&)> plant;
+    int status;          // expected exit status
+    QString lineStart;   // kind, file and line of the expected finding
+    QString lineText;    // a part of its text
+    QString summary;     // the expected last line
+    bool needsSpelling = false;
+};
+
+void PrintTo(const Fault& fault, std::ostream* out)
+{
+    *out << fault.name;
+}
+
+class CheckerFaults : public ::testing::TestWithParam<Fault> {};
+
+TEST_P(CheckerFaults, ReportsTheFaultAndNothingElse)
+{
+    const Fault& fault = GetParam();
+    const bool spelling = spellingAvailable();
+    if (fault.needsSpelling && !spelling)
+        GTEST_SKIP() << "hunspell or its Spanish dictionary is not installed";
+
+    TempTree tree;
+    writeSoundTree(tree);
+    fault.plant(tree);
+    const CheckerRun run = runChecker({tree.path()});
+
+    EXPECT_EQ(run.status, fault.status) << run.all().toStdString();
+    if (!fault.lineStart.isEmpty()) {
+        EXPECT_TRUE(run.has(fault.lineStart, fault.lineText)) << run.all().toStdString();
+    }
+    if (fault.status == 0) {
+        EXPECT_EQ(run.count(u"ERROR"_s), 0) << run.all().toStdString();
+    }
+    if (spelling) {
+        EXPECT_EQ(run.summary().toStdString(), fault.summary.toStdString()) << run.all().toStdString();
+    } else {
+        // Without a spell checker one more warning says so.
+        const QString errorCount = fault.summary.section(u',', 0, 0) + u',';
+        EXPECT_TRUE(run.summary().startsWith(errorCount)) << run.all().toStdString();
+    }
+}
+
+const Fault faults[] = {
+    {"MissingCorrectVersion", [](const TempTree& t) { remove(t, Item2Correct); }, 1,
+     u"ERROR "_s + Item2Correct + u": "_s, u"falta la versión correcta"_s, u"1 error, 0 avisos"_s},
+    {"MissingFaultyVersion", [](const TempTree& t) { remove(t, Item2Faulty); }, 1,
+     u"ERROR "_s + Item2Faulty + u": "_s, u"falta la versión con faltas"_s, u"1 error, 0 avisos"_s},
+    {"MissingVersionFolder",
+     [](const TempTree& t) { QDir(t.file(u"Ejercicios/01 B y V/correcto"_s)).removeRecursively(); }, 1,
+     u"ERROR Ejercicios/01 B y V/correcto: "_s, u"falta la carpeta de las versiones correctas"_s,
+     u"1 error, 0 avisos"_s},
+    {"EmptyFile", [](const TempTree& t) { t.write(Item2Correct, QByteArray()); }, 1,
+     u"ERROR "_s + Item2Correct + u": "_s, u"el archivo está vacío"_s, u"1 error, 0 avisos"_s},
+    {"OnlySpacesAndLineEnds", [](const TempTree& t) { t.write(Item2Faulty, "  \r\n\r\n"); }, 1,
+     u"ERROR "_s + Item2Faulty + u": "_s, u"no tiene texto"_s, u"1 error, 0 avisos"_s},
+    {"LineFeedWithoutCarriageReturn",
+     [](const TempTree& t) { t.write(Item1Correct, "Mi vaca come hierba\r\nen el prado.\n"); }, 1,
+     u"ERROR "_s + Item1Correct + u", línea 2: "_s, u"LF sin CR"_s, u"1 error, 0 avisos"_s},
+    {"FirstOfSeveralBareLineFeeds",
+     [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\nen el prado.\n"); }, 1,
+     u"ERROR "_s + Item1Faulty + u", línea 1: "_s, u"(y 1 más en el archivo)"_s, u"1 error, 0 avisos"_s},
+    {"ByteUndefinedInWindows1252",
+     [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\r\nen el pr\x81" "ado.\r\n"); }, 1,
+     u"ERROR "_s + Item1Faulty + u", línea 2: "_s, u"el byte 0x81 no es ninguna letra en Windows-1252"_s,
+     u"1 error, 0 avisos"_s},
+    {"NulByte",
+     [](const TempTree& t) { t.write(Item1Faulty, QByteArray("Mi vaka come ierba\r\nen el pra\0do.\r\n", 34)); }, 1,
+     u"ERROR "_s + Item1Faulty + u", línea 2: "_s, u"carácter de control (código 0x00)"_s, u"1 error, 0 avisos"_s},
+    {"ControlCharacterInUtf8Text",
+     [](const TempTree& t) {
+         t.write(Item2Faulty, u"La ovega bebe agua del río.\r\nY\u0085 nada.\r\n"_s.toUtf8());
+         t.writeLines(Item2Correct, {u"La oveja bebe agua del río."_s, u"Y nada."_s});
+     },
+     1,
+     u"ERROR "_s + Item2Faulty + u", línea 2: "_s, u"carácter de control (código 0x85)"_s, u"1 error, 0 avisos"_s},
+    {"Utf8TextIsValid",
+     [](const TempTree& t) {
+         t.write(Item2Faulty, u"La ovega bebe agua del río.\r\n"_s.toUtf8());
+         t.write(Item2Correct, u"La oveja bebe agua del río.\r\n"_s.toUtf8());
+     },
+     0, QString(), QString(), u"0 errores, 0 avisos"_s},
+    {"Utf8LetterInsideWindows1252Text",
+     [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\r\nen el pr\xc3\xa1" "do\xe9.\r\n"); }, 0,
+     u"AVISO "_s + Item1Faulty + u", línea 2: "_s, u"parece una letra acentuada en UTF-8"_s, u"0 errores, 1 aviso"_s},
+    {"SpaceSplitsAWord",
+     [](const TempTree& t) {
+         t.writeLines(Item1Faulty, {u"Mi vaka come ier ba"_s, u"en el prado."_s});
+     },
+     1, u"ERROR "_s + Item1Faulty + u", línea 1: "_s,
+     u"(8 con faltas, 7 correctas), y el programa no abre el texto: la línea 1 tiene 5 palabras en la versión con "
+     u"faltas y 4 en Ejercicios/01 B y V/correcto/1.txt; desde la palabra 5 ya no se emparejan (en la versión con "
+     u"faltas está en la línea 1 y en la versión correcta está en la línea 2)"_s,
+     u"1 error, 0 avisos"_s},
+    {"CorrectVersionEndsFirst",
+     [](const TempTree& t) {
+         t.writeLines(Item1Faulty, {u"Mi vaka come ierba"_s, u"en el pra do."_s});
+     },
+     1, u"ERROR "_s + Item1Faulty + u", línea 2: "_s,
+     u"desde la palabra 8 ya no se emparejan (en la versión con faltas está en la línea 2 y la versión correcta ya "
+     u"ha terminado)"_s,
+     u"1 error, 0 avisos"_s},
+    {"SameWordsOnOtherLines",
+     [](const TempTree& t) {
+         t.writeLines(Item1Faulty, {u"Mi vaka come ierba en"_s, u"el prado."_s});
+     },
+     0, u"AVISO "_s + Item1Faulty + u", línea 1: "_s,
+     u"las dos versiones tienen 7 palabras, pero la línea 1 tiene 5 palabras en la versión con faltas y 4"_s,
+     u"0 errores, 1 aviso"_s},
+    {"TooManyWords",
+     [](const TempTree& t) { t.write(Item2Correct, QByteArray("a ").repeated(32767) + "a\r\n"); }, 1,
+     u"ERROR "_s + Item2Correct + u": "_s, u"demasiadas palabras: 32768, y el programa admite como mucho 32767"_s,
+     u"1 error, 0 avisos"_s},
+    {"TooLarge",
+     [](const TempTree& t) { t.write(Item2Correct, QByteArray(4 * 1024 * 1024 + 1, 'a')); }, 1,
+     u"ERROR "_s + Item2Correct + u": "_s, u"demasiado grande: 4194305 bytes"_s, u"1 error, 0 avisos"_s},
+    {"ItemWithoutErrors",
+     [](const TempTree& t) { t.writeLines(Item2Faulty, {u"La oveja bebe agua."_s}); }, 0,
+     u"AVISO "_s + Item2Faulty + u": "_s, u"las dos versiones son iguales"_s, u"0 errores, 1 aviso"_s},
+    {"ExtraSpaces",
+     [](const TempTree& t) {
+         t.writeLines(Item1Faulty, {u"Mi vaka come ierba"_s, u"en el  prado."_s});
+         t.writeLines(Item1Correct, {u"Mi vaca come hierba"_s, u"en el  prado."_s});
+     },
+     0, u"AVISO "_s + Item1Correct + u", línea 2: "_s, u"espacio de más"_s, u"0 errores, 2 avisos"_s},
+    {"Tab",
+     [](const TempTree& t) {
+         t.writeLines(Item2Faulty, {u"La ovega bebe\tagua."_s});
+         t.writeLines(Item2Correct, {u"La oveja bebe\tagua."_s});
+     },
+     0, u"AVISO "_s + Item2Correct + u", línea 1: "_s, u"tabulador"_s, u"0 errores, 2 avisos"_s},
+    {"NumberingGap",
+     [](const TempTree& t) {
+         t.writeItem(Exercise, 4, {u"El perro veve agua."_s}, {u"El perro bebe agua."_s});
+     },
+     0, u"AVISO Ejercicios/01 B y V: "_s, u"falta el texto 3: al llegar a ese número"_s, u"0 errores, 1 aviso"_s},
+    {"NoItemOne",
+     [](const TempTree& t) {
+         remove(t, Item1Faulty);
+         remove(t, Item1Correct);
+     },
+     0, u"AVISO Ejercicios/01 B y V: "_s, u"falta el texto 1: el ejercicio empieza por el texto 1"_s,
+     u"0 errores, 2 avisos"_s},  // and vaca.jpg now names no word
+    {"LeadingZeros",
+     [](const TempTree& t) {
+         t.writeLines(u"Ejercicios/01 B y V/incorrecto/03.txt"_s, {u"La ovega bebe agua."_s});
+         t.writeLines(u"Ejercicios/01 B y V/correcto/03.txt"_s, {u"La oveja bebe agua."_s});
+     },
+     0, u"AVISO Ejercicios/01 B y V/incorrecto/03.txt: "_s, u"ceros delante: llámelo 3.txt"_s,
+     u"0 errores, 2 avisos"_s},
+    {"TwoNamesForOneItem",
+     [](const TempTree& t) { t.writeLines(u"Ejercicios/01 B y V/incorrecto/2.TXT"_s, {u"La obeja bebe agua."_s}); }, 0,
+     u"AVISO Ejercicios/01 B y V/incorrecto/2.TXT: "_s, u"el programa nunca lee este archivo: lee 2.txt"_s,
+     u"0 errores, 1 aviso"_s},
+    {"FileThatIsNoItem", [](const TempTree& t) { t.write(u"Ejercicios/01 B y V/correcto/notas.txt"_s, "x"); }, 0,
+     u"AVISO Ejercicios/01 B y V/correcto/notas.txt: "_s, u"el programa no usa este archivo"_s,
+     u"0 errores, 1 aviso"_s},
+    {"ExerciseWithoutItems",
+     [](const TempTree& t) {
+         t.mkdir(u"Ejercicios/02 Vacío/incorrecto"_s);
+         t.mkdir(u"Ejercicios/02 Vacío/correcto"_s);
+     },
+     1, u"ERROR Ejercicios/02 Vacío: "_s, u"el ejercicio no tiene ningún texto"_s, u"1 error, 0 avisos"_s},
+    {"LooseFileInTheCatalogue", [](const TempTree& t) { t.write(u"Ejercicios/leeme.txt"_s, "x"); }, 0,
+     u"AVISO Ejercicios/leeme.txt: "_s, u"no es un ejercicio"_s, u"0 errores, 1 aviso"_s},
+    {"MissingCatalogue", [](const TempTree& t) { QDir(t.file(u"Ejercicios"_s)).removeRecursively(); }, 1,
+     u"ERROR Ejercicios: "_s, u"falta la carpeta de los ejercicios"_s, u"1 error, 0 avisos"_s},
+    {"SeventyTwoExercisesAreServed",
+     [](const TempTree& t) {
+         for (int n = 2; n <= 72; ++n)
+             t.writeItem(u"Ejercicio %1"_s.arg(n), 1, {u"La ovega bebe agua."_s}, {u"La oveja bebe agua."_s});
+     },
+     0, QString(), QString(), u"0 errores, 0 avisos"_s},
+    {"NamesInAnyLetterCase",
+     [](const TempTree& t) {
+         QDir root(t.path());
+         ASSERT_TRUE(root.rename(u"sonidos"_s, u"SONIDOS"_s));
+         ASSERT_TRUE(root.rename(u"SONIDOS/ayuda.wav"_s, u"SONIDOS/Ayuda.WAV"_s));
+         ASSERT_TRUE(root.rename(u"Ejercicios"_s, u"ejercicios"_s));
+         ASSERT_TRUE(root.rename(u"ejercicios/01 B y V/correcto"_s, u"ejercicios/01 B y V/Correcto"_s));
+         ASSERT_TRUE(root.rename(u"ejercicios/01 B y V/Correcto/2.txt"_s, u"ejercicios/01 B y V/Correcto/2.TXT"_s));
+         ASSERT_TRUE(root.rename(u"Graficos"_s, u"GRAFICOS"_s));
+         ASSERT_TRUE(root.rename(u"GRAFICOS/vaca.jpg"_s, u"GRAFICOS/Vaca.JPG"_s));
+     },
+     0, QString(), QString(), u"0 errores, 0 avisos"_s},
+    {"MissingCue", [](const TempTree& t) { remove(t, u"sonidos/ayuda.wav"_s); }, 1, u"ERROR sonidos/ayuda.wav: "_s,
+     u"falta el sonido"_s, u"1 error, 0 avisos"_s},
+    {"CueThatIsNoWav", [](const TempTree& t) { t.write(u"sonidos/bien.wav"_s, "hola"); }, 1,
+     u"ERROR sonidos/bien.wav: "_s, u"no es un archivo WAV"_s, u"1 error, 0 avisos"_s},
+    {"CueWithoutData", [](const TempTree& t) { t.write(u"sonidos/no.wav"_s, wavFile().first(36)); }, 1,
+     u"ERROR sonidos/no.wav: "_s, u"no tiene bloque «data»"_s, u"1 error, 0 avisos"_s},
+    {"MissingAnimation", [](const TempTree& t) { remove(t, u"gifs/3.gif"_s); }, 1, u"ERROR gifs/3.gif: "_s,
+     u"falta una animación de premio"_s, u"1 error, 0 avisos"_s},
+    {"CorruptAnimation", [](const TempTree& t) { t.write(u"gifs/2.gif"_s, "GIF89a\x01\x00\x01\x00 roto"); }, 1,
+     u"ERROR gifs/2.gif: "_s, u"no se puede abrir"_s, u"1 error, 0 avisos"_s},
+    {"AnimationCutShort", [](const TempTree& t) { t.write(u"gifs/corre.gif"_s, animatedGif().chopped(1)); }, 1,
+     u"ERROR gifs/corre.gif: "_s, u"el archivo está cortado"_s, u"1 error, 0 avisos"_s},
+    {"MissingBackground", [](const TempTree& t) { remove(t, u"fondo.gif"_s); }, 1, u"ERROR fondo.gif: "_s,
+     u"falta el dibujo del fondo"_s, u"1 error, 0 avisos"_s},
+    {"CorruptPicture", [](const TempTree& t) { t.write(u"Graficos/vaca.jpg"_s, "no es un dibujo"); }, 1,
+     u"ERROR Graficos/vaca.jpg: "_s, u"no se puede abrir"_s, u"1 error, 0 avisos"_s},
+    {"PictureMatchingNoWord", [](const TempTree& t) { t.writePicture(u"Graficos/ratón.jpg"_s, 8, 8); }, 0,
+     u"AVISO Graficos/ratón.jpg: "_s, u"ninguna palabra de las versiones correctas se llama «ratón»"_s,
+     u"0 errores, 1 aviso"_s},
+    {"PictureOfAWordNeverCorrected", [](const TempTree& t) { t.writePicture(u"Graficos/come.gif"_s, 8, 8); }, 0,
+     u"AVISO Graficos/come.gif: "_s, u"nunca se corrige"_s, u"0 errores, 1 aviso"_s},
+    {"PictureInAnotherFormat", [](const TempTree& t) { t.writePicture(u"Graficos/oveja.png"_s, 8, 8); }, 0,
+     u"AVISO Graficos/oveja.png: "_s, u"solo muestra dibujos .gif y .jpg"_s, u"0 errores, 1 aviso"_s},
+    {"GifHidesJpg", [](const TempTree& t) { t.writePicture(u"Graficos/Vaca.gif"_s, 8, 8); }, 0,
+     u"AVISO Graficos/vaca.jpg: "_s, u"nunca se verá: el programa muestra antes Vaca.gif"_s, u"0 errores, 1 aviso"_s},
+    {"MisspeltCorrectVersion",
+     [](const TempTree& t) {
+         t.writeItem(Exercise, 2, {u"La ovega bebe ahua."_s, u"Bebe ahua."_s},
+                     {u"La oveja bebe ahua."_s, u"Bebe ahua."_s});
+     },
+     0, u"AVISO "_s + Item2Correct + u", línea 1: "_s,
+     u"«ahua» no está en el diccionario: compruebe cómo se escribe (también en la línea 2)"_s,
+     u"0 errores, 1 aviso"_s, true},
+    {"FaultyFormThatIsAWord",
+     [](const TempTree& t) { t.writeLines(Item1Faulty, {u"Mi baca come ierba"_s, u"en el prado."_s}); }, 0,
+     u"AVISO "_s + Item1Faulty + u", línea 1: "_s, u"la forma con falta «baca» (por «vaca») también es una palabra"_s,
+     u"0 errores, 1 aviso"_s, true},
+    {"LetterCaseErrorIsNoHomophone",
+     [](const TempTree& t) { t.writeLines(Item2Faulty, {u"la ovega bebe agua."_s}); }, 0, QString(), QString(),
+     u"0 errores, 0 avisos"_s, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Checker, CheckerFaults, ::testing::ValuesIn(faults),
+                         [](const ::testing::TestParamInfo<Fault>& info) { return std::string(info.param.name); });
+
+// --- Whole trees and the command line -------------------------------------
+
+TEST(Checker, SoundTreeHasNothingToReport)
+{
+    TempTree tree;
+    writeSoundTree(tree);
+    const CheckerRun run = runChecker({tree.path()});
+
+    EXPECT_EQ(run.status, 0) << run.all().toStdString();
+    EXPECT_EQ(run.count(u"ERROR"_s), 0);
+    if (spellingAvailable()) {
+        EXPECT_EQ(run.count(u"AVISO"_s), 0) << run.all().toStdString();
+    }
+    // Two corrected words have no picture: information, not a problem.
+    EXPECT_TRUE(run.has(u"INFO "_s + Item1Correct + u", línea 1: "_s, u"«hierba» no tiene dibujo"_s));
+    EXPECT_TRUE(run.has(u"INFO "_s + Item2Correct + u", línea 1: "_s, u"«oveja» no tiene dibujo"_s));
+    EXPECT_FALSE(run.has(u"INFO"_s, u"«vaca»"_s));
+}
+
+TEST(Checker, ShippedContentHasNoError)
+{
+    const QString assets = QStringLiteral(ASSETS_PATH);
+    if (catalogue::listExercises(assets).isEmpty())
+        GTEST_SKIP() << "the shipped exercises are not written yet";
+    const CheckerRun run = runChecker({assets});
+
+    EXPECT_EQ(run.status, 0) << run.all().toStdString();
+    EXPECT_EQ(run.count(u"ERROR"_s), 0) << run.all().toStdString();
+    EXPECT_TRUE(run.summary().startsWith(u"0 errores, "_s)) << run.summary().toStdString();
+}
+
+TEST(Checker, WithoutTheSpellCheckerSaysSoOnce)
+{
+    TempTree tree;
+    writeSoundTree(tree);
+    const QTemporaryDir emptyPath;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PATH"_s, emptyPath.path());
+    const CheckerRun run = runChecker(QStringLiteral(CHECKER_PATH), {tree.path()}, environment);
+
+    EXPECT_EQ(run.status, 0) << run.all().toStdString();
+    EXPECT_TRUE(run.has(u"AVISO no se ha comprobado la ortografía"_s, u"hunspell-es"_s)) << run.all().toStdString();
+    EXPECT_EQ(run.summary().toStdString(), "0 errores, 1 aviso");
+}
+
+TEST(Checker, WithoutAFolderChecksTheOneHoldingTheProgram)
+{
+    TempTree tree;
+    writeSoundTree(tree);
+    remove(tree, u"sonidos/cambia.wav"_s);
+    const QString copy = tree.file(u"miravellon-comprobar"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CHECKER_PATH), copy));
+    const CheckerRun run = runChecker(copy, {});
+
+    EXPECT_EQ(run.status, 1) << run.all().toStdString();
+    EXPECT_TRUE(run.has(u"ERROR sonidos/cambia.wav: "_s, u"falta el sonido"_s)) << run.all().toStdString();
+}
+
+TEST(Checker, BadCommandLinesExitWithTwo)
+{
+    TempTree tree;
+    const CheckerRun missing = runChecker({tree.file(u"no existe"_s)});
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_TRUE(missing.lines.isEmpty());
+    EXPECT_TRUE(missing.errors.contains(u"no existe la carpeta"_s)) << missing.errors.toStdString();
+
+    tree.write(u"archivo.txt"_s, "x");
+    EXPECT_EQ(runChecker({tree.file(u"archivo.txt"_s)}).status, 2);
+    EXPECT_EQ(runChecker({tree.path(), tree.path()}).status, 2);
+    EXPECT_EQ(runChecker({u"--nada"_s}).status, 2);
+
+    const CheckerRun help = runChecker({u"--help"_s});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.has(u"Uso: miravellon-comprobar [carpeta]"_s, QString()));
+}
+
+}  // namespace

@@ -1,3 +1,351 @@
+// The exercise library on real files in temporary folders: the catalogue, the
+// path rules, the presence test, decoding, lines, words and the shown text.
+
+#include "library/catalogue.h"
+#include "library/textfile.h"
 #include "tests/support.h"
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+qsizetype spacesIn(const QString& text)
+{
+    return text.count(u' ');
+}
+
+// --- The catalogue -------------------------------------------------------
+
+TEST(Catalogue, ListsOnlySubfoldersSortedIgnoringCaseWithStoredNames)
+{
+    TempTree tree;
+    for (const char* name : {"b", "Ortografía 2", "A", "acentos", " con espacios ", "C"})
+        tree.mkdir(QStringLiteral("Ejercicios/") + QString::fromUtf8(name));
+    tree.write(QStringLiteral("Ejercicios/leeme.txt"), "no es un ejercicio\r\n");
+    tree.write(QStringLiteral("Ejercicios/Z"), "tampoco\r\n");
+
+    const QStringList expected{QStringLiteral(" con espacios "), QStringLiteral("A"), QStringLiteral("acentos"),
+                               QStringLiteral("b"), QStringLiteral("C"), QStringLiteral("Ortografía 2")};
+    EXPECT_EQ(catalogue::listExercises(tree.path()), expected);
+}
+
+TEST(Catalogue, TwoSubfoldersAndALooseFileGiveTwoExercises)
+{
+    TempTree tree;
+    tree.mkdir(QStringLiteral("Ejercicios/A"));
+    tree.mkdir(QStringLiteral("Ejercicios/b"));
+    tree.write(QStringLiteral("Ejercicios/notas.txt"), "x");
+
+    EXPECT_EQ(catalogue::listExercises(tree.path()), (QStringList{QStringLiteral("A"), QStringLiteral("b")}));
+    EXPECT_EQ(catalogue::exerciseFolder(tree.path(), QStringLiteral("A")), tree.path() + QStringLiteral("/Ejercicios/A"));
+}
+
+TEST(Catalogue, MissingCatalogueFolderListsNothing)
+{
+    TempTree tree;
+    tree.mkdir(QStringLiteral("sonidos"));
+    EXPECT_TRUE(catalogue::listExercises(tree.path()).isEmpty());
+}
+
+TEST(Catalogue, AFileNamedLikeTheCatalogueListsNothing)
+{
+    TempTree tree;
+    tree.write(QStringLiteral("Ejercicios"), "no es una carpeta");
+    EXPECT_TRUE(catalogue::listExercises(tree.path()).isEmpty());
+}
+
+TEST(Catalogue, EmptyCatalogueFolderListsNothing)
+{
+    TempTree tree;
+    tree.mkdir(QStringLiteral("Ejercicios"));
+    EXPECT_TRUE(catalogue::listExercises(tree.path()).isEmpty());
+}
+
+class CatalogueFolderCase : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(CatalogueFolderCase, IsFoundWhateverItsLetterCase)
+{
+    const QString stored = QString::fromLatin1(GetParam());
+    TempTree tree;
+    tree.mkdir(stored + QStringLiteral("/Verbos"));
+
+    EXPECT_EQ(catalogue::listExercises(tree.path()), QStringList{QStringLiteral("Verbos")});
+    EXPECT_EQ(catalogue::exercisesFolder(tree.path()), tree.path() + u'/' + stored);
+    EXPECT_EQ(catalogue::exerciseFolder(tree.path(), QStringLiteral("Verbos")),
+              tree.path() + u'/' + stored + QStringLiteral("/Verbos"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, CatalogueFolderCase, ::testing::Values("Ejercicios", "ejercicios", "EJERCICIOS"));
+
+// --- Item files and the presence test -----------------------------------
+
+TEST(ItemPaths, VersionFoldersAndFileNamesAreFoundIgnoringLetterCase)
+{
+    TempTree tree;
+    tree.write(QStringLiteral("Ejercicios/A/Incorrecto/3.TXT"), "Yo tengo haambre\r\n");
+    tree.write(QStringLiteral("Ejercicios/A/CORRECTO/3.txt"), "Yo tengo hambre\r\n");
+    const QString folder = catalogue::exerciseFolder(tree.path(), QStringLiteral("A"));
+
+    const QString faulty = catalogue::versionPath(folder, QStringLiteral("incorrecto"), QStringLiteral("3"));
+    const QString correct = catalogue::versionPath(folder, QStringLiteral("correcto"), QStringLiteral("3"));
+    EXPECT_EQ(faulty, folder + QStringLiteral("/Incorrecto/3.TXT"));
+    EXPECT_EQ(correct, folder + QStringLiteral("/CORRECTO/3.txt"));
+    EXPECT_TRUE(catalogue::isPresent(faulty, QStringLiteral("3.txt")));
+    EXPECT_TRUE(catalogue::isPresent(correct, QStringLiteral("3.txt")));
+
+    const textfile::ReadResult read = textfile::read(faulty);
+    ASSERT_EQ(read.status, textfile::ReadStatus::Ok);
+    EXPECT_EQ(read.version.words, (QStringList{QStringLiteral("Yo"), QStringLiteral("tengo"), QStringLiteral("haambre")}));
+}
+
+TEST(ItemPaths, AnExactlyMatchingFolderWinsOverOneDifferingInCase)
+{
+    TempTree tree;
+    tree.write(QStringLiteral("Ejercicios/A/Correcto/1.txt"), "mal\r\n");
+    tree.write(QStringLiteral("Ejercicios/A/correcto/1.txt"), "bien\r\n");
+    const QString folder = catalogue::exerciseFolder(tree.path(), QStringLiteral("A"));
+
+    EXPECT_EQ(catalogue::versionPath(folder, QStringLiteral("correcto"), QStringLiteral("1")),
+              folder + QStringLiteral("/correcto/1.txt"));
+}
+
+struct PresenceRow {
+    const char* stored;  // name of the file on disk
+    const char* typed;   // what the item-number box shows
+    const char* digits;  // the item number in decimal
+    bool present;
+};
+
+class Presence : public ::testing::TestWithParam<PresenceRow> {};
+
+TEST_P(Presence, DependsOnTheStoredNameAndTheTypedNumber)
+{
+    const PresenceRow row = GetParam();
+    TempTree tree;
+    tree.write(QStringLiteral("Ejercicios/A/incorrecto/") + QString::fromLatin1(row.stored), "texto\r\n");
+    const QString folder = catalogue::exerciseFolder(tree.path(), QStringLiteral("A"));
+
+    const QString path = catalogue::versionPath(folder, QStringLiteral("incorrecto"), QString::fromLatin1(row.digits));
+    EXPECT_EQ(catalogue::isPresent(path, QString::fromLatin1(row.typed) + QStringLiteral(".txt")), row.present)
+        << path.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(ItemPaths, Presence,
+                         ::testing::Values(PresenceRow{"3.txt", "3", "3", true},
+                                           PresenceRow{"3.TXT", "3", "3", true},
+                                           PresenceRow{"3.Txt", "3", "3", true},
+                                           PresenceRow{"12.txt", "12", "12", true},
+                                           PresenceRow{"03.txt", "3", "3", false},
+                                           PresenceRow{"03.txt", "03", "3", false},
+                                           PresenceRow{"3.txt", "03", "3", false},
+                                           PresenceRow{"4.txt", "3", "3", false}));
+
+TEST(ItemPaths, AFolderNamedLikeAnItemIsNotPresent)
+{
+    TempTree tree;
+    tree.mkdir(QStringLiteral("Ejercicios/A/incorrecto/3.txt"));
+    const QString folder = catalogue::exerciseFolder(tree.path(), QStringLiteral("A"));
+
+    const QString path = catalogue::versionPath(folder, QStringLiteral("incorrecto"), QStringLiteral("3"));
+    EXPECT_FALSE(catalogue::isPresent(path, QStringLiteral("3.txt")));
+    EXPECT_EQ(textfile::read(path).status, textfile::ReadStatus::Missing);
+}
+
+TEST(ItemPaths, AMissingVersionFolderNamesWhereTheFileWouldBe)
+{
+    TempTree tree;
+    tree.mkdir(QStringLiteral("Ejercicios/A"));
+    const QString folder = catalogue::exerciseFolder(tree.path(), QStringLiteral("A"));
+
+    const QString path = catalogue::versionPath(folder, QStringLiteral("correcto"), QStringLiteral("1"));
+    EXPECT_EQ(path, folder + QStringLiteral("/correcto/1.txt"));
+    EXPECT_FALSE(catalogue::isPresent(path, QStringLiteral("1.txt")));
+}
+
+// --- Words and the shown text -------------------------------------------
+
+struct WordsRow {
+    const char* name;
+    QStringList lines;
+    QStringList words;
+    QString shown;
+};
+
+class Words : public ::testing::TestWithParam<WordsRow> {};
+
+TEST_P(Words, SplitAtSingleSpacesAndShowEachLineWithASpaceAndALineFeed)
+{
+    const WordsRow& row = GetParam();
+    const textfile::Version v = textfile::build(row.lines);
+    EXPECT_EQ(v.words, row.words);
+    EXPECT_EQ(v.shown, row.shown);
+    // The (k+1)-th space of the shown text closes word position k.
+    EXPECT_EQ(spacesIn(v.shown), v.words.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, Words,
+    ::testing::Values(
+        WordsRow{"two_lines", {u"El perro"_s, u"come."_s}, {u"El"_s, u"perro"_s, u"come."_s},
+                 u"El perro \ncome. \n"_s},
+        WordsRow{"double_space", {u"Ella  canta"_s}, {u"Ella"_s, QString(), u"canta"_s}, u"Ella  canta \n"_s},
+        WordsRow{"empty_line", {u"Uno"_s, QString(), u"dos"_s}, {u"Uno"_s, QString(), u"dos"_s},
+                 u"Uno \n \ndos \n"_s},
+        WordsRow{"leading_and_trailing_spaces", {u" hola "_s}, {QString(), u"hola"_s, QString()},
+                 u" hola  \n"_s},
+        WordsRow{"punctuation_digits_and_tabs_stay_in_words", {u"casa, casa 3\tgatos \u00ABs\u00ED\u00BB"_s},
+                 {u"casa,"_s, u"casa"_s, u"3\tgatos"_s, u"\u00ABs\u00ED\u00BB"_s},
+                 u"casa, casa 3\tgatos \u00ABs\u00ED\u00BB \n"_s},
+        WordsRow{"only_an_empty_line", {QString()}, {QString()}, u" \n"_s}),
+    [](const ::testing::TestParamInfo<WordsRow>& info) { return std::string(info.param.name); });
+
+TEST(WordPairing, FaultyAndCorrectVersionsPairByWordPosition)
+{
+    const textfile::Version correct = textfile::build({u"Yo tengo hambre"_s});
+    const textfile::Version faulty = textfile::build({u"Yo tengo haambre"_s});
+    ASSERT_EQ(faulty.words.size(), correct.words.size());
+    QList<qsizetype> errors;
+    for (qsizetype k = 0; k < correct.words.size(); ++k) {
+        if (faulty.words[k] != correct.words[k])
+            errors.append(k);
+    }
+    EXPECT_EQ(errors, QList<qsizetype>{2});
+
+    // An added space breaks the pairing: one word position too many.
+    EXPECT_EQ(textfile::build({u"Yo tengo ham bre"_s}).words.size(), correct.words.size() + 1);
+}
+
+// --- Reading version files ----------------------------------------------
+
+struct FileRow {
+    const char* name;
+    QByteArray bytes;
+    QStringList words;
+    QString shown;
+};
+
+class VersionFile : public ::testing::TestWithParam<FileRow> {};
+
+TEST_P(VersionFile, IsReadIntoWordsAndShownText)
+{
+    const FileRow& row = GetParam();
+    TempTree tree;
+    tree.write(QStringLiteral("1.txt"), row.bytes);
+
+    const textfile::ReadResult read = textfile::read(tree.file(QStringLiteral("1.txt")));
+    ASSERT_EQ(read.status, textfile::ReadStatus::Ok);
+    EXPECT_EQ(read.version.words, row.words);
+    EXPECT_EQ(read.version.shown, row.shown);
+}
+
+const QStringList ThreeWords{u"a"_s, u"b"_s, u"c"_s};
+const QString ThreeWordsShown = u"a b \nc \n"_s;
+const QStringList Accented{u"Ni\u00F1o"_s, u"cami\u00F3n"_s, u"ping\u00FCino"_s, u"\u00C1rbol"_s};
+const QString AccentedShown = u"Ni\u00F1o cami\u00F3n \nping\u00FCino \u00C1rbol \n"_s;
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, VersionFile,
+    ::testing::Values(
+        FileRow{"cr_lf", "a b\r\nc\r\n", ThreeWords, ThreeWordsShown},
+        FileRow{"lone_cr", "a b\rc\r", ThreeWords, ThreeWordsShown},
+        FileRow{"lone_lf", "a b\nc\n", ThreeWords, ThreeWordsShown},
+        FileRow{"mixed_line_ends", "a b\r\nc\n", ThreeWords, ThreeWordsShown},
+        FileRow{"final_line_without_line_end", "a b\r\nc", ThreeWords, ThreeWordsShown},
+        FileRow{"empty_middle_line", "a\r\n\r\nb\r\n", {u"a"_s, QString(), u"b"_s}, u"a \n \nb \n"_s},
+        FileRow{"lf_after_lone_cr_is_one_line_end", "a\r\nb\n\rc", {u"a"_s, u"b"_s, QString(), u"c"_s},
+                u"a \nb \n \nc \n"_s},
+        FileRow{"windows_1252", "Ni\xF1o cami\xF3n\r\nping\xFCino \xC1rbol\r\n", Accented, AccentedShown},
+        FileRow{"utf8_without_bom", "Ni\xC3\xB1o cami\xC3\xB3n\r\nping\xC3\xBCino \xC3\x81rbol\r\n", Accented,
+                AccentedShown},
+        FileRow{"utf8_with_bom", "\xEF\xBB\xBFNi\xC3\xB1o cami\xC3\xB3n\r\nping\xC3\xBCino \xC3\x81rbol\r\n",
+                Accented, AccentedShown},
+        FileRow{"utf8_bom_on_plain_ascii", "\xEF\xBB\xBFsol luna\r\n", {u"sol"_s, u"luna"_s}, u"sol luna \n"_s},
+        FileRow{"windows_1252_curly_quotes", "\x93Hola\x94 dijo\r\n", {u"\u201CHola\u201D"_s, u"dijo"_s},
+                u"\u201CHola\u201D dijo \n"_s}),
+    [](const ::testing::TestParamInfo<FileRow>& info) { return std::string(info.param.name); });
+
+TEST(VersionFileStatus, MissingFileIsReportedMissing)
+{
+    TempTree tree;
+    EXPECT_EQ(textfile::read(tree.file(QStringLiteral("no/1.txt"))).status, textfile::ReadStatus::Missing);
+}
+
+TEST(VersionFileStatus, FolderInPlaceOfAFileIsReportedMissing)
+{
+    TempTree tree;
+    tree.mkdir(QStringLiteral("1.txt"));
+    EXPECT_EQ(textfile::read(tree.file(QStringLiteral("1.txt"))).status, textfile::ReadStatus::Missing);
+}
+
+TEST(VersionFileStatus, EmptyFileIsRefusedAsEmpty)
+{
+    TempTree tree;
+    tree.write(QStringLiteral("1.txt"), QByteArray());
+    const textfile::ReadResult read = textfile::read(tree.file(QStringLiteral("1.txt")));
+    EXPECT_EQ(read.status, textfile::ReadStatus::Empty);
+    EXPECT_TRUE(read.version.words.isEmpty());
+}
+
+TEST(VersionFileStatus, HoldsAtMost32767Words)
+{
+    // 32767 one-letter words on one line, then one word more.
+    QByteArray line = "a";
+    for (int i = 1; i < textfile::MaxWords; ++i)
+        line += " a";
+    TempTree tree;
+    tree.write(QStringLiteral("justo.txt"), line + "\r\n");
+    tree.write(QStringLiteral("demasiado.txt"), line + " a\r\n");
+
+    const textfile::ReadResult fits = textfile::read(tree.file(QStringLiteral("justo.txt")));
+    ASSERT_EQ(fits.status, textfile::ReadStatus::Ok);
+    EXPECT_EQ(fits.version.words.size(), 32767);
+    EXPECT_EQ(textfile::read(tree.file(QStringLiteral("demasiado.txt"))).status, textfile::ReadStatus::TooManyWords);
+}
+
+TEST(VersionFileStatus, WordsAreCountedAcrossLines)
+{
+    // Every line is at least one word: 32768 empty lines are too many words.
+    TempTree tree;
+    tree.write(QStringLiteral("1.txt"), QByteArray(textfile::MaxWords + 1, '\n'));
+    EXPECT_EQ(textfile::read(tree.file(QStringLiteral("1.txt"))).status, textfile::ReadStatus::TooManyWords);
+}
+
+TEST(VersionFileStatus, TooLargeFileIsRefused)
+{
+    TempTree tree;
+    tree.write(QStringLiteral("1.txt"), QByteArray(textfile::MaxFileBytes + 1, 'a'));
+    EXPECT_EQ(textfile::read(tree.file(QStringLiteral("1.txt"))).status, textfile::ReadStatus::TooLarge);
+}
+
+// --- Decoding -------------------------------------------------------------
+
+struct DecodeRow {
+    QByteArray bytes;
+    QString text;
+};
+
+class Windows1252 : public ::testing::TestWithParam<DecodeRow> {};
+
+TEST_P(Windows1252, DecodesEveryByteToOneCharacter)
+{
+    EXPECT_EQ(textfile::decodeWindows1252(GetParam().bytes), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, Windows1252,
+                         ::testing::Values(DecodeRow{"\x80", u"\u20AC"_s},
+                                           DecodeRow{"\x93\x94", u"\u201C\u201D"_s},
+                                           DecodeRow{"\x91\x92\x85\x96", u"\u2018\u2019\u2026\u2013"_s},
+                                           DecodeRow{"\xF1\xD1\xE1\xFC\xBF\xA1", u"\u00F1\u00D1\u00E1\u00FC\u00BF\u00A1"_s},
+                                           DecodeRow{"\x81\x9D", u"\u0081\u009D"_s},
+                                           DecodeRow{"\xC3\xB1", u"\u00C3\u00B1"_s}));
+
+TEST(Decode, PlainAsciiAndInvalidUtf8AreWindows1252)
+{
+    EXPECT_EQ(textfile::decode("perro"), u"perro"_s);
+    EXPECT_EQ(textfile::decode("\x80 5"), u"\u20AC 5"_s);
+    EXPECT_EQ(textfile::decode("a\xF1o"), u"a\u00F1o"_s);
+}
+
+}  // namespace

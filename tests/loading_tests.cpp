@@ -1,3 +1,471 @@
+// Choosing an exercise and an item: the list, the two arrows, the typed item
+// number, and what the pupil sees when an item is missing or broken.
+
 #include "tests/support.h"
 
+#include "presentation/cueplayer.h"
+#include "presentation/richtextbox.h"
+#include "presentation/twips.h"
+#include "presentation/zarandel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+
+namespace {
+
+const QString ItemOneShown = QStringLiteral("Mi pero come \nEs mio \n");
+const QString ItemOneCorrectShown = QStringLiteral("Mi perro come \nEs mío \n");
+const QStringList ItemOneFaultyWords{"Mi", "pero", "come", "Es", "mio"};
+const QStringList ItemOneCorrectWords{"Mi", "perro", "come", "Es", "mío"};
+const QString ItemTwoShown = QStringLiteral("La baca muge \n");
+const QString Missing = QStringLiteral("No encuentro el archivo");
+
+class Loading : public ::testing::Test {
+protected:
+    Loading()
+    {
+        tree.writeItem("Animales", 1, {"Mi pero come", "Es mio"}, {"Mi perro come", "Es mío"});
+        tree.writeItem("Animales", 2, {"La baca muge"}, {"La vaca muge"});
+        tree.writeItem("Plantas", 1, {"El arbol crece"}, {"El árbol crece"});
+    }
+
+    MainWindowHarness& start()
+    {
+        harness = std::make_unique<MainWindowHarness>(tree.path());
+        return *harness;
+    }
+
+    Form1& form() { return harness->form(); }
+    RichTextBox* text() { return harness->text(); }
+    RichTextBox* hiddenText() { return harness->find<RichTextBox>("RichTextBox2"); }
+    QLineEdit* itemBox() { return harness->find<QLineEdit>("Text1"); }
+    Zarandel* runner() { return harness->find<Zarandel>("Zarandel1"); }
+    QStringList& cues() { return harness->cues.cues; }
+
+    void click(const char* button) { QTest::mouseClick(harness->find<QPushButton>(button), Qt::LeftButton); }
+    void typeInItemBox(QChar c)
+    {
+        if (c == u'\b')
+            harness->pressKey(itemBox(), Qt::Key_Backspace);
+        else
+            harness->pressKey(itemBox(), Qt::Key_unknown, QString(c));
+    }
+    void typeInItemBox(const QString& keys)
+    {
+        for (QChar c : keys)
+            typeInItemBox(c);
+    }
+    void emptyItemBox()
+    {
+        while (!itemBox()->text().isEmpty())
+            typeInItemBox(u'\b');
+    }
+    double list1Left() { return twips::left(harness->find<QListWidget>("List1")); }
+    // Every character of the exercise text is black at `points`.
+    void expectPlainText(double points)
+    {
+        for (int i = 0; i < text()->textLength(); ++i) {
+            EXPECT_EQ(colourAt(text(), i), vbcolor::Black) << "offset " << i;
+            EXPECT_EQ(pointSizeAt(text(), i), points) << "offset " << i;
+        }
+    }
+
+    TempTree tree;
+    std::unique_ptr<MainWindowHarness> harness;
+};
+
+TEST_F(Loading, ChoosingAnExerciseShowsItsCurrentItemAndStartsTheRunner)
+{
+    start();
+    harness->chooseExercise(0);
+
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    expectPlainText(18);
+    EXPECT_TRUE(text()->isVisible());
+    EXPECT_EQ(form().focusWidget(), text());
+    EXPECT_FALSE(hiddenText()->isVisible());
+    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(form().WordCounter, 5);
+
+    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(runner()->isVisible());
+    EXPECT_EQ(twips::left(runner()), list1Left());
+    EXPECT_EQ(form().CountdownLeft, std::lround(list1Left()));
+    EXPECT_TRUE(runner()->gifFile().endsWith("/gifs/corre.gif"));
+    EXPECT_FALSE(harness->state.TimeUp);
+    EXPECT_FALSE(harness->find<QPushButton>("Command1")->isEnabled());
+
+    EXPECT_EQ(cues().last(), "cambia");
+    EXPECT_TRUE(cues().filter("no").isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty());
+}
+
+TEST_F(Loading, ChoosingAnotherExerciseLoadsFromItsOwnFolder)
+{
+    start();
+    harness->chooseExercise(0);
+    harness->chooseExercise(1);
+
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(text()->text(), "El arbol crece \n");
+    EXPECT_EQ(hiddenText()->text(), "El árbol crece \n");
+    EXPECT_EQ(form().List2.words(), QStringList({"El", "árbol", "crece"}));
+}
+
+TEST_F(Loading, NextAndPreviousArrowsStepTheItem)
+{
+    start();
+    harness->chooseExercise(0);
+    cues().clear();
+
+    click("Command3_0");
+    EXPECT_EQ(itemBox()->text(), "2");
+    EXPECT_EQ(form().ItemNumber[0], 2);
+    EXPECT_EQ(text()->text(), ItemTwoShown);
+    EXPECT_EQ(form().List3.words(), QStringList({"La", "baca", "muge"}));
+    EXPECT_EQ(form().List2.words(), QStringList({"La", "vaca", "muge"}));
+    expectPlainText(18);
+    // The changed number loads once through the box and once more directly.
+    EXPECT_EQ(cues(), QStringList({"cambia", "cambia"}));
+
+    cues().clear();
+    click("Command3_1");
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(cues(), QStringList({"cambia", "cambia"}));
+}
+
+TEST_F(Loading, PreviousArrowAtItemOneReloadsItemOne)
+{
+    start();
+    harness->chooseExercise(0);
+    harness->clickText(5);  // a picked word grows and turns green
+    form().Timer1_Timer();
+    form().Timer1_Timer();
+    cues().clear();
+
+    click("Command3_1");
+
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    expectPlainText(18);
+    EXPECT_EQ(form().CountdownLeft, std::lround(list1Left()));
+    EXPECT_EQ(twips::left(runner()), list1Left());
+    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_EQ(cues(), QStringList({"cambia"}));
+}
+
+TEST_F(Loading, TypedDigitsLoadTheItemAfterEachKey)
+{
+    tree.writeItem("Animales", 12, {"Doce ubas"}, {"Doce uvas"});
+    start();
+    harness->chooseExercise(0);
+
+    emptyItemBox();
+    cues().clear();
+    typeInItemBox(u'1');
+    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    EXPECT_EQ(cues(), QStringList({"cambia"}));
+
+    typeInItemBox(u'2');
+    EXPECT_EQ(itemBox()->text(), "12");
+    EXPECT_EQ(form().ItemNumber[0], 12);
+    EXPECT_EQ(text()->text(), "Doce ubas \n");
+    EXPECT_EQ(form().List2.words(), QStringList({"Doce", "uvas"}));
+    EXPECT_EQ(cues(), QStringList({"cambia", "cambia"}));
+    EXPECT_TRUE(harness->messages.isEmpty());
+}
+
+TEST_F(Loading, TypingTheNumberOfAMissingItemReportsIt)
+{
+    start();
+    harness->chooseExercise(0);
+    emptyItemBox();
+    typeInItemBox(u'1');
+    cues().clear();
+
+    typeInItemBox(u'2');
+
+    EXPECT_EQ(form().ItemNumber[0], 12);
+    EXPECT_EQ(cues(), QStringList({"no"}));
+    EXPECT_EQ(harness->messages, QStringList({Missing}));
+    EXPECT_EQ(text()->text(), "");
+}
+
+TEST_F(Loading, OnlyDigitsAndBackspaceReachTheItemBox)
+{
+    start();
+    harness->chooseExercise(0);
+    cues().clear();
+
+    typeInItemBox(QStringLiteral("a -.ñ"));
+
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    EXPECT_TRUE(cues().isEmpty());
+
+    typeInItemBox(QStringLiteral("\bx2"));
+    EXPECT_EQ(itemBox()->text(), "2");
+    EXPECT_EQ(text()->text(), ItemTwoShown);
+}
+
+TEST_F(Loading, EmptyingTheItemBoxLoadsNothing)
+{
+    start();
+    harness->chooseExercise(0);
+    cues().clear();
+
+    emptyItemBox();
+
+    EXPECT_EQ(form().ItemNumber[0], 0);
+    EXPECT_EQ(text()->text(), "");
+    EXPECT_TRUE(cues().isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty());
+
+    // From item 0 the previous arrow stays there and finds nothing; the next
+    // one goes to item 1.
+    click("Command3_1");
+    EXPECT_EQ(form().ItemNumber[0], 0);
+    EXPECT_EQ(cues(), QStringList({"no"}));
+    EXPECT_EQ(harness->messages, QStringList({Missing}));
+
+    click("Command3_0");
+    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(text()->text(), ItemOneShown);
+}
+
+TEST_F(Loading, ANumberWithALeadingZeroIsReportedMissing)
+{
+    tree.writeItem("Animales", 12, {"Doce ubas"}, {"Doce uvas"});
+    start();
+    harness->chooseExercise(0);
+    emptyItemBox();
+    typeInItemBox(QStringLiteral("01"));
+    cues().clear();
+    harness->messages.clear();
+
+    typeInItemBox(u'2');
+
+    EXPECT_EQ(itemBox()->text(), "012");
+    EXPECT_EQ(form().ItemNumber[0], 12);
+    EXPECT_EQ(cues(), QStringList({"no"}));
+    EXPECT_EQ(harness->messages, QStringList({Missing}));
+    EXPECT_EQ(text()->text(), "");
+}
+
+TEST_F(Loading, EachExerciseKeepsItsOwnItemNumber)
+{
+    start();
+    harness->chooseExercise(0);
+    click("Command3_0");
+    ASSERT_EQ(text()->text(), ItemTwoShown);
+
+    harness->chooseExercise(1);
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(form().ItemNumber[1], 1);
+    EXPECT_EQ(text()->text(), "El arbol crece \n");
+
+    harness->chooseExercise(0);
+    EXPECT_EQ(itemBox()->text(), "2");
+    EXPECT_EQ(form().ItemNumber[0], 2);
+    EXPECT_EQ(text()->text(), ItemTwoShown);
+}
+
+// Cues and messages in the one order the pupil meets them.
+class JournalCuePlayer : public CuePlayer {
+public:
+    explicit JournalCuePlayer(QStringList& journal)
+        : journal_(journal)
+    {
+    }
+    void play(const QString& path) override { journal_.append("cue " + QFileInfo(path).completeBaseName()); }
+
+private:
+    QStringList& journal_;
+};
+
+TEST_F(Loading, AMissingItemSoundsTheNoCueBeforeItsMessage)
+{
+    QStringList journal;
+    JournalCuePlayer player(journal);
+    ProgramState state;
+    Form1::Services services;
+    services.appFolder = tree.path();
+    services.cues = &player;
+    services.messageBox = [&journal](const QString& message) { journal.append("message " + message); };
+    Form1 window(state, services);
+    window.Form_Load();
+    window.show();
+    auto* itemBox = window.findChild<QLineEdit*>("Text1");
+    ASSERT_EQ(itemBox->text(), "1");
+
+    QTest::sendKeyEvent(QTest::Press, itemBox, Qt::Key_9, QStringLiteral("9"), {});
+    QTest::sendKeyEvent(QTest::Release, itemBox, Qt::Key_9, QStringLiteral("9"), {});
+
+    EXPECT_EQ(journal, QStringList({"cue no", "message " + Missing}));
+}
+
+TEST_F(Loading, AMissingItemLeavesARunningCountdownGoing)
+{
+    start();
+    harness->chooseExercise(0);
+    form().Timer1_Timer();
+    form().Timer1_Timer();
+    const qint32 runnerAt = form().CountdownLeft;
+    const double runnerShownAt = twips::left(runner());
+    harness->find<QPushButton>("Command1")->setEnabled(true);
+    harness->state.TimeUp = true;
+
+    typeInItemBox(u'7');  // item 17 does not exist
+
+    EXPECT_EQ(harness->messages, QStringList({Missing}));
+    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_EQ(form().CountdownLeft, runnerAt);
+    EXPECT_EQ(twips::left(runner()), runnerShownAt);
+    EXPECT_TRUE(runner()->isVisible());
+    // The load got as far as locking the help and resetting the time.
+    EXPECT_FALSE(harness->find<QPushButton>("Command1")->isEnabled());
+    EXPECT_FALSE(harness->state.TimeUp);
+    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+}
+
+// An item that is there but cannot be worked: how it is spoilt, and the first
+// line of the message that says so.
+struct BrokenItem {
+    const char* name;
+    std::function<void(const TempTree&)> spoil;
+    QString message;
+};
+
+void PrintTo(const BrokenItem& item, std::ostream* os)
+{
+    *os << item.name;
+}
+
+const QString FaultyOne = QStringLiteral("Ejercicios/Animales/incorrecto/1.txt");
+const QString CorrectOne = QStringLiteral("Ejercicios/Animales/correcto/1.txt");
+
+const BrokenItem BrokenItems[] = {
+    {"CorrectVersionMissing", [](const TempTree& t) { QFile::remove(t.file(CorrectOne)); }, Missing},
+    {"FaultyVersionEmpty", [](const TempTree& t) { t.write(FaultyOne, {}); }, "El archivo está vacío"},
+    {"CorrectVersionEmpty", [](const TempTree& t) { t.write(CorrectOne, {}); }, "El archivo está vacío"},
+    {"CorrectVersionHasAWordMore",
+     [](const TempTree& t) { t.writeLines(CorrectOne, {"Mi perro come", "Es mío", "hoy"}); },
+     "Las dos versiones del texto no tienen el mismo número de palabras"},
+    {"FaultyVersionSplitsAWord",
+     [](const TempTree& t) { t.writeLines(FaultyOne, {"Mi pe ro come", "Es mio"}); },
+     "Las dos versiones del texto no tienen el mismo número de palabras"},
+    {"FaultyVersionTooLarge",
+     [](const TempTree& t) { t.write(FaultyOne, QByteArray(4 * 1024 * 1024 + 1, 'a')); },
+     "El archivo es demasiado grande"},
+    {"FaultyVersionUnreadable",
+     [](const TempTree& t) {
+         QFile::setPermissions(t.file(FaultyOne), QFileDevice::Permissions());
+     },
+     "No puedo leer el archivo"},
+};
+
+class BrokenItemLoading : public Loading, public ::testing::WithParamInterface<BrokenItem> {};
+
+TEST_P(BrokenItemLoading, IsRefusedAndLeavesTheItemBeforeItUntouched)
+{
+    start();
+    harness->chooseExercise(0);
+    harness->clickText(5);
+    form().Timer1_Timer();
+    const qint32 runnerAt = form().CountdownLeft;
+    cues().clear();
+
+    GetParam().spoil(tree);
+    QFile probe(tree.file(FaultyOne));
+    if (GetParam().message == "No puedo leer el archivo" && probe.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "this user reads files whatever their permissions";
+
+    click("Command3_1");  // reloads item 1 without touching the item box
+
+    ASSERT_EQ(harness->messages.size(), 1);
+    EXPECT_TRUE(harness->messages.first().startsWith(GetParam().message)) << harness->messages.first().toStdString();
+    EXPECT_EQ(cues(), QStringList({"no"}));
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    EXPECT_EQ(colourAt(text(), 3), vbcolor::Green);
+    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_EQ(form().CountdownLeft, runnerAt);
+}
+
+INSTANTIATE_TEST_SUITE_P(, BrokenItemLoading, ::testing::ValuesIn(BrokenItems),
+                         [](const ::testing::TestParamInfo<BrokenItem>& info) { return info.param.name; });
+
+TEST_F(Loading, AnItemWithoutItsCorrectVersionIsNeverPairedWithAnotherItem)
+{
+    QFile::remove(tree.file("Ejercicios/Animales/correcto/2.txt"));
+    start();
+    harness->chooseExercise(0);
+    cues().clear();
+
+    click("Command3_0");
+
+    EXPECT_EQ(cues(), QStringList({"no", "no"}));
+    ASSERT_EQ(harness->messages.size(), 2);
+    EXPECT_TRUE(harness->messages.first().startsWith(Missing));
+    // The faulty text of item 2 is not shown against the words of item 1.
+    EXPECT_EQ(text()->text(), "");
+    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+}
+
+TEST_F(Loading, ATypedNumberBeyondTheLargestItemStopsThere)
+{
+    start();
+    harness->chooseExercise(0);
+    emptyItemBox();
+
+    typeInItemBox(QStringLiteral("9999999999"));
+
+    EXPECT_EQ(form().ItemNumber[0], std::numeric_limits<qint32>::max());
+    EXPECT_EQ(harness->messages.last(), Missing);
+}
+
+TEST_F(Loading, TheNextArrowStopsAtTheLargestItem)
+{
+    start();
+    harness->chooseExercise(0);
+    emptyItemBox();
+    typeInItemBox(QStringLiteral("2147483647"));
+    ASSERT_EQ(form().ItemNumber[0], std::numeric_limits<qint32>::max());
+    harness->messages.clear();
+
+    click("Command3_0");
+
+    EXPECT_EQ(form().ItemNumber[0], std::numeric_limits<qint32>::max());
+    EXPECT_EQ(itemBox()->text(), "2147483647");
+    EXPECT_FALSE(harness->messages.isEmpty());
+    for (const QString& message : harness->messages)
+        EXPECT_EQ(message, Missing);
+}
+
+}  // namespace

@@ -1,3 +1,312 @@
+// The font chooser, the exit button and the key filters of the exercise text
+// and of the correction box.
+
 #include "tests/support.h"
 
+#include "presentation/richtextbox.h"
+#include "presentation/twips.h"
+#include "windows/form3.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextCursor>
+#include <QTimer>
+
 #include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// How one character of a box looks.
+struct Look {
+    QChar character;
+    std::uint32_t colour;
+    double size;
+    QString family;
+    bool operator==(const Look&) const = default;
+};
+
+Look lookAt(const RichTextBox& box, int offset)
+{
+    QTextCursor c(box.document());
+    c.setPosition(offset);
+    c.setPosition(offset + 1, QTextCursor::KeepAnchor);
+    const QTextCharFormat format = c.charFormat();
+    const QColor colour = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
+                                                                           : box.palette().color(QPalette::Text);
+    const double size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                                       : box.font().pointSizeF();
+    const QStringList families = format.fontFamilies().toStringList();
+    return {box.text().at(offset), vbcolor::fromQColor(colour), size,
+            families.isEmpty() ? box.font().family() : families.first()};
+}
+
+std::vector<Look> looksOf(const RichTextBox& box)
+{
+    std::vector<Look> looks;
+    const QString text = box.text();
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) != u'\n')
+            looks.push_back(lookAt(box, i));
+    }
+    return looks;
+}
+
+class SmallHandlersTest : public ::testing::Test {
+protected:
+    void start(bool loadItem = true)
+    {
+        tree.writeItem(QStringLiteral("Lecturas"), 1, {QStringLiteral("Mi pero come pam"), QStringLiteral("Es mio")},
+                       {QStringLiteral("Mi perro come pan"), QStringLiteral("Es mío")});
+        harness = std::make_unique<MainWindowHarness>(tree.path());
+        if (loadItem) {
+            harness->chooseExercise(0);
+            ASSERT_EQ(harness->text()->text(), QStringLiteral("Mi pero come pam \nEs mio \n"));
+        }
+    }
+
+    QComboBox* fonts() const { return harness->find<QComboBox>("Combo1"); }
+
+    // A family of the font chooser other than those given.
+    QString otherFamily(const QStringList& not_) const
+    {
+        for (int i = 0; i < fonts()->count(); ++i) {
+            const QString family = fonts()->itemText(i);
+            if (!not_.contains(family))
+                return family;
+        }
+        ADD_FAILURE() << "the font chooser offers too few families";
+        return {};
+    }
+
+    // Opens the font chooser and clicks `family` in its list.
+    void chooseFont(const QString& family)
+    {
+        QComboBox* combo = fonts();
+        const int row = combo->findText(family, Qt::MatchExactly);
+        ASSERT_GE(row, 0) << family.toStdString();
+        combo->showPopup();
+        QAbstractItemView* view = combo->view();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+        const QModelIndex index = combo->model()->index(row, 0);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        EXPECT_FALSE(view->isVisible());
+        EXPECT_EQ(combo->currentText(), family);
+    }
+
+    TempTree tree;
+    std::unique_ptr<MainWindowHarness> harness;
+};
+
+TEST_F(SmallHandlersTest, FontChosenWithNoTextChangesNothing)
+{
+    start(false);
+    RichTextBox& text = *harness->text();
+    const QFont font = text.font();
+
+    chooseFont(otherFamily({text.font().family()}));
+
+    EXPECT_TRUE(text.text().isEmpty());
+    EXPECT_EQ(text.selStart(), 0);
+    EXPECT_EQ(text.selLength(), 0);
+    EXPECT_EQ(text.font(), font);
+    EXPECT_TRUE(harness->cues.cues.isEmpty());
+}
+
+TEST_F(SmallHandlersTest, FontChangeKeepsColoursAndSizes)
+{
+    start();
+    harness->clickText(4);
+    harness->type(QStringLiteral("\b\brro"));  // perro, blue
+    harness->clickText(15);
+    harness->type(QStringLiteral("x"));  // pamx, red
+    harness->clickText(24);              // mio, green and large
+    RichTextBox& text = *harness->text();
+    const std::vector<Look> before = looksOf(text);
+    ASSERT_EQ(lookAt(text, 3).colour, vbcolor::Blue);
+    ASSERT_EQ(lookAt(text, 14).colour, vbcolor::Red);
+    ASSERT_EQ(lookAt(text, 23).colour, vbcolor::Green);
+    const QString first = otherFamily({before.front().family});
+    const QString second = otherFamily({before.front().family, first});
+
+    for (const QString& family : {first, second}) {
+        chooseFont(family);
+
+        const std::vector<Look> after = looksOf(text);
+        ASSERT_EQ(after.size(), before.size());
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            EXPECT_EQ(after[i].family, family) << "character " << i;
+            EXPECT_EQ(after[i].character, before[i].character) << "character " << i;
+            EXPECT_EQ(after[i].colour, before[i].colour) << "character " << i;
+            EXPECT_EQ(after[i].size, before[i].size) << "character " << i;
+        }
+        // The whole text stays selected.
+        EXPECT_EQ(text.selStart(), 0);
+        EXPECT_EQ(text.selLength(), text.textLength());
+    }
+}
+
+TEST_F(SmallHandlersTest, FontChangeLeavesTheOtherBoxesAlone)
+{
+    start();
+    harness->clickText(4);
+    RichTextBox& help = *harness->find<RichTextBox>("RichTextBox2");
+    RichTextBox& correction = *harness->correction();
+    const std::vector<Look> helpLooks = looksOf(help);
+    const std::vector<Look> correctionLooks = looksOf(correction);
+    const QFont helpFont = help.font();
+    const QFont correctionFont = correction.font();
+
+    chooseFont(otherFamily({harness->text()->font().family(), helpFont.family(), correctionFont.family()}));
+
+    EXPECT_EQ(looksOf(help), helpLooks);
+    EXPECT_EQ(looksOf(correction), correctionLooks);
+    EXPECT_EQ(help.font(), helpFont);
+    EXPECT_EQ(correction.font(), correctionFont);
+}
+
+TEST_F(SmallHandlersTest, FontChoiceIsNotGivenToTheNextText)
+{
+    tree.writeItem(QStringLiteral("Lecturas"), 2, {QStringLiteral("Es mio")}, {QStringLiteral("Es mío")});
+    start();
+    RichTextBox& text = *harness->text();
+    const QString family = otherFamily({text.font().family()});
+    chooseFont(family);
+    ASSERT_EQ(lookAt(text, 0).family, family);
+
+    QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+
+    ASSERT_EQ(text.text(), QStringLiteral("Es mio \n"));
+    for (const Look& look : looksOf(text))
+        EXPECT_EQ(look.family, text.font().family());
+}
+
+struct KeyCase {
+    const char* name;
+    Qt::Key key;
+    const char* text;
+    Qt::KeyboardModifiers modifiers;
+};
+
+class ExerciseTextKeys : public SmallHandlersTest, public ::testing::WithParamInterface<KeyCase> {};
+
+TEST_P(ExerciseTextKeys, NeverEditOrMoveThroughTheText)
+{
+    const KeyCase& c = GetParam();
+    start();
+    harness->clickText(4);
+    RichTextBox& text = *harness->text();
+    const QString shown = text.text();
+    const std::vector<Look> looks = looksOf(text);
+    const int selStart = text.selStart();
+    const int selLength = text.selLength();
+    harness->cues.cues.clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("gato"));
+    text.setFocus();
+
+    QTest::sendKeyEvent(QTest::Press, &text, c.key, QString::fromUtf8(c.text), c.modifiers);
+    QTest::sendKeyEvent(QTest::Release, &text, c.key, QString::fromUtf8(c.text), c.modifiers);
+
+    EXPECT_EQ(text.text(), shown);
+    EXPECT_EQ(looksOf(text), looks);
+    EXPECT_EQ(text.selStart(), selStart);
+    EXPECT_EQ(text.selLength(), selLength);
+    EXPECT_EQ(harness->form().PickedWord, QStringLiteral("pero"));
+    EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
+    EXPECT_EQ(harness->form().List3.words(),
+              (QStringList{QStringLiteral("Mi"), QStringLiteral("pero"), QStringLiteral("come"), QStringLiteral("pam"),
+                           QStringLiteral("Es"), QStringLiteral("mio")}));
+    EXPECT_TRUE(harness->cues.cues.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ExerciseTextKeys,
+    ::testing::Values(KeyCase{"letter", Qt::Key_X, "x", {}}, KeyCase{"capital", Qt::Key_X, "X", Qt::ShiftModifier},
+                      KeyCase{"accented", Qt::Key_unknown, "é", {}}, KeyCase{"space", Qt::Key_Space, " ", {}},
+                      KeyCase{"left", Qt::Key_Left, "", {}}, KeyCase{"right", Qt::Key_Right, "", {}},
+                      KeyCase{"up", Qt::Key_Up, "", {}}, KeyCase{"down", Qt::Key_Down, "", {}},
+                      KeyCase{"home", Qt::Key_Home, "", {}}, KeyCase{"end", Qt::Key_End, "", {}},
+                      KeyCase{"shift_right", Qt::Key_Right, "", Qt::ShiftModifier},
+                      KeyCase{"delete", Qt::Key_Delete, "", {}}, KeyCase{"backspace", Qt::Key_Backspace, "\b", {}},
+                      KeyCase{"enter", Qt::Key_Return, "\r", {}}, KeyCase{"tab", Qt::Key_Tab, "\t", {}},
+                      KeyCase{"cut", Qt::Key_X, "\x18", Qt::ControlModifier},
+                      KeyCase{"paste", Qt::Key_V, "\x16", Qt::ControlModifier},
+                      KeyCase{"select_all", Qt::Key_A, "\x01", Qt::ControlModifier}),
+    [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+class CorrectionBoxEnter : public SmallHandlersTest, public ::testing::WithParamInterface<Qt::Key> {};
+
+TEST_P(CorrectionBoxEnter, InsertsNothingButItsReleaseIsJudged)
+{
+    start();
+    harness->clickText(4);
+    harness->type(QStringLiteral("\b\brro"));
+    ASSERT_EQ(harness->cues.cues.last(), QStringLiteral("acierto"));
+    harness->cues.cues.clear();
+
+    RichTextBox& correction = *harness->correction();
+
+    QTest::sendKeyEvent(QTest::Press, &correction, GetParam(), QStringLiteral("\r"), {});
+    EXPECT_EQ(correction.text(), QStringLiteral("perro"));
+    EXPECT_EQ(correction.document()->blockCount(), 1);
+    QTest::sendKeyEvent(QTest::Release, &correction, GetParam(), QStringLiteral("\r"), {});
+
+    EXPECT_EQ(correction.text(), QStringLiteral("perro"));
+    EXPECT_EQ(harness->text()->text(), QStringLiteral("Mi perro come pam \nEs mio \n"));
+    EXPECT_EQ(lookAt(*harness->text(), 3).colour, vbcolor::Blue);
+    EXPECT_EQ(harness->cues.cues, QStringList{QStringLiteral("acierto")});
+    EXPECT_EQ(harness->find<QListWidget>("List4")->count(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CorrectionBoxEnter, ::testing::Values(Qt::Key_Return, Qt::Key_Enter),
+                         [](const ::testing::TestParamInfo<Qt::Key>& info) {
+                             return std::string(info.param == Qt::Key_Return ? "return" : "keypad_enter");
+                         });
+
+TEST_F(SmallHandlersTest, EnterInTheMiddleOfAWordSplitsNothing)
+{
+    start();
+    harness->clickText(4);
+    harness->correction()->moveCursor(QTextCursor::Start);
+    harness->correction()->moveCursor(QTextCursor::NextCharacter);
+
+    RichTextBox& correction = *harness->correction();
+
+    QTest::sendKeyEvent(QTest::Press, &correction, Qt::Key_Return, QStringLiteral("\r"), {});
+    EXPECT_EQ(correction.document()->blockCount(), 1);
+    EXPECT_EQ(correction.text(), QStringLiteral("pero"));
+    QTest::sendKeyEvent(QTest::Release, &correction, Qt::Key_Return, QStringLiteral("\r"), {});
+
+    EXPECT_EQ(correction.text(), QStringLiteral("pero"));
+    EXPECT_EQ(harness->text()->text(), QStringLiteral("Mi pero come pam \nEs mio \n"));
+    // The release was judged: the word typed back as it was turns black.
+    EXPECT_EQ(lookAt(*harness->text(), 3).colour, vbcolor::Black);
+}
+
+TEST_F(SmallHandlersTest, ExitButtonEndsTheProgramAtOnce)
+{
+    start();
+    tree.writePicture(QStringLiteral("Graficos/perro.gif"), 30, 20);
+    auto* list4 = harness->find<QListWidget>("List4");
+    list4->addItem(QStringLiteral("perro"));
+    QTest::mouseClick(list4->viewport(), Qt::LeftButton, {}, list4->visualItemRect(list4->item(0)).center());
+    ASSERT_NE(harness->form().form3(), nullptr);
+    ASSERT_TRUE(harness->form().form3()->isVisible());
+    ASSERT_TRUE(harness->form().Timer1->isActive());
+    harness->cues.cues.clear();
+
+    QTest::mouseClick(harness->find<QPushButton>("Command4"), Qt::LeftButton);
+
+    EXPECT_EQ(harness->quits, 1);
+    EXPECT_TRUE(harness->cues.cues.isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty());
+}
+
+}  // namespace

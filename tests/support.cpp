@@ -1,6 +1,7 @@
 #include "tests/support.h"
 
 #include "presentation/richtextbox.h"
+#include "presentation/twips.h"
 #include "windows/form4.h"
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QTest>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -130,4 +132,44 @@ void MainWindowHarness::type(const QString& characters)
         else
             pressKey(correction(), Qt::Key_unknown, QString(c));
     }
+}
+
+namespace {
+
+QTextCharFormat formatOfCharacter(const RichTextBox* box, int offset)
+{
+    // A cursor's format describes the character before it.
+    QTextCursor cursor(box->document());
+    cursor.setPosition(offset + 1);
+    return cursor.charFormat();
+}
+
+}  // namespace
+
+std::uint32_t colourAt(const RichTextBox* box, int offset)
+{
+    const QTextCharFormat format = formatOfCharacter(box, offset);
+    if (!format.hasProperty(QTextFormat::ForegroundBrush))
+        return vbcolor::fromQColor(box->palette().color(QPalette::Text));
+    return vbcolor::fromQColor(format.foreground().color());
+}
+
+double pointSizeAt(const RichTextBox* box, int offset)
+{
+    const QTextCharFormat format = formatOfCharacter(box, offset);
+    return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : box->font().pointSizeF();
+}
+
+bool copyShippedGifs(const TempTree& tree)
+{
+    const QDir shipped(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../assets/gifs"));
+    const QStringList names = shipped.entryList({QStringLiteral("*.gif")}, QDir::Files);
+    if (names.isEmpty())
+        return false;
+    tree.mkdir(QStringLiteral("gifs"));
+    for (const QString& name : names) {
+        if (!QFile::copy(shipped.filePath(name), tree.file(QStringLiteral("gifs/") + name)))
+            return false;
+    }
+    return true;
 }

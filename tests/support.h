@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <memory>
 
 class QWidget;
@@ -74,3 +75,13 @@ public:
     int quits = 0;
     std::unique_ptr<Form1> form1;
 };
+
+// How one character of a rich-text box is drawn: its colour as 0x00BBGGRR and
+// its point size.
+std::uint32_t colourAt(const RichTextBox* box, int offset);
+double pointSizeAt(const RichTextBox* box, int offset);
+
+// Copies the program's own animated GIFs (from the source tree) into the
+// tree's "gifs" folder, for tests that need real animations. False when the
+// source tree's GIFs cannot be found.
+bool copyShippedGifs(const TempTree& tree);
