@@ -15,6 +15,7 @@ missing=()
 "$py" -c 'import PIL' 2>/dev/null || missing+=(python3-pil)
 command -v espeak-ng >/dev/null 2>&1 || missing+=(espeak-ng)
 [ -f /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf ] || missing+=(fonts-dejavu-core)
+[ -f /usr/share/fonts/truetype/noto/NotoColorEmoji.ttf ] || missing+=(fonts-noto-color-emoji)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Faltan paquetes: ${missing[*]}" >&2
   echo "Instálalos con: apt-get install ${missing[*]}" >&2
@@ -24,4 +25,5 @@ fi
 "$py" "$here/sonidos.py"
 "$py" "$here/animaciones.py"
 "$py" "$here/imagenes.py"
+"$py" "$here/graficos/make_graficos.py"
 "$py" "$here/comprobar.py"
