@@ -23,41 +23,6 @@
 
 namespace {
 
-// How one character of a box looks.
-struct Look {
-    QChar character;
-    std::uint32_t colour;
-    double size;
-    QString family;
-    bool operator==(const Look&) const = default;
-};
-
-Look lookAt(const RichTextBox& box, int offset)
-{
-    QTextCursor c(box.document());
-    c.setPosition(offset);
-    c.setPosition(offset + 1, QTextCursor::KeepAnchor);
-    const QTextCharFormat format = c.charFormat();
-    const QColor colour = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
-                                                                           : box.palette().color(QPalette::Text);
-    const double size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                                       : box.font().pointSizeF();
-    const QStringList families = format.fontFamilies().toStringList();
-    return {box.text().at(offset), vbcolor::fromQColor(colour), size,
-            families.isEmpty() ? box.font().family() : families.first()};
-}
-
-std::vector<Look> looksOf(const RichTextBox& box)
-{
-    std::vector<Look> looks;
-    const QString text = box.text();
-    for (int i = 0; i < text.size(); ++i) {
-        if (text.at(i) != u'\n')
-            looks.push_back(lookAt(box, i));
-    }
-    return looks;
-}
-
 class SmallHandlersTest : public ::testing::Test {
 protected:
     void start(bool loadItem = true)

@@ -160,6 +160,25 @@ double pointSizeAt(const RichTextBox* box, int offset)
     return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : box->font().pointSizeF();
 }
 
+Look lookAt(const RichTextBox& box, int offset)
+{
+    const QTextCharFormat format = formatOfCharacter(&box, offset);
+    const QStringList families = format.fontFamilies().toStringList();
+    return {box.text().at(offset), colourAt(&box, offset), pointSizeAt(&box, offset),
+            families.isEmpty() ? box.font().family() : families.first()};
+}
+
+std::vector<Look> looksOf(const RichTextBox& box)
+{
+    std::vector<Look> looks;
+    const QString text = box.text();
+    for (int i = 0; i < text.size(); ++i) {
+        if (text.at(i) != u'\n')
+            looks.push_back(lookAt(box, i));
+    }
+    return looks;
+}
+
 bool copyShippedGifs(const TempTree& tree)
 {
     const QDir shipped(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../assets/gifs"));

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QWidget;
 class RichTextBox;
@@ -80,6 +81,19 @@ public:
 // its point size.
 std::uint32_t colourAt(const RichTextBox* box, int offset);
 double pointSizeAt(const RichTextBox* box, int offset);
+
+// How one character of a box looks: the character, its colour, size and
+// font family.
+struct Look {
+    QChar character;
+    std::uint32_t colour;
+    double size;
+    QString family;
+    bool operator==(const Look&) const = default;
+};
+Look lookAt(const RichTextBox& box, int offset);
+// The looks of every character but the line feeds.
+std::vector<Look> looksOf(const RichTextBox& box);
 
 // Copies the program's own animated GIFs (from the source tree) into the
 // tree's "gifs" folder, for tests that need real animations. False when the
