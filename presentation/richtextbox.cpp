@@ -3,6 +3,7 @@
 #include "presentation/twips.h"
 
 #include <QKeyEvent>
+#include <QScrollBar>
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -54,9 +55,20 @@ void RichTextBox::applySelection(const QTextCursor& cursor)
         return;
     }
     hidden_ = cursor;
+    showCaretOnly(cursor);
+}
+
+void RichTextBox::showCaretOnly(const QTextCursor& cursor)
+{
+    // The view stays where the pupil left it: a hidden selection (the whole
+    // text, say) must not scroll the box.
+    const int horizontal = horizontalScrollBar()->value();
+    const int vertical = verticalScrollBar()->value();
     QTextCursor caret = cursor;
     caret.clearSelection();
     setTextCursor(caret);
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
 }
 
 void RichTextBox::setHideSelection(bool hide)
@@ -74,9 +86,7 @@ void RichTextBox::hideSelectionNow()
         return;
     hidden_ = textCursor();
     selectionHidden_ = true;
-    QTextCursor caret = hidden_;
-    caret.clearSelection();
-    setTextCursor(caret);
+    showCaretOnly(hidden_);
 }
 
 void RichTextBox::showSelection()

@@ -68,6 +68,7 @@ private:
     // kept aside while the selection is hidden.
     QTextCursor selection() const;
     void applySelection(const QTextCursor& cursor);
+    void showCaretOnly(const QTextCursor& cursor);
     void hideSelectionNow();
     void showSelection();
 

@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -116,6 +117,27 @@ TEST_F(SmallHandlersTest, FontChangeKeepsColoursAndSizes)
         EXPECT_EQ(text.selStart(), 0);
         EXPECT_EQ(text.selLength(), text.textLength());
     }
+}
+
+TEST(SmallHandlersLongText, FontChangeKeepsTheViewWhereThePupilLeftIt)
+{
+    TempTree tree;
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QStringLiteral("Linea %1 del cuento").arg(i);
+    tree.writeItem(QStringLiteral("Largo"), 1, lines, lines);
+    MainWindowHarness harness(tree.path());
+    harness.chooseExercise(0);
+    QScrollBar* scroll = harness.text()->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    scroll->setValue(scroll->maximum() / 2);
+    const int before = scroll->value();
+    harness.find<QComboBox>("Combo1")->setFocus();
+
+    harness.form().Combo1_Click();
+
+    EXPECT_EQ(scroll->value(), before);
+    EXPECT_EQ(harness.text()->selLength(), harness.text()->textLength());
 }
 
 TEST_F(SmallHandlersTest, FontChangeLeavesTheOtherBoxesAlone)
