@@ -33,6 +33,8 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
     // The span is the picked word as it stands now in the exercise text; any
     // other selection left there is not touched.
     RichTextBox& text = *ui->RichTextBox1;
+    // The new text and colour of the word are laid out once, when this ends.
+    const RichTextBox::Update update(text);
     text.setSelStart(PickedWordStart);
     text.setSelLength(spanLength_);
     text.setSelText(typed);
@@ -79,16 +81,19 @@ void Form1::CompleteItem()
     if (!form4_)
         form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
     RichTextBox& log = *form4_->RichTextBox1();
-    log.setText(log.text() + QStringLiteral("TEXTO ") + QString::number(state_.TextCounter) + QStringLiteral("\n\n")
-                + ui->RichTextBox2->text() + u'\n');
+    // The block is added to the end of the log in one piece, so that only the
+    // block is laid out, not the whole log again (three times).
+    QString block = QStringLiteral("TEXTO ") + QString::number(state_.TextCounter) + QStringLiteral("\n\n")
+        + ui->RichTextBox2->text() + u'\n';
     QString cue;
     if (!state_.TimeUp) {
-        log.setText(log.text() + QStringLiteral("** Terminado en el plazo de tiempo previsto **\n\n"));
+        block += QStringLiteral("** Terminado en el plazo de tiempo previsto **\n\n");
         cue = QStringLiteral("muybien");
     } else {
-        log.setText(log.text() + QStringLiteral("** Tiempo agotado **\n\n"));
+        block += QStringLiteral("** Tiempo agotado **\n\n");
         cue = QStringLiteral("bien");
     }
+    log.appendText(block);
     PlayCue(cue);
     if (state_.TextCounter < std::numeric_limits<int>::max())
         ++state_.TextCounter;

@@ -151,20 +151,25 @@ void Form1::LoadExerciseItem()
     ui->RichTextBox1->show();
     ui->RichTextBox1->setFocus();
 
+    // Each box takes its text, colour and size as one update, laid out once.
     RichTextBox& text = *ui->RichTextBox1;
+    text.beginUpdate();
     text.setText(faulty.version.shown);
     text.setSelStart(0);
     text.setSelLength(text.textLength());
     text.setSelColor(vbcolor::Black);
     text.setSelFontSize(18);
     text.setSelLength(0);
+    text.endUpdate();
     List3.assign(std::move(faulty.version.words));
 
     RichTextBox& hidden = *ui->RichTextBox2;
+    hidden.beginUpdate();
     hidden.setText(correct.version.shown);
     hidden.setSelStart(0);
     hidden.setSelLength(hidden.textLength());
     hidden.setSelColor(vbcolor::White);
+    hidden.endUpdate();
     List2.assign(std::move(correct.version.words));
     WordCounter = List2.count();
 

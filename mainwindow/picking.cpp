@@ -19,6 +19,9 @@ void Form1::RichTextBox1_Click()
     if (caret + 1 >= length)
         caret = length - 2;
 
+    // The changes to the text below are laid out once, at endUpdate().
+    box.beginUpdate();
+
     // The word picked before shrinks back, with the space after it.
     box.setSelStart(PickedWordStart);
     box.setSelLength(spanLength_ + 1);
@@ -59,9 +62,10 @@ void Form1::RichTextBox1_Click()
     ui->RichTextBox3->moveCursor(QTextCursor::End);
 
     const std::uint32_t colour = box.selColor();
+    if (colour != vbcolor::Blue && colour != vbcolor::Red)
+        box.setSelColor(vbcolor::Green);
+    box.endUpdate();
     if (colour == vbcolor::Blue)
         return;
-    if (colour != vbcolor::Red)
-        box.setSelColor(vbcolor::Green);
     ui->RichTextBox3->setFocus();
 }

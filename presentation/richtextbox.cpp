@@ -43,6 +43,16 @@ void RichTextBox::setText(const QString& text)
     hidden_ = QTextCursor(document());
 }
 
+void RichTextBox::appendText(const QString& more)
+{
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(more);
+    // As after setText: the caret at the start, in view.
+    setTextCursor(QTextCursor(document()));
+    hidden_ = QTextCursor(document());
+}
+
 QTextCursor RichTextBox::selection() const
 {
     return selectionHidden_ ? hidden_ : textCursor();
@@ -108,6 +118,19 @@ void RichTextBox::focusOutEvent(QFocusEvent* event)
     QTextEdit::focusOutEvent(event);
     if (hideSelection_)
         hideSelectionNow();
+}
+
+void RichTextBox::beginUpdate()
+{
+    QTextCursor(document()).beginEditBlock();
+}
+
+void RichTextBox::endUpdate()
+{
+    QTextCursor(document()).endEditBlock();
+    // The caret was put in view against the layout from before the changes.
+    if (!selectionHidden_)
+        ensureCursorVisible();
 }
 
 int RichTextBox::textLength() const

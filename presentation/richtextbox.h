@@ -16,6 +16,9 @@ public:
 
     QString text() const;
     void setText(const QString& text);
+    // The same as setText(text() + more), laying out only what is added: a
+    // log that keeps growing would otherwise be laid out anew every time.
+    void appendText(const QString& more);
     int textLength() const;
 
     int selStart() const;
@@ -31,6 +34,28 @@ public:
     void setSelFontName(const QString& family);
     void setSelFontSize(double points);
     double selFontSize() const;
+
+    // The changes made between beginUpdate() and endUpdate() are laid out
+    // once, at the end. QTextEdit lays out every block after a changed one
+    // again on each change, so a long text would otherwise be laid out several
+    // times by one action. Calls may nest.
+    void beginUpdate();
+    void endUpdate();
+    // Keeps an update open for as long as it lives.
+    class Update {
+    public:
+        explicit Update(RichTextBox& box)
+            : box_(box)
+        {
+            box_.beginUpdate();
+        }
+        ~Update() { box_.endUpdate(); }
+        Update(const Update&) = delete;
+        Update& operator=(const Update&) = delete;
+
+    private:
+        RichTextBox& box_;
+    };
 
     // While the box has no focus its selection is not drawn, so that the
     // colours of the selected words show; it is kept all the same.
