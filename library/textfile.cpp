@@ -65,7 +65,7 @@ QStringList splitLines(const QString& text)
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = data[i];
-        if (c == u'\r' || c == u'\n') {
+        if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator || c == u'\uFDD0' || c == u'\uFDD1') {
             lines.append(text.sliced(start, i - start));
             if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
                 ++i;
@@ -132,6 +132,13 @@ ReadResult read(const QString& path)
         result.status = ReadStatus::TooLarge;
         return result;
     }
+    // No text the program reads (Windows-1252 or UTF-8) holds a NUL byte; a
+    // picture or a word processor's document saved under a text's name does.
+    if (bytes.contains('\0')) {
+        qCWarning(lcText) << "refusing" << path << "as it is not a text";
+        result.status = ReadStatus::NotText;
+        return result;
+    }
     const QStringList lines = splitLines(decode(bytes));
     if (lines.isEmpty()) {
         result.status = ReadStatus::Empty;
@@ -146,6 +153,15 @@ ReadResult read(const QString& path)
         qCWarning(lcText) << "refusing" << path << "with" << words << "words";
         result.status = ReadStatus::TooManyWords;
         return result;
+    }
+    for (const QString& line : lines) {
+        for (const QStringView word : QStringView(line).tokenize(u' ')) {
+            if (word.size() > MaxWordLength) {
+                qCWarning(lcText) << "refusing" << path << "with a word of" << word.size() << "characters";
+                result.status = ReadStatus::WordTooLong;
+                return result;
+            }
+        }
     }
     result.version = build(lines);
     result.status = ReadStatus::Ok;

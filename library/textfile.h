@@ -14,6 +14,12 @@ inline constexpr qsizetype MaxWords = 32767;
 // Larger files are refused before they are read; a text of MaxWords long
 // Spanish words stays far below it.
 inline constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
+// The longest word, in characters. A text box lays a word too long for one
+// line out at a cost that grows with the square of its length: a file of the
+// largest size made of 10000-character words takes tens of seconds to show
+// and seconds for every key, while with words of this length it costs about
+// twice what a file of that size made of ordinary words does.
+inline constexpr qsizetype MaxWordLength = 1000;
 
 // Bytes to text. UTF-8 when the bytes start with its byte-order mark or are
 // valid UTF-8 holding at least one multi-byte sequence; Windows-1252 otherwise.
@@ -22,8 +28,11 @@ QString decode(const QByteArray& bytes);
 // Windows-1252 only (every byte is one character).
 QString decodeWindows1252(const QByteArray& bytes);
 
-// The lines of a text. CR LF, a lone CR and a lone LF each end a line; the last
-// line needs no line end. An empty text has no line.
+// The lines of a text. CR LF, a lone CR and a lone LF each end a line; so do
+// the three characters the text boxes take as paragraph breaks of their own
+// (U+2029, U+FDD0 and U+FDD1, which only UTF-8 can hold), so that a box never
+// shows more lines than the words were cut from. The last line needs no line
+// end. An empty text has no line.
 QStringList splitLines(const QString& text);
 
 // A version of an item: its word positions and its shown text.
@@ -42,7 +51,9 @@ enum class ReadStatus {
     Unreadable,   // present but cannot be opened or read
     Empty,        // no line at all
     TooLarge,     // more than MaxFileBytes
-    TooManyWords  // more than MaxWords word positions
+    TooManyWords, // more than MaxWords word positions
+    WordTooLong,  // a word of more than MaxWordLength characters
+    NotText       // holds a NUL byte: a binary file, not a text
 };
 
 struct ReadResult {

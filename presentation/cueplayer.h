@@ -29,5 +29,10 @@ private:
     QSoundEffect* playing_ = nullptr;
 };
 
-// True when the file exists and starts with a RIFF/WAVE header.
+// The largest cue file played: the program's cues are short, and a cue is
+// held in memory whole. 8 MB is some 45 seconds of CD-quality sound.
+inline constexpr qint64 MaxCueBytes = 8 * 1024 * 1024;
+
+// True when the file is an ordinary file of at most MaxCueBytes that starts
+// with a RIFF/WAVE header and holds the whole of its sound data.
 bool looksLikeWav(const QString& path);

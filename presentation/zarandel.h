@@ -6,7 +6,8 @@
 
 // Plays an animated GIF file. A looping control repeats its animation for as
 // long as it is shown; a play-once control plays it to its end and then
-// raises gifEnd(). A missing or unreadable file shows nothing and never fails.
+// raises gifEnd(). A missing or unreadable file, or one too large to keep in
+// memory, shows nothing and never fails.
 class Zarandel : public QLabel {
     Q_OBJECT
 
@@ -32,6 +33,9 @@ protected:
 
 private:
     void onFrameChanged(int frame);
+    // A play-once control ends its animation, as soon as control returns to
+    // the event loop.
+    void finishSoon();
     void finishOnce();
 
     QString path_;
@@ -39,4 +43,5 @@ private:
     bool playOnce_ = false;
     bool ended_ = false;
     int generation_ = 0;
+    int framesThisPass_ = 0;  // frames shown since the movie last started
 };

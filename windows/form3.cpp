@@ -6,6 +6,7 @@
 #include "windows/programstate.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLoggingCategory>
 
@@ -37,7 +38,9 @@ void Form3::placePicture()
     // sized and centred all the same.
     QImageReader reader(state_.WordPicturePath);
     reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    // Only an ordinary file is read: a pipe would keep the reader waiting for
+    // ever.
+    const QImage image = QFileInfo(state_.WordPicturePath).isFile() ? reader.read() : QImage();
     if (!image.isNull()) {
         ui->Picture1->setPixmap(QPixmap::fromImage(image));
         ui->Picture1->resize(image.size() + QSize(4, 4));

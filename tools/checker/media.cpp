@@ -16,8 +16,9 @@ namespace checker {
 
 namespace {
 
-// Cue files are a few seconds long; anything much larger is no cue.
-constexpr qint64 MaxCueBytes = 64 * 1024 * 1024;
+// Cue files are a few seconds long: the program plays none larger than this
+// (it holds each cue in memory whole).
+constexpr qint64 MaxCueBytes = 8 * 1024 * 1024;
 
 // Format tags the sound output decodes: integer PCM, floating point, and the
 // extensible header that wraps either.
@@ -52,6 +53,9 @@ QString wavProblem(const QByteArray& bytes)
                 return QStringLiteral("el bloque «fmt » del WAV no tiene canales, frecuencia o bits");
             haveFormat = true;
         } else if (id == "data") {
+            // The program plays nothing of a cue whose sound is cut short.
+            if (body + qsizetype(size) > bytes.size())
+                return QStringLiteral("el sonido del WAV está cortado: le falta el final");
             haveData = true;
         }
         // Chunks are padded to an even size.
@@ -129,6 +133,14 @@ void checkCues(const QString& tree, Report& report)
         const QString place = QDir(tree).relativeFilePath(path);
         if (!QFileInfo(path).isFile()) {
             report.error(place, QStringLiteral("falta el sonido"));
+            continue;
+        }
+        const qint64 size = QFileInfo(path).size();
+        if (size > MaxCueBytes) {
+            report.error(place, QStringLiteral("el sonido es demasiado grande: %1 bytes, y el programa no reproduce "
+                                               "sonidos de más de %2 bytes")
+                                    .arg(size)
+                                    .arg(MaxCueBytes));
             continue;
         }
         QFile file(path);

@@ -199,6 +199,18 @@ VersionText inspectVersion(const QString& path, const QString& place, Report& re
                                 .arg(textfile::MaxWords));
         return result;
     }
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        for (const QStringView word : QStringView(lines[i]).tokenize(u' ')) {
+            if (word.size() > textfile::MaxWordLength) {
+                report.add(Report::Kind::Error, place, int(i + 1),
+                           QStringLiteral("una palabra es demasiado larga: %1 caracteres, y el programa admite "
+                                          "como mucho %2")
+                               .arg(word.size())
+                               .arg(textfile::MaxWordLength));
+                return result;
+            }
+        }
+    }
     checkSpaces(lines, place, report);
 
     result.words = textfile::build(lines).words;
