@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <utility>
 
 namespace Ui {
 class Form1;
@@ -144,4 +145,6 @@ private:
     int spanLength_ = 0;
     // The loaded item has not been logged as finished yet.
     bool completionArmed_ = false;
+    // The [first, last) offset ranges of RichTextBox2 marked yellow now.
+    QList<std::pair<int, int>> helpMarks_;
 };

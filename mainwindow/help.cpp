@@ -5,10 +5,8 @@
 #include "presentation/twips.h"
 #include "ui_form1.h"
 
-#include <QTextBlock>
-#include <QTextCursor>
-
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 void Form1::Command1_Click()
@@ -23,8 +21,7 @@ void Form1::Command1_Click()
         RichTextBox& help = *ui->RichTextBox2;
         const QString text = help.text();
         const QStringList& correct = List2.words();
-        using Range = std::pair<int, int>;  // [first, last) offsets in the text
-        QList<Range> wrong;
+        QList<std::pair<int, int>> wrong;  // [first, last) offsets in the text
         qsizetype start = 0;
         for (qsizetype k = 0; k < correct.size() && start < text.size(); ++k) {
             const QString& word = correct.at(k);
@@ -34,42 +31,24 @@ void Form1::Command1_Click()
             if (start < text.size() && text.at(start) == u'\n')
                 ++start;
         }
-        // The marks an earlier press left: a word corrected since then is no
-        // longer an error and turns white again.
-        const QColor yellowColour = vbcolor::toQColor(vbcolor::Yellow);
-        QList<Range> marked;
-        for (QTextBlock block = help.document()->begin(); block.isValid(); block = block.next()) {
-            for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-                const QTextFragment fragment = it.fragment();
-                if (fragment.charFormat().foreground().color() == yellowColour)
-                    marked.append({fragment.position(), fragment.position() + fragment.length()});
-            }
+        // Only the marks that change are touched: a word corrected since an
+        // earlier press turns white again, a word still wrong keeps its mark.
+        // Marks spread over the whole text are laid out as a new text (in
+        // view at once, the rest in steps); laid out as they were made, the
+        // box had to lay out everything from the first to the last before it
+        // could show anything.
+        if (wrong != helpMarks_) {
+            QList<std::pair<int, int>> cleared;
+            std::set_difference(helpMarks_.cbegin(), helpMarks_.cend(), wrong.cbegin(), wrong.cend(),
+                                std::back_inserter(cleared));
+            QList<std::pair<int, int>> added;
+            std::set_difference(wrong.cbegin(), wrong.cend(), helpMarks_.cbegin(), helpMarks_.cend(),
+                                std::back_inserter(added));
+            const RichTextBox::LayoutAnew later(help);
+            help.setRangesColor(cleared, vbcolor::White);
+            help.setRangesColor(added, vbcolor::Yellow);
+            helpMarks_ = std::move(wrong);
         }
-        // Only the characters whose colour changes are touched, all in one
-        // edit block: every change makes the box lay its text out again from
-        // there, so changing each word apart made the cost grow with the
-        // square of the text's length, and recolouring the whole text made
-        // every press cost a full layout.
-        QTextCharFormat white;
-        white.setForeground(vbcolor::toQColor(vbcolor::White));
-        QTextCharFormat yellow;
-        yellow.setForeground(yellowColour);
-        QTextCursor cursor(help.document());
-        auto colour = [&cursor](const Range& range, const QTextCharFormat& format) {
-            cursor.setPosition(range.first);
-            cursor.setPosition(range.second, QTextCursor::KeepAnchor);
-            cursor.mergeCharFormat(format);
-        };
-        cursor.beginEditBlock();
-        for (const Range& range : std::as_const(marked)) {
-            if (!std::binary_search(wrong.cbegin(), wrong.cend(), range))
-                colour(range, white);
-        }
-        for (const Range& range : std::as_const(wrong)) {
-            if (!std::binary_search(marked.cbegin(), marked.cend(), range))
-                colour(range, yellow);
-        }
-        cursor.endEditBlock();
     } else {
         ui->RichTextBox1->show();
         ui->RichTextBox2->hide();

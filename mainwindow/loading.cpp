@@ -43,6 +43,8 @@ QString refusalFor(textfile::ReadStatus status)
     case textfile::ReadStatus::Empty: return QStringLiteral("El archivo está vacío");
     case textfile::ReadStatus::TooLarge: return QStringLiteral("El archivo es demasiado grande");
     case textfile::ReadStatus::TooManyWords: return QStringLiteral("El texto tiene demasiadas palabras");
+    case textfile::ReadStatus::WordTooLong: return QStringLiteral("El texto tiene una palabra demasiado larga");
+    case textfile::ReadStatus::NotText: return QStringLiteral("El archivo no es un texto");
     case textfile::ReadStatus::Ok: break;
     }
     return {};
@@ -169,7 +171,11 @@ void Form1::LoadExerciseItem()
     hidden.setSelStart(0);
     hidden.setSelLength(hidden.textLength());
     hidden.setSelColor(vbcolor::White);
+    // The caret back at the start: one at the end would make the box lay the
+    // whole text out at once to keep it in view.
+    hidden.setSelStart(0);
     hidden.endUpdate();
+    helpMarks_.clear();
     List2.assign(std::move(correct.version.words));
     WordCounter = List2.count();
 

@@ -10,6 +10,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <optional>
 
 int keyCodeOf(const QKeyEvent* event)
 {
@@ -34,32 +35,57 @@ RichTextBox::RichTextBox(QWidget* parent)
 
 QString RichTextBox::text() const
 {
-    return toPlainText();
+    // The characters as they are stored: toPlainText() would turn a
+    // non-breaking space into an ordinary one, a word separator.
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    return text;
 }
 
 void RichTextBox::setText(const QString& text)
 {
     setPlainText(text);
     hidden_ = QTextCursor(document());
+    if (updates_ > 0)
+        updating_ = QTextCursor(document());
 }
 
 void RichTextBox::appendText(const QString& more)
 {
+    // Text added to a laid-out document is laid out at once, all of it, before
+    // the box can answer again: a whole long text added to the log took more
+    // than a frame. Laid out anew, the whole log is laid out again, but in
+    // steps; worth it only for a long addition.
+    constexpr qsizetype LongAddition = 2000;  // characters: a fraction of a millisecond of layout
+    std::optional<LayoutAnew> later;
+    if (more.size() > LongAddition)
+        later.emplace(*this);
     QTextCursor end(document());
     end.movePosition(QTextCursor::End);
     end.insertText(more);
-    // As after setText: the caret at the start, in view.
+    // As after setText: the caret at the start, in view. Moved before the
+    // layout starts again: a caret that the insertion carried to the end
+    // would make the box lay out the whole text at once to repaint it.
     setTextCursor(QTextCursor(document()));
+    later.reset();
     hidden_ = QTextCursor(document());
+    if (updates_ > 0)
+        updating_ = QTextCursor(document());
 }
 
 QTextCursor RichTextBox::selection() const
 {
+    if (updates_ > 0)
+        return updating_;
     return selectionHidden_ ? hidden_ : textCursor();
 }
 
 void RichTextBox::applySelection(const QTextCursor& cursor)
 {
+    if (updates_ > 0) {
+        updating_ = cursor;
+        return;
+    }
     if (!selectionHidden_) {
         setTextCursor(cursor);
         return;
@@ -122,15 +148,21 @@ void RichTextBox::focusOutEvent(QFocusEvent* event)
 
 void RichTextBox::beginUpdate()
 {
+    if (updates_ == 0)
+        updating_ = selectionHidden_ ? hidden_ : textCursor();
+    ++updates_;
     QTextCursor(document()).beginEditBlock();
 }
 
 void RichTextBox::endUpdate()
 {
     QTextCursor(document()).endEditBlock();
-    // The caret was put in view against the layout from before the changes.
-    if (!selectionHidden_)
-        ensureCursorVisible();
+    if (updates_ == 0 || --updates_ > 0)
+        return;
+    // Setting the widget's cursor puts it in view, against the new layout.
+    const QTextCursor selected = updating_;
+    updating_ = QTextCursor();
+    applySelection(selected);
 }
 
 int RichTextBox::textLength() const
@@ -222,6 +254,34 @@ void RichTextBox::setSelFontSize(double points)
     QTextCharFormat format;
     format.setFontPointSize(points);
     selection().mergeCharFormat(format);
+}
+
+void RichTextBox::setRangesColor(const QList<std::pair<int, int>>& ranges, std::uint32_t colour)
+{
+    if (ranges.isEmpty())
+        return;
+    QTextCharFormat format = formatAt(ranges.first().first);
+    format.setForeground(vbcolor::toQColor(colour, palette()));
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (const auto& [first, last] : ranges) {
+        cursor.setPosition(first);
+        cursor.setPosition(last, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(format);
+    }
+    cursor.endEditBlock();
+}
+
+RichTextBox::LayoutAnew::LayoutAnew(RichTextBox& box)
+    : box_(box)
+    , page_(box.document()->pageSize())
+{
+    box_.document()->setPageSize(QSizeF(0, 0));
+}
+
+RichTextBox::LayoutAnew::~LayoutAnew()
+{
+    box_.document()->setPageSize(page_);
 }
 
 double RichTextBox::selFontSize() const

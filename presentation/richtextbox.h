@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 
 // The rich-text box the windows are made of: a QTextEdit addressed by
 // character offsets into the string that text() returns (each line feed is one
@@ -16,8 +17,9 @@ public:
 
     QString text() const;
     void setText(const QString& text);
-    // The same as setText(text() + more), laying out only what is added: a
-    // log that keeps growing would otherwise be laid out anew every time.
+    // The same as setText(text() + more), without building the document
+    // again. A long addition is laid out as after a LayoutAnew; a short one
+    // at once, so that a long log is not laid out again for it.
     void appendText(const QString& more);
     int textLength() const;
 
@@ -35,10 +37,18 @@ public:
     void setSelFontSize(double points);
     double selFontSize() const;
 
+    // Colours each [first, last) offset range of `ranges` (ascending, apart)
+    // in `colour`. Every character of the ranges must have the format of the
+    // first one, colour aside, as in a text coloured as a whole and marked
+    // since: that format is worked out once, not merged range by range.
+    void setRangesColor(const QList<std::pair<int, int>>& ranges, std::uint32_t colour);
+
     // The changes made between beginUpdate() and endUpdate() are laid out
     // once, at the end. QTextEdit lays out every block after a changed one
     // again on each change, so a long text would otherwise be laid out several
-    // times by one action. Calls may nest.
+    // times by one action. The selection moves only at the end too: the
+    // widget's cursor is set (and the view scrolled to it) once, to where the
+    // update left it. Calls may nest.
     void beginUpdate();
     void endUpdate();
     // Keeps an update open for as long as it lives.
@@ -55,6 +65,25 @@ public:
 
     private:
         RichTextBox& box_;
+    };
+
+    // Changes made to the box while one of these lives are not laid out as
+    // they are made: when it ends, the box lays its whole text out again like
+    // a new text, what is in view at once and the rest in steps between other
+    // events. For a change spread over a long text (marks from its start to its
+    // end, a long text added to a log), which the box would otherwise lay out
+    // whole before it could answer again. A document without a page size
+    // lays nothing out; giving the size back starts the layout afresh.
+    class LayoutAnew {
+    public:
+        explicit LayoutAnew(RichTextBox& box);
+        ~LayoutAnew();
+        LayoutAnew(const LayoutAnew&) = delete;
+        LayoutAnew& operator=(const LayoutAnew&) = delete;
+
+    private:
+        RichTextBox& box_;
+        QSizeF page_;
     };
 
     // While the box has no focus its selection is not drawn, so that the
@@ -100,6 +129,9 @@ private:
     bool hideSelection_ = false;
     bool selectionHidden_ = false;
     QTextCursor hidden_;
+    // Open updates, and the selection they work on until the last one ends.
+    int updates_ = 0;
+    QTextCursor updating_;
     QTextCharFormat formatAt(int position) const;
     bool pressed_ = false;
 };

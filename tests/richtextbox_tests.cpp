@@ -5,6 +5,7 @@
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QSignalSpy>
@@ -176,6 +177,49 @@ TEST_F(RichTextBoxTest, FontSizeChangeKeepsTheColour)
     }
     EXPECT_FALSE(formatOf(box, 2).hasProperty(QTextFormat::FontPointSize));
     EXPECT_EQ(box.text(), Sample);
+}
+
+TEST_F(RichTextBoxTest, RangesColouredAnewKeepTheRestOfTheirFormat)
+{
+    select(0, 23);
+    box.setSelColor(vbcolor::White);
+    box.setSelFontSize(18);
+
+    {
+        const RichTextBox::LayoutAnew later(box);
+        box.setRangesColor({{3, 8}, {15, 17}}, vbcolor::Yellow);
+    }
+
+    for (int i = 0; i < 23; ++i) {
+        if (Sample.at(i) == u'\n')
+            continue;
+        const bool marked = (i >= 3 && i < 8) || (i >= 15 && i < 17);
+        EXPECT_EQ(colourOf(box, i), marked ? QColor(255, 255, 0) : QColor(255, 255, 255)) << "offset " << i;
+        EXPECT_EQ(formatOf(box, i).fontPointSize(), 18) << "offset " << i;
+    }
+    box.setRangesColor({{15, 17}}, vbcolor::White);
+    EXPECT_EQ(colourOf(box, 15), QColor(255, 255, 255));
+    EXPECT_EQ(colourOf(box, 3), QColor(255, 255, 0));
+    EXPECT_EQ(box.text(), Sample);
+}
+
+// Long and short additions alike end with the text added, the caret at the
+// start and the box laying its text out to the end.
+TEST_F(RichTextBoxTest, AddedTextIsKeptAndLaidOut)
+{
+    showBox();
+    QString expected = Sample;
+    for (const QString& more : {u"TEXTO 1\n\n"_s, QString(u"Mi perro come \n"_s).repeated(400)}) {
+        box.appendText(more);
+        expected += more;
+        EXPECT_EQ(box.text(), expected);
+        EXPECT_EQ(box.selStart(), 0);
+        EXPECT_EQ(box.selLength(), 0);
+        EXPECT_FALSE(box.document()->pageSize().isNull());
+        const QTextBlock last = box.document()->lastBlock();
+        EXPECT_TRUE(box.document()->documentLayout()->blockBoundingRect(last).isValid());
+        EXPECT_GT(last.layout()->lineCount(), 0);
+    }
 }
 
 TEST_F(RichTextBoxTest, FontNameChangeKeepsColoursAndSizes)
