@@ -11,6 +11,7 @@
 #include "windows/form4.h"
 #include "windows/programstate.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QLoggingCategory>
@@ -38,8 +39,10 @@ void Form1::Form_Load()
     // From here on a step that cannot be done has no effect and the start-up
     // goes on; nothing is reported to the pupil.
     {
-        QImageReader reader(AppFolder + QStringLiteral("/fondo.gif"));
-        const QImage tile = reader.read();
+        const QString path = AppFolder + QStringLiteral("/fondo.gif");
+        QImageReader reader(path);
+        // A pipe in its place would keep the reader waiting for ever.
+        const QImage tile = QFileInfo(path).isFile() ? reader.read() : QImage();
         if (tile.isNull())
             qCInfo(lcStartup) << "no background tile:" << reader.errorString();
         else
@@ -65,6 +68,9 @@ void Form1::Form_Load()
     ItemNumber.fill(1, std::max<qsizetype>(71, Dir1.size()));
 
     ui->RichTextBox1->setLocked(true);
+    // The help view shows the correct text that the results log copies when
+    // a text is finished: the pupil reads it there but never edits it.
+    ui->RichTextBox2->setLocked(true);
 
     ui->Combo1->clear();
     ui->Combo1->addItems(QFontDatabase::families());

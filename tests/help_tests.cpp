@@ -6,7 +6,10 @@
 
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
+#include "windows/form4.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
@@ -212,6 +215,35 @@ TEST_F(HelpTest, LoadingAnItemReturnsToTheExerciseText)
     EXPECT_FALSE(helpButton()->isEnabled());
     EXPECT_EQ(helpText()->text(), QStringLiteral("Es mío \n"));
     EXPECT_TRUE(yellowMarks(*helpText()).isEmpty());
+}
+
+TEST_F(HelpTest, TheHelpViewCannotBeEdited)
+{
+    // The correct text shown by help is what the log records for a finished
+    // text; keys, cuts and pastes in the help view must leave it as it is.
+    start({{{"Mi pero"}, {"Mi perro"}}});
+    runOutOfTime();
+    pressHelp();
+    RichTextBox* help = helpText();
+    QTextCursor caret(help->document());
+    caret.setPosition(3);
+    QTest::mouseClick(help->viewport(), Qt::LeftButton, {}, help->cursorRect(caret).center());
+
+    harness->pressKey(help, Qt::Key_Delete);
+    harness->pressKey(help, Qt::Key_Backspace, QStringLiteral("\b"));
+    harness->pressKey(help, Qt::Key_unknown, QStringLiteral("x"));
+    QTest::keyClick(help, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(help, Qt::Key_X, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(QStringLiteral("gato"));
+    QTest::keyClick(help, Qt::Key_V, Qt::ControlModifier);
+
+    EXPECT_EQ(help->text(), QStringLiteral("Mi perro \n"));
+    pressHelp();
+    harness->clickText(4);
+    harness->type(QStringLiteral("\b\brro"));
+    ASSERT_EQ(harness->state.TextCounter, 2);
+    EXPECT_EQ(harness->form().form4()->RichTextBox1()->text(),
+              QStringLiteral("TEXTO 1\n\nMi perro \n\n** Tiempo agotado **\n\n"));
 }
 
 TEST_F(HelpTest, ReloadingTheSameItemClearsTheMarks)
