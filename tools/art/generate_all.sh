@@ -25,5 +25,6 @@ fi
 "$py" "$here/sonidos.py"
 "$py" "$here/animaciones.py"
 "$py" "$here/imagenes.py"
+"$py" "$here/iconos_escritorio.py"
 "$py" "$here/graficos/make_graficos.py"
 "$py" "$here/comprobar.py"

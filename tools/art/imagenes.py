@@ -283,8 +283,11 @@ def icon_ayuda():
     return c.result()
 
 
-def icon_icono():
-    c = icon_canvas()
+def icon_icono(c=None):
+    """The window icon. Drawn on `c` when given (a canvas addressed in the
+    same 32 x 32 units, as tools/art/iconos_escritorio.py passes for the
+    desktop sizes and the SVG)."""
+    c = c or icon_canvas()
     c.rect(1, 1, 31, 31, fill=INK, radius=6)
     c.rect(2, 2, 30, 30, fill=(255, 210, 70), radius=5)
     # a hand-drawn "M", as if just written by the pencil

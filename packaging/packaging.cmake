@@ -1,0 +1,90 @@
+# Installation on a Linux desktop and the Debian package.
+#
+# The program reads its content tree from the folder that holds its
+# executable, so both live together in a private folder of the prefix:
+#
+#   <prefix>/lib/miravellon/miravellon              the program
+#   <prefix>/lib/miravellon/miravellon-comprobar    the content checker
+#   <prefix>/lib/miravellon/{Ejercicios,Graficos,gifs,sonidos,fondo.gif}
+#   <prefix>/bin/miravellon -> ../lib/miravellon/miravellon
+#   <prefix>/bin/miravellon-comprobar -> ../lib/miravellon/miravellon-comprobar
+#   <prefix>/share/applications/es.miravellon.Miravellon.desktop
+#   <prefix>/share/metainfo/es.miravellon.Miravellon.metainfo.xml
+#   <prefix>/share/icons/hicolor/<size>/apps/es.miravellon.Miravellon.{png,svg}
+#   <prefix>/share/doc/miravellon/
+#
+# The commands on the PATH are symbolic links: the program finds its folder
+# through /proc/self/exe, which names the real file behind the link.
+# Included from the top-level CMakeLists.txt, so that CPack sees its settings.
+
+include(GNUInstallDirs)
+
+set(MIRAVELLON_APP_ID es.miravellon.Miravellon)
+set(MIRAVELLON_INSTALL_APPDIR "lib/miravellon" CACHE STRING
+  "Private folder of the prefix that holds the program and its content tree")
+set(_packaging ${CMAKE_CURRENT_LIST_DIR})
+
+# Qt comes from the system's library folders: the installed programs need no
+# run path of their own.
+set_target_properties(miravellon miravellon-comprobar PROPERTIES INSTALL_RPATH "")
+install(TARGETS miravellon miravellon-comprobar
+  RUNTIME DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/
+  DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
+
+# Relative links, so that the tree works wherever it is unpacked.
+file(RELATIVE_PATH _link_target "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${MIRAVELLON_INSTALL_APPDIR}")
+foreach(_command miravellon miravellon-comprobar)
+  install(CODE "
+    set(_bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+    file(MAKE_DIRECTORY \"\${_bindir}\")
+    message(STATUS \"Installing: \${_bindir}/${_command} -> ${_link_target}/${_command}\")
+    file(CREATE_LINK \"${_link_target}/${_command}\" \"\${_bindir}/${_command}\" SYMBOLIC)
+  ")
+endforeach()
+
+install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.desktop
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${_packaging}/icons/hicolor
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CREDITS.md
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon)
+install(FILES ${CMAKE_SOURCE_DIR}/tools/checker/README.md
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon RENAME miravellon-comprobar.md)
+
+# The Debian package: `cpack -G DEB` in the build folder.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME miravellon)
+set(CPACK_PACKAGE_VENDOR Miravellon)
+set(CPACK_PACKAGE_CONTACT "Miravellon <hola@miravellon.es>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "spelling practice for Spanish-speaking children")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+  "Miravellon shows a short Spanish text with some words misspelt; the pupil
+picks a word, types it correctly and sees at once whether it is right.
+Right answers earn a sound, an animation and a picture of the word; a
+running figure counts down the time, and a help button shows the mistakes
+left once it has passed. The interface is in Spanish.
+.
+Teachers write new exercises as plain text files and check them with the
+miravellon-comprobar command.")
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
+# The shared libraries the two programs link (libc6, libstdc++6, libgcc-s1,
+# libqt6core6, libqt6gui6, libqt6widgets6, libqt6multimedia6) come from
+# dpkg-shlibdeps, with the lowest versions that provide the symbols used.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the programs load or ask for at run time without linking it: on
+# Debian 12 the xcb and offscreen platform plugins and the GIF, JPEG and ICO
+# readers are part of libqt6gui6 (a Wayland session runs the program through
+# XWayland), and the PulseAudio output that QSoundEffect plays through is part
+# of libqt6multimedia6 itself, so both are covered above. The windows ask for
+# Arial, which fontconfig maps to Liberation Sans.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# A sound server to hear the cues; Hunspell's Spanish dictionary for the
+# spelling warnings of miravellon-comprobar.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, hunspell, hunspell-es")
+include(CPack)

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Takes docs/captura.png, the screenshot of the README: the program on its
+# bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
+# pupil with xdotool: a click past the splash, the exercise "02 B y V", two
+# misspelt words corrected, a third word picked.
+#
+#     tools/screenshot.sh [build folder]     (default: build, built if needed)
+#
+# Installs what it needs and the test machines lack (xdotool, imagemagick)
+# with apt-get, as tools/setup.sh does. The clicks go to fixed positions of
+# the 1024 x 768 screen; SHOT_STEPS=/tmp/paso also saves /tmp/paso-<word>.png
+# after each correction, to adjust them when the layout or the text changes.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+width=1024
+height=768
+
+if [ "${1:-}" = --inside-xvfb ]; then
+    program=$2
+    output=$3
+    log=$(mktemp)
+    QT_QPA_PLATFORM=xcb "$program" 2>"$log" &
+    pid=$!
+    trap 'kill "$pid" 2>/dev/null || true; rm -f "$log"' EXIT
+
+    # The splash: a click anywhere on its picture.
+    xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+    sleep 1
+    xdotool mousemove $((width / 2)) $((height / 2)) click 1
+    # The main window covers the screen from its top-left corner.
+    xdotool search --sync --onlyvisible --name '^MIRAVELLON$' >/dev/null
+    sleep 1
+
+    # Positions in the main window at this screen size and with Liberation Sans
+    # for Arial: the second exercise of the list, and words of its first text.
+    click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
+    correct() {  # $1 $2: where the word is; $3: its letters; $4: the correction
+        click "$1" "$2"
+        for _ in $(seq ${#3}); do xdotool key BackSpace; sleep 0.1; done
+        xdotool type --delay 150 "$4"
+        sleep 4   # the reward animation plays once
+        if [ -n "${SHOT_STEPS:-}" ]; then import -window root "$SHOT_STEPS-$4.png"; fi
+    }
+    click 40 90                        # exercise "02 B y V"
+    correct 548 82 baca vaca           # "...hay una baca blanca"
+    correct 273 115 vurro burro        # "y negra, un vurro muy viejo"
+    click 530 115                      # picks "cavras"
+    sleep 1
+    import -window root "$output"
+    mogrify -strip "$output"   # no time stamps in the file
+    echo "screenshot: $output"
+    grep -E 'startup|cue' "$log" || true
+    exit 0
+fi
+
+build=${1:-build}
+program="$build/bin/miravellon"
+output=docs/captura.png
+
+missing=()
+for tool in xvfb-run:xvfb xauth:xauth xdotool:xdotool import:imagemagick; do
+    command -v "${tool%%:*}" >/dev/null 2>&1 || missing+=("${tool##*:}")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    echo "Installing: ${missing[*]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+if [ ! -x "$program" ]; then
+    [ "$build" = build ] || { echo "no program in $build/bin" >&2; exit 1; }
+    tools/build.sh
+fi
+
+mkdir -p docs
+xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inside-xvfb "$program" "$output"
