@@ -1,0 +1,27 @@
+#pragma once
+
+// Fuzz targets over arbitrary bytes. Each entry function checks properties
+// that must hold for every input and throws PropertyFailure when one does
+// not. The libFuzzer programs call them once per generated input; the corpus
+// replay test calls them once per committed corpus file.
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+
+namespace fuzz {
+
+struct PropertyFailure : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The bytes as an exercise file: decoding, cutting into lines, building the
+// word positions and the shown text, and reading the same bytes from disk.
+void readSplitBuild(const std::uint8_t* data, std::size_t size);
+
+// The bytes as an item (faulty version, correct version) and a pupil's
+// actions on it in the real main window: picks at caret offsets, typed
+// corrections, reloads. Needs a QApplication.
+void pickAndJudge(const std::uint8_t* data, std::size_t size);
+
+}  // namespace fuzz

@@ -1,0 +1,158 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of the fuzz targets into corpus/<target>/.
+
+The seeds are small: real exercise items from assets/Ejercicios, line ends of
+every kind, Windows-1252 and UTF-8 bytes, empty texts, NULs and the characters
+a text box treats specially. Run it again after changing it; libFuzzer adds
+its own findings beside these files when it runs on the folder.
+"""
+
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+ASSETS = HERE.parent.parent / "assets" / "Ejercicios"
+SEP = b"\x1e"
+
+
+def item(exercise, number):
+    folder = ASSETS / exercise
+    return ((folder / "incorrecto" / f"{number}.txt").read_bytes(),
+            (folder / "correcto" / f"{number}.txt").read_bytes())
+
+
+def shown_words(raw):
+    """The word positions and their offsets in the shown text (as the
+    program builds it), for Windows-1252 or UTF-8 bytes of plain Spanish."""
+    try:
+        text = raw.decode("utf-8") if any(b >= 0x80 for b in raw) else raw.decode("ascii")
+    except UnicodeDecodeError:
+        text = raw.decode("cp1252")
+    lines = text.replace("\r\n", "\n").replace("\r", "\n").split("\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    words, offset = [], 0
+    for line in lines:
+        for word in line.split(" "):
+            words.append((word, offset))
+            offset += len(word) + 1
+        offset += 1  # the line feed after the line's closing space
+    return words
+
+
+def caret(offset):
+    return b"c" + bytes([offset & 0xFF, offset >> 8])
+
+
+def correcting_actions(faulty, correct):
+    """Click inside every faulty word and put the right word in: the last one
+    completes the text."""
+    actions = b""
+    for (bad, offset), (good, _) in zip(shown_words(faulty), shown_words(correct)):
+        if bad != good:
+            actions += caret(offset + min(1, len(bad))) + b"r"
+    return actions
+
+
+def typed(text):
+    raw = text.encode("cp1252")
+    return b"k" + bytes([len(raw)]) + raw
+
+
+def textfile_seeds():
+    seeds = {}
+    for exercise, number in [("01 Mayúsculas", 1), ("02 B y V", 1), ("05 LL e Y", 3), ("09 Tildes", 2),
+                             ("10 Repaso", 12)]:
+        faulty, correct = item(exercise, number)
+        seeds[f"exercise-{exercise[:2]}-{number}-faulty"] = faulty
+        seeds[f"exercise-{exercise[:2]}-{number}-correct"] = correct
+    seeds.update({
+        "empty": b"",
+        "one-letter": b"a",
+        "crlf": b"Mi perro come\r\nEs m\xedo\r\n",
+        "lf": b"Mi perro come\nEs m\xedo\n",
+        "cr": b"Mi perro come\rEs m\xedo\r",
+        "mixed-ends": b"uno\r\ndos\nTres\rcuatro\r\r\n\n\rcinco",
+        "no-final-end": b"sin final de l\xednea",
+        "only-ends": b"\r\n\r\n\n\r",
+        "spaces": b"  dos  espacios \r\n \r\n   ",
+        "tabs": b"con\ttab\r\n\tal principio\r\n",
+        "cp1252-high": b"\x80 \x93comillas\x94 \x85 \x96 \x97 \x99\r\n",
+        "cp1252-undefined": b"\x81\x8d\x8f\x90\x9d \xa0\xff\r\n",
+        "cp1252-spanish": b"\xbfQu\xe9 ni\xf1o? \xa1Ay! ping\xfcino\r\n",
+        "utf8-spanish": "¿Qué niño? ¡Ay! pingüino\r\n".encode("utf-8"),
+        "utf8-bom": b"\xef\xbb\xbf" + "Año nuevo\r\n".encode("utf-8"),
+        "utf8-bom-only": b"\xef\xbb\xbf",
+        "utf8-bom-invalid": b"\xef\xbb\xbfmal \xff\xfe byte\r\n",
+        "utf8-double-bom": b"\xef\xbb\xbf\xef\xbb\xbfdos\r\n",
+        "utf8-emoji": "perro 🐕 gato 🐈\n".encode("utf-8"),
+        "utf8-truncated": b"corta\xc3",
+        "utf8-overlong": b"larga \xc0\xaf \xe0\x80\xaf\n",
+        "utf8-surrogate": b"mitad \xed\xa0\x80 \xed\xbf\xbf\n",
+        "utf8-and-cp1252": "niño".encode("utf-8") + b" ni\xf1o\n",
+        "nuls": b"a\x00b c\x00\r\n\x00\x00\x00",
+        "nbsp-cp1252": b"100\xa0km de\xa0casa\r\n",
+        "nbsp-utf8": "100\u00a0km de\u00a0casa\r\n".encode("utf-8"),
+        "separators-utf8": "línea\u2028dentro párrafo\u2029dentro\r\n".encode("utf-8"),
+        "noncharacters-utf8": "marco\ufdd0dentro \ufdd1fin\ufffe\n".encode("utf-8"),
+        "controls": bytes(range(0, 32)) + b" \x7f\r\n",
+        "longest-word": b"una " + b"a" * 1000 + b" palabra\r\n",
+        "word-too-long": b"una " + b"a" * 1001 + b" palabra\r\n",
+    })
+    return seeds
+
+
+def pickjudge_seeds():
+    seeds = {}
+    for exercise, number in [("01 Mayúsculas", 1), ("02 B y V", 1), ("09 Tildes", 2)]:
+        faulty, correct = item(exercise, number)
+        seeds[f"exercise-{exercise[:2]}-{number}-complete"] = (
+            faulty + SEP + correct + SEP + correcting_actions(faulty, correct))
+    faulty, correct = item("05 LL e Y", 3)
+    # A wrong word, a word put back, a click past the end, a reload.
+    seeds["exercise-05-3-wrong-then-reload"] = (
+        faulty + SEP + correct + SEP + caret(3) + typed("x") + caret(3) + typed("\b") + caret(0xFFFF) + b"r"
+        + b"p" + caret(5) + b"r")
+
+    small = b"Mi perro come\r\nEs m\xedo\r\n" + SEP + b"Mi perro corre\r\nEs m\xedo\r\n" + SEP
+    # The carets of the small example, one after another.
+    seeds["small-every-caret"] = small + b"".join(caret(c) for c in [5, 3, 8, 0, 16, 22, 23, 14, 13, 2, 9])
+    seeds["small-correct"] = small + caret(10) + b"r"
+    seeds["small-typing"] = small + caret(10) + typed("\b\b\b\brre") + caret(10) + typed("\bx\b")
+    seeds["small-blue-then-click"] = small + caret(10) + b"r" + caret(11) + typed("\b") + caret(12)
+    seeds["small-next-item"] = small + caret(20) + b"n" + caret(1) + b"r" + b"p" + caret(12) + b"r" + b"e"
+    seeds["small-past-last-item"] = small + b"nnn" + caret(4) + b"pp" + caret(4)
+    seeds["line-feed-click"] = b"uno dos\ntres\n" + SEP + b"uno dos\ntres\n" + SEP + caret(8) + caret(9) + b"r"
+    seeds["cr-lines"] = b"a b\rc\rd e\r" + SEP + b"a B\rC\rd E\r" + SEP + caret(2) + b"r" + caret(5) + b"r" \
+        + caret(9) + b"r" + caret(7) + b"r"
+    seeds["empty-word"] = b"uno  dos\r\n" + SEP + b"uno tres dos\r\n" + SEP + caret(4) + b"r"
+    seeds["empty-correct-word"] = b"uno x dos\r\n" + SEP + b"uno  dos\r\n" + SEP + caret(4) + b"r" + caret(4) \
+        + typed("\b")
+    seeds["one-letter"] = b"a" + SEP + b"b" + SEP + caret(0) + b"r" + caret(1) + caret(2)
+    seeds["empty"] = b"" + SEP + b"" + SEP + caret(0) + typed("a")
+    seeds["different-counts"] = b"uno dos\r\n" + SEP + b"uno\r\n" + SEP + caret(1) + b"r" + b"n" + caret(1) + b"r"
+    seeds["only-faulty"] = b"sin correcto\r\n"
+    seeds["only-faulty-and-correct"] = b"sin accione\r\n" + SEP + b"sin acciones\r\n"
+    seeds["nuls"] = b"a\x00b c\r\n" + SEP + b"a\x00b d\r\n" + SEP + caret(4) + b"r" + caret(1) + typed("\x00")
+    seeds["spaces-typed"] = b"hola mundo\r\n" + SEP + b"hola mundos\r\n" + SEP + caret(6) + typed("s \t") \
+        + b"r"
+    seeds["nbsp"] = b"100\xa0km de\xa0casa\r\n" + SEP + b"100\xa0km de\xa0caza\r\n" + SEP + caret(8) + caret(12) \
+        + b"r"
+    seeds["utf8-separators"] = ("a\u2029b c\r\n".encode("utf-8") + SEP + "a\u2029b d\r\n".encode("utf-8") + SEP
+                                + caret(0) + caret(2) + b"r" + caret(4) + b"r")
+    seeds["utf8-noncharacters"] = ("x\ufdd0y z\n".encode("utf-8") + SEP + "x\ufdd0y w\n".encode("utf-8") + SEP
+                                   + caret(1) + caret(4) + b"r")
+    seeds["long-line"] = b" ".join(b"palabra%d" % i for i in range(300)) + SEP \
+        + b" ".join(b"palabra%d" % i for i in range(299)) + b" fin" + SEP + caret(2900) + b"r" + caret(0xFFFF) + b"r"
+    return seeds
+
+
+def write(target, seeds):
+    folder = HERE / "corpus" / target
+    folder.mkdir(parents=True, exist_ok=True)
+    for name, data in seeds.items():
+        (folder / name).write_bytes(data)
+
+
+if __name__ == "__main__":
+    write("textfile", textfile_seeds())
+    write("pickjudge", pickjudge_seeds())
