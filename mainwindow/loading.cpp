@@ -175,6 +175,10 @@ void Form1::LoadExerciseItem()
     // whole text out at once to keep it in view.
     hidden.setSelStart(0);
     hidden.endUpdate();
+    // Marks left for later belong to the text just replaced.
+    helpSlices_->stop();
+    helpPending_.clear();
+    helpMarksMade_ = 0;
     helpMarks_.clear();
     List2.assign(std::move(correct.version.words));
     WordCounter = List2.count();

@@ -10,12 +10,16 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QCoreApplication>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -258,6 +262,217 @@ TEST_F(HelpTest, ReloadingTheSameItemClearsTheMarks)
     EXPECT_TRUE(exerciseText()->isVisible());
     EXPECT_TRUE(helpText()->isHidden());
     EXPECT_TRUE(yellowMarks(*helpText()).isEmpty());
+}
+
+// A text of thousands of words with most of them still wrong: far more marks
+// than the help view makes at once. The first screenful is marked at once,
+// the rest between other events.
+class LongHelpTest : public HelpTest {
+protected:
+    static constexpr int Words = 4000;
+    static constexpr int PerLine = 10;
+
+    // Every word "perro"; the pupil's version writes "pero" but for every
+    // tenth word, already right.
+    void startLong()
+    {
+        QStringList faulty;
+        QStringList correct;
+        for (int line = 0; line < Words / PerLine; ++line) {
+            QStringList faultyWords;
+            QStringList correctWords;
+            for (int k = line * PerLine; k < (line + 1) * PerLine; ++k) {
+                faultyWords << (k % 10 == 0 ? QStringLiteral("perro") : QStringLiteral("pero"));
+                correctWords << QStringLiteral("perro");
+            }
+            faulty << faultyWords.join(u' ');
+            correct << correctWords.join(u' ');
+        }
+        start({{faulty, correct}, {{"Es mio"}, {"Es mío"}}});
+        runOutOfTime();
+    }
+
+    // Offset of word k in the shown correct text: 61 characters a line.
+    static int helpOffset(int k) { return k / PerLine * 61 + k % PerLine * 6; }
+
+    // Offset of word k in the exercise text, with the words corrected so far.
+    int exerciseOffset(int k) const
+    {
+        int offset = 0;
+        for (int i = 0; i < k; ++i) {
+            const bool right = i % 10 == 0 || std::find(corrected.begin(), corrected.end(), i) != corrected.end();
+            offset += (right ? 5 : 4) + 1 + (i % PerLine == PerLine - 1 ? 1 : 0);
+        }
+        return offset;
+    }
+
+    // The marks every word still wrong should have, "offset:perro", for the
+    // words before `end` (all of them by default), but the ones in `right`.
+    static QStringList expectedMarks(const std::vector<int>& right = {}, int end = Words)
+    {
+        QStringList marks;
+        for (int k = 0; k < end; ++k) {
+            if (k % 10 != 0 && std::find(right.begin(), right.end(), k) == right.end())
+                marks << QStringLiteral("%1:perro").arg(helpOffset(k));
+        }
+        return marks;
+    }
+
+    // The yellow runs of the help text, read fragment by fragment (a long
+    // text is too long to read a character at a time), and whether every
+    // other character is white.
+    static QStringList yellowRuns(const RichTextBox& box, bool* restWhite)
+    {
+        QStringList marks;
+        *restWhite = true;
+        int runStart = -1;
+        QString run;
+        auto closeRun = [&] {
+            if (runStart >= 0)
+                marks << QStringLiteral("%1:%2").arg(runStart).arg(run);
+            runStart = -1;
+            run.clear();
+        };
+        for (QTextBlock block = box.document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const std::uint32_t colour = vbcolor::fromQColor(fragment.charFormat().foreground().color());
+                if (colour != vbcolor::Yellow) {
+                    closeRun();
+                    if (colour != vbcolor::White)
+                        *restWhite = false;
+                    continue;
+                }
+                if (runStart < 0 || runStart + run.size() != fragment.position()) {
+                    closeRun();
+                    runStart = fragment.position();
+                }
+                run += fragment.text();
+            }
+            closeRun();
+        }
+        return marks;
+    }
+
+    QStringList helpMarks()
+    {
+        bool restWhite = false;
+        const QStringList marks = yellowRuns(*helpText(), &restWhite);
+        EXPECT_TRUE(restWhite);
+        return marks;
+    }
+
+    // Lets the program run until nothing is left for later; a marking in
+    // slices takes a few turns of the event loop.
+    static void untilIdle()
+    {
+        for (int turn = 0; turn < 100; ++turn)
+            QCoreApplication::processEvents();
+    }
+
+    // Scrolls the exercise text to word k, then corrects it to "perro".
+    void correctWord(int k)
+    {
+        RichTextBox* box = exerciseText();
+        QTextCursor at(box->document());
+        at.setPosition(exerciseOffset(k) + 1);
+        QScrollBar* bar = box->verticalScrollBar();
+        bar->setValue(bar->value() + box->cursorRect(at).top() - 10);
+        harness->clickText(exerciseOffset(k) + 2);
+        harness->type(QStringLiteral("\b\brro"));
+        corrected.push_back(k);
+        ASSERT_EQ(box->text().mid(exerciseOffset(k), 6), QStringLiteral("perro "));
+    }
+
+    std::vector<int> corrected;  // words corrected in the exercise text
+};
+
+TEST_F(LongHelpTest, EveryRemainingErrorIsMarkedTheViewFirst)
+{
+    startLong();
+
+    pressHelp();
+
+    // What is in view is marked at once.
+    RichTextBox* help = helpText();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->verticalScrollBar()->value(), 0);
+    const int lastInView = help->cursorForPosition(help->viewport()->rect().bottomRight()).position();
+    ASSERT_GT(lastInView, helpOffset(2 * PerLine));
+    int wordsInView = 0;
+    while (helpOffset(wordsInView) <= lastInView)
+        ++wordsInView;
+    const QStringList marks = helpMarks();
+    EXPECT_EQ(marks.mid(0, expectedMarks({}, wordsInView).size()), expectedMarks({}, wordsInView));
+
+    untilIdle();
+    EXPECT_EQ(helpMarks(), expectedMarks());
+
+    // Back and in again with nothing changed: the same marks.
+    pressHelp();
+    untilIdle();
+    pressHelp();
+    untilIdle();
+    EXPECT_EQ(helpMarks(), expectedMarks());
+}
+
+TEST_F(LongHelpTest, GoingBackAtOnceThenCorrectingLeavesNoStaleMark)
+{
+    startLong();
+    const QString text = exerciseText()->text();
+    const std::vector<Look> looks = looksOf(*exerciseText());
+
+    // Into help and straight back, before the marks can all be made.
+    pressHelp();
+    pressHelp();
+    untilIdle();
+    EXPECT_TRUE(exerciseText()->isVisible());
+    EXPECT_TRUE(helpText()->isHidden());
+    EXPECT_EQ(exerciseText()->text(), text);
+    EXPECT_EQ(looksOf(*exerciseText()), looks);
+
+    // A word far down corrected, then help again: it alone is not marked.
+    correctWord(Words - 3);
+    correctWord(Words / 2 + 1);
+    pressHelp();
+    untilIdle();
+    EXPECT_EQ(helpMarks(), expectedMarks({Words / 2 + 1, Words - 3}));
+
+    // Corrected once the marks are all made: its mark goes at the next press.
+    pressHelp();
+    correctWord(Words - 2);
+    pressHelp();
+    untilIdle();
+    EXPECT_EQ(helpMarks(), expectedMarks({Words / 2 + 1, Words - 3, Words - 2}));
+}
+
+TEST_F(LongHelpTest, LoadingAnItemWhileMarkingLeavesTheNewTextClean)
+{
+    startLong();
+    pressHelp();
+
+    // The next item, then back to the long one, then that one reloaded.
+    QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+    untilIdle();
+    EXPECT_EQ(helpText()->text(), QStringLiteral("Es mío \n"));
+    EXPECT_TRUE(helpMarks().isEmpty());
+    EXPECT_TRUE(exerciseText()->isVisible());
+
+    QTest::mouseClick(harness->find<QPushButton>("Command3_1"), Qt::LeftButton);
+    untilIdle();
+    EXPECT_TRUE(helpMarks().isEmpty());
+    runOutOfTime();
+    pressHelp();
+    harness->chooseExercise(0);
+    untilIdle();
+    EXPECT_TRUE(helpText()->isHidden());
+    EXPECT_TRUE(helpMarks().isEmpty());
+
+    // And help on the reloaded text marks it whole.
+    runOutOfTime();
+    pressHelp();
+    untilIdle();
+    EXPECT_EQ(helpMarks(), expectedMarks());
 }
 
 }  // namespace
