@@ -2,23 +2,17 @@
 
 #include "bench/content.h"
 #include "bench/window.h"
-#include "mainwindow/form1.h"
-#include "presentation/cueplayer.h"
+#include "mainwindow/program.h"
 #include "presentation/richtextbox.h"
-#include "windows/form2.h"
-#include "windows/programstate.h"
-#include "windows/resources.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLoggingCategory>
-#include <QStyleFactory>
 #include <QTest>
 
 #include <cstdio>
-#include <memory>
 
 namespace probe {
 
@@ -44,31 +38,11 @@ int run(int& argc, char** argv, const QString& appFolder, const QElapsedTimer& s
 {
     // The same steps as the program's own main().
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Miravellon"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setQuitOnLastWindowClosed(false);
-    initFormResources();
+    setUpApplication();
     QLoggingCategory::setFilterRules(QStringLiteral("miravellon.*.info=false"));
 
-    ProgramState state;
-    SoundEffectCuePlayer cues;
-    std::unique_ptr<Form1> form1;
-
-    Form2 splash;
-    splash.showMainWindow = [&] {
-        if (!form1) {
-            Form1::Services services;
-            services.appFolder = appFolder;
-            services.cues = &cues;
-            services.splash = &splash;
-            services.quit = [] { QApplication::exit(0); };
-            form1 = std::make_unique<Form1>(state, services);
-            form1->Form_Load();
-        }
-        form1->showMaximized();
-        form1->raise();
-        form1->activateWindow();
-    };
+    Program program(appFolder);
+    Form2& splash = program.splash();
     splash.show();
     if (!QTest::qWaitForWindowExposed(&splash))
         return 1;
@@ -77,7 +51,8 @@ int run(int& argc, char** argv, const QString& appFolder, const QElapsedTimer& s
     // The pupil clicks the splash at once.
     const qint64 clicked = sinceMain.nsecsElapsed();
     splash.Picture1_Click();
-    if (!form1 || !QTest::qWaitForWindowExposed(form1.get()))
+    Form1* form1 = program.mainWindow();
+    if (!form1 || !QTest::qWaitForWindowExposed(form1))
         return 1;
     window::settle();
     const double sinceLaunch = millisecondsSinceLaunch();
@@ -123,7 +98,7 @@ int run(int& argc, char** argv, const QString& appFolder, const QElapsedTimer& s
     print("peak_kib_after_actions", double(window::peakMemoryKiB()));
     print("rss_kib_at_end", double(window::currentMemoryKiB()));
     std::fflush(stdout);
-    form1.reset();
+    program.closeMainWindow();
     return 0;
 }
 

@@ -1,17 +1,12 @@
 // Miravellon: Spanish spelling practice for children.
 
-#include "mainwindow/form1.h"
-#include "presentation/cueplayer.h"
-#include "windows/form2.h"
-#include "windows/programstate.h"
-#include "windows/resources.h"
+#include "mainwindow/program.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
-#include <QStyleFactory>
 #include <QTimer>
 
-#include <memory>
+#include <functional>
 
 Q_LOGGING_CATEGORY(lcMain, "miravellon.main")
 
@@ -32,41 +27,18 @@ bool startupCheckRequested()
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Miravellon"));
-    // Names the installed .desktop file, so that desktops show the program's
-    // own name and icon for its windows.
-    QGuiApplication::setDesktopFileName(QStringLiteral("es.miravellon.Miravellon"));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    // The splash closes before the main window appears; the program ends with
-    // the main window, not with its last window.
-    QApplication::setQuitOnLastWindowClosed(false);
-    initFormResources();
+    setUpApplication();
 
-    ProgramState state;
-    SoundEffectCuePlayer cues;
-    std::unique_ptr<Form1> form1;
-
-    Form2 splash;
-    splash.showMainWindow = [&] {
-        if (!form1) {
-            Form1::Services services;
-            services.appFolder = QApplication::applicationDirPath();
-            services.cues = &cues;
-            services.splash = &splash;
-            services.quit = [] { QApplication::exit(0); };
-            if (startupCheckRequested())
-                services.messageBox = [](const QString& text) { qCWarning(lcMain) << "message:" << text; };
-            form1 = std::make_unique<Form1>(state, services);
-            form1->Form_Load();
-        }
-        form1->showMaximized();
-        form1->raise();
-        form1->activateWindow();
-    };
-    splash.show();
-    if (startupCheckRequested()) {
-        QTimer::singleShot(0, &splash, [&] {
-            splash.Picture1_Click();
+    const bool check = startupCheckRequested();
+    std::function<void(const QString&)> messageBox;
+    if (check)
+        messageBox = [](const QString& text) { qCWarning(lcMain) << "message:" << text; };
+    Program program(QApplication::applicationDirPath(), messageBox);
+    program.splash().show();
+    if (check) {
+        QTimer::singleShot(0, &program.splash(), [&program] {
+            program.splash().Picture1_Click();
+            Form1* form1 = program.mainWindow();
             form1->LoadExerciseItem();
             const int exercises = int(form1->Dir1.size());
             const int words = form1->List2.count();

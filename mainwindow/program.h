@@ -1,0 +1,42 @@
+#pragma once
+
+// The program as it starts: the application's settings, then the splash,
+// whose click opens the main window on a content folder. main() and the
+// start-up benchmark both start it this way, so that what is measured is what
+// the pupil gets.
+
+#include "mainwindow/form1.h"
+#include "presentation/cueplayer.h"
+#include "windows/form2.h"
+#include "windows/programstate.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// Name, desktop entry, style, resources; the program ends with its main
+// window rather than with its last window (the splash closes first).
+void setUpApplication();
+
+class Program {
+public:
+    // `messageBox` replaces the modal message box when given.
+    explicit Program(const QString& appFolder, std::function<void(const QString&)> messageBox = {});
+
+    Form2& splash() { return splash_; }
+    // Null until the splash has been clicked.
+    Form1* mainWindow() const { return form1_.get(); }
+    // Closes the main window and lets it go, before the application object.
+    void closeMainWindow() { form1_.reset(); }
+
+private:
+    void showMainWindow();
+
+    QString appFolder_;
+    std::function<void(const QString&)> messageBox_;
+    ProgramState state_;
+    SoundEffectCuePlayer cues_;
+    std::unique_ptr<Form1> form1_;
+    Form2 splash_;
+};
