@@ -100,7 +100,9 @@ void Form1::Command1_Click()
     stopHelpMarking();
     if (!ui->RichTextBox1->isHidden()) {
         ui->RichTextBox1->hide();
-        ui->RichTextBox2->show();
+        // The marks are made before the help view is shown: after a load the
+        // view has a resize still to come, and showing it first laid the
+        // text out once for the resize and again for the marks.
         // Each remaining error is marked at its own word position: word k of
         // the shown text starts after its k-th space (and the line feed that
         // may follow it), so one pass over the text finds every start.
@@ -139,6 +141,7 @@ void Form1::Command1_Click()
                 markInSlices(help, cleared, added);
             }
         }
+        help.show();
     } else {
         ui->RichTextBox1->show();
         ui->RichTextBox2->hide();

@@ -281,6 +281,16 @@ RichTextBox::LayoutAnew::LayoutAnew(RichTextBox& box)
 
 RichTextBox::LayoutAnew::~LayoutAnew()
 {
+    // A hidden box with a resize still to come lays its text out anew when it
+    // gets that resize (on show, at the latest), at its new width: the old
+    // page size given back now would lay it out once more, for nothing. Help
+    // marks made as the help view comes up after a load were laid out twice.
+    // (The boxes wrap at their width: the resize of the box or of its
+    // viewport, whichever comes, always sets the page size.)
+    const bool resizeToCome = box_.testAttribute(Qt::WA_PendingResizeEvent)
+        || box_.viewport()->testAttribute(Qt::WA_PendingResizeEvent);
+    if (!box_.isVisible() && resizeToCome && box_.lineWrapMode() == QTextEdit::WidgetWidth)
+        return;
     box_.document()->setPageSize(page_);
 }
 

@@ -73,7 +73,9 @@ public:
     // events. For a change spread over a long text (marks from its start to its
     // end, a long text added to a log), which the box would otherwise lay out
     // whole before it could answer again. A document without a page size
-    // lays nothing out; giving the size back starts the layout afresh.
+    // lays nothing out; giving the size back starts the layout afresh. A
+    // hidden box that still has a resize to come is left to that resize,
+    // which lays the text out anew at the new width.
     class LayoutAnew {
     public:
         explicit LayoutAnew(RichTextBox& box);

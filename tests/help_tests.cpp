@@ -8,6 +8,7 @@
 #include "presentation/twips.h"
 #include "windows/form4.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QCoreApplication>
@@ -219,6 +220,27 @@ TEST_F(HelpTest, LoadingAnItemReturnsToTheExerciseText)
     EXPECT_FALSE(helpButton()->isEnabled());
     EXPECT_EQ(helpText()->text(), QStringLiteral("Es mío \n"));
     EXPECT_TRUE(yellowMarks(*helpText()).isEmpty());
+}
+
+// The help view is laid out at its own width whenever it comes up, also when
+// a load left it a resize still to come: its text is there to be read.
+TEST_F(HelpTest, TheHelpViewIsLaidOutAtItsWidthEachTimeItComesUp)
+{
+    start({{{"Mi pero come"}, {"Mi perro come"}}, {{"Es mio"}, {"Es mío"}}, {{"Ay"}, {"Hay"}}});
+    for (int round = 0; round < 2; ++round) {
+        runOutOfTime();
+        pressHelp();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(helpText()->isVisible());
+        QTextDocument* document = helpText()->document();
+        EXPECT_EQ(int(document->pageSize().width()), helpText()->viewport()->width()) << "round " << round;
+        const QRectF first = document->documentLayout()->blockBoundingRect(document->firstBlock());
+        EXPECT_GT(first.height(), 0) << "round " << round;
+        EXPECT_GT(first.width(), 0) << "round " << round;
+        pressHelp();
+        QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+        ASSERT_TRUE(harness->messages.isEmpty());
+    }
 }
 
 TEST_F(HelpTest, TheHelpViewCannotBeEdited)
