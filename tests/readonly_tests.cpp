@@ -202,18 +202,7 @@ public:
             retype(window_.List2.entry(k));
         }
     }
-    void chooseFont(const QString& family) const
-    {
-        auto* combo = find<QComboBox>("Combo1");
-        const int row = combo->findText(family, Qt::MatchExactly);
-        ASSERT_GE(row, 0);
-        combo->showPopup();
-        QAbstractItemView* view = combo->view();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
-        const QModelIndex index = combo->model()->index(row, 0);
-        view->scrollTo(index);
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-    }
+    void chooseFont(const QString& family) const { ::chooseFont(find<QComboBox>("Combo1"), family); }
 
 private:
     Form1& window_;

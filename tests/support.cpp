@@ -4,6 +4,8 @@
 #include "presentation/twips.h"
 #include "windows/form4.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -191,4 +193,16 @@ bool copyShippedGifs(const TempTree& tree)
             return false;
     }
     return true;
+}
+
+void chooseFont(QComboBox* combo, const QString& family)
+{
+    const int row = combo->findText(family, Qt::MatchExactly);
+    ASSERT_GE(row, 0) << family.toStdString();
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(view->window()));
+    const QModelIndex index = combo->model()->index(row, 0);
+    view->scrollTo(index);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
 }

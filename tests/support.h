@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class QComboBox;
 class QWidget;
 class RichTextBox;
 
@@ -99,3 +100,7 @@ std::vector<Look> looksOf(const RichTextBox& box);
 // tree's "gifs" folder, for tests that need real animations. False when the
 // source tree's GIFs cannot be found.
 bool copyShippedGifs(const TempTree& tree);
+
+// Opens the font chooser `combo` and clicks `family` in its list, as a pupil
+// does.
+void chooseFont(QComboBox* combo, const QString& family);
