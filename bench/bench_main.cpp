@@ -254,40 +254,91 @@ void keyRelease(benchmark::State& state, bool timeRight, bool atEnd)
         state.SkipWithError("the right form was not taken");
 }
 
+// Loads the item again (its completion is logged once per load), empties the
+// log and leaves the text one key release from complete: the last word still
+// wrong picked, its right form typed in the correction box. The log is
+// emptied: a run holds hundreds of completions of the largest texts, far more
+// than a pupil's log ever does.
+bool prepareCompletion(benchmark::State& state, int words, const QStringList& corrected)
+{
+    if (!loadItem(state, words))
+        return false;
+    MainWindowHarness& h = *session->pupil;
+    Form1& form = h.form();
+    if (Form4* log = form.form4())
+        log->RichTextBox1()->setText(QString());
+    const int target = content::item(words).errors.back();
+    QStringList pending = corrected;
+    pending[target] = form.List3.entry(target);
+    form.List3.assign(pending);
+    const int start = textgen::wordStarts(h.text()->text()).at(target);
+    h.text()->setSelStart(start);
+    window::settle();
+    window::clickText(h, start + 1);
+    window::settle();
+    h.correction()->setText(form.List2.entry(target));
+    return true;
+}
+
+bool completed(benchmark::State& state)
+{
+    QStringList& cues = session->pupil->cues.cues;
+    const bool done = cues.contains(QStringLiteral("muybien")) || cues.contains(QStringLiteral("bien"));
+    cues.clear();
+    if (!done)
+        state.SkipWithError("the text was not completed");
+    return done;
+}
+
 // The key release that completes the text: the right form of the last word
 // still wrong, which also writes the text into the results log. It happens
 // once per loaded item, so every iteration loads the item again (untimed).
-// The log is emptied first: a run holds hundreds of completions of the
-// largest texts, far more than a pupil's log ever does.
 void completingKeyRelease(benchmark::State& state)
 {
     const int words = int(state.range(0));
     const QStringList corrected = correctWordsRead(words);
-    const QVector<int>& errors = content::item(words).errors;
-    const int target = errors.back();
     CostCounter cost;
     for (auto _ : state) {
-        if (!loadItem(state, words))
+        if (!prepareCompletion(state, words, corrected))
             return;
-        MainWindowHarness& h = *session->pupil;
-        Form1& form = h.form();
-        if (Form4* log = form.form4())
-            log->RichTextBox1()->setText(QString());
-        QStringList pending = corrected;
-        pending[target] = form.List3.entry(target);
-        form.List3.assign(pending);
-        const int start = textgen::wordStarts(h.text()->text()).at(target);
-        h.text()->setSelStart(start);
-        window::settle();
-        window::clickText(h, start + 1);
-        window::settle();
-        h.correction()->setText(form.List2.entry(target));
+        Form1& form = session->pupil->form();
         state.SetIterationTime(cost.add(window::act([&] { form.richtextbox3_KeyUp(0, {}); })));
-        if (!h.cues.cues.contains(QStringLiteral("muybien")) && !h.cues.cues.contains(QStringLiteral("bien"))) {
-            state.SkipWithError("the text was not completed");
+        if (!completed(state))
+            return;
+    }
+    cost.report(state);
+}
+
+// The results button pressed after the text was completed with the exercise
+// window in front (the log, written behind it, is shown), or, with `back`, the
+// click in the log that brings the exercise window back.
+void results(benchmark::State& state, bool back)
+{
+    const int words = int(state.range(0));
+    const QStringList corrected = correctWordsRead(words);
+    CostCounter cost;
+    for (auto _ : state) {
+        if (!prepareCompletion(state, words, corrected))
+            return;
+        Form1& form = session->pupil->form();
+        form.richtextbox3_KeyUp(0, {});
+        window::settle();
+        if (!completed(state))
+            return;
+        if (!form.form4()->RichTextBox1()->layoutHeld()) {
+            state.SkipWithError("the log was laid out behind the exercise window");
             return;
         }
-        h.cues.cues.clear();
+        if (!back) {
+            state.SetIterationTime(cost.add(window::act([&] { form.Command6_Click(); })));
+            form.form4()->RichTextBox1_Click();
+            window::settle();
+        } else {
+            form.Command6_Click();
+            window::settle();
+            state.SetIterationTime(cost.add(window::act([&] { form.form4()->RichTextBox1_Click(); })));
+        }
+        session->pupil->cues.cues.clear();
     }
     cost.report(state);
 }
@@ -429,6 +480,8 @@ void registerAll()
     benchmark::RegisterBenchmark("key/right_start", keyRelease, true, false)->Apply(manual);
     benchmark::RegisterBenchmark("key/right_end", keyRelease, true, true)->Apply(manual);
     benchmark::RegisterBenchmark("key/completing", completingKeyRelease)->Apply(manual);
+    benchmark::RegisterBenchmark("results/show", results, false)->Apply(manual);
+    benchmark::RegisterBenchmark("results/back", results, true)->Apply(manual);
     benchmark::RegisterBenchmark("help/show_first", help, HelpPress::First, false)->Apply(manual);
     benchmark::RegisterBenchmark("help/show_again", help, HelpPress::Again, false)->Apply(manual);
     benchmark::RegisterBenchmark("help/hide", help, HelpPress::Back, false)->Apply(manual);

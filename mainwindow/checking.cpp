@@ -93,6 +93,10 @@ void Form1::CompleteItem()
         block += QStringLiteral("** Tiempo agotado **\n\n");
         cue = QStringLiteral("bien");
     }
+    // Behind this window the log is not laid out for the pupil to wait on:
+    // it is laid out when it comes forward.
+    if (logOutOfSight())
+        log.holdLayout();
     log.appendText(block);
     PlayCue(cue);
     if (state_.TextCounter < std::numeric_limits<int>::max())

@@ -135,6 +135,43 @@ void Form1::closeEvent(QCloseEvent* event)
         services_.quit();
 }
 
+bool Form1::logOutOfSight() const
+{
+    return form4_ && isVisible() && isActiveWindow() && !isMinimized()
+        && frameGeometry().contains(form4_->frameGeometry());
+}
+
+void Form1::revealLogIfInSight()
+{
+    if (form4_ && form4_->RichTextBox1()->layoutHeld() && !logOutOfSight())
+        form4_->RichTextBox1()->releaseLayout();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        revealLogIfInSight();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    revealLogIfInSight();
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    revealLogIfInSight();
+}
+
+void Form1::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    revealLogIfInSight();
+}
+
 void Form1::showMessage(const QString& text)
 {
     if (services_.messageBox) {

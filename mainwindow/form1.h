@@ -127,9 +127,19 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void connectHandlers();
+    // The log window lies wholly under this window, which is in front: the
+    // pupil cannot see it.
+    bool logOutOfSight() const;
+    // Lays out the text added to the log while it was out of sight, once it
+    // may be seen again.
+    void revealLogIfInSight();
     void showMessage(const QString& text);
     void refuseItem(const QString& message);
     qint32& currentItemNumber();

@@ -294,6 +294,34 @@ RichTextBox::LayoutAnew::~LayoutAnew()
     box_.document()->setPageSize(page_);
 }
 
+void RichTextBox::holdLayout()
+{
+    if (held_)
+        return;
+    held_ = true;
+    heldPage_ = document()->pageSize();
+    document()->setPageSize(QSizeF(0, 0));
+    viewport()->setUpdatesEnabled(false);
+}
+
+void RichTextBox::releaseLayout()
+{
+    if (!held_)
+        return;
+    held_ = false;
+    document()->setPageSize(heldPage_);
+    // Enabling updates again repaints the whole view.
+    viewport()->setUpdatesEnabled(true);
+}
+
+void RichTextBox::resizeEvent(QResizeEvent* event)
+{
+    // The resize lays the text out at the new width: the held page size
+    // would be out of date.
+    releaseLayout();
+    QTextEdit::resizeEvent(event);
+}
+
 double RichTextBox::selFontSize() const
 {
     const QTextCharFormat format = formatAt(selection().selectionStart());

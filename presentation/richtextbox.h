@@ -88,6 +88,15 @@ public:
         QSizeF page_;
     };
 
+    // While the layout is held, changes to the text are neither laid out nor
+    // painted: for a box whose window is out of sight, so that text added to
+    // it costs nothing until it can be seen. Releasing lays the text out anew
+    // (as at the end of a LayoutAnew) and repaints the box; a resize of the
+    // box releases it too. Holding or releasing twice does nothing.
+    void holdLayout();
+    void releaseLayout();
+    bool layoutHeld() const { return held_; }
+
     // While the box has no focus its selection is not drawn, so that the
     // colours of the selected words show; it is kept all the same.
     void setHideSelection(bool hide);
@@ -118,6 +127,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // The selection the program works on: the widget's own cursor, or the one
@@ -136,6 +146,8 @@ private:
     QTextCursor updating_;
     QTextCharFormat formatAt(int position) const;
     bool pressed_ = false;
+    bool held_ = false;
+    QSizeF heldPage_;
 };
 
 int keyCodeOf(const QKeyEvent* event);

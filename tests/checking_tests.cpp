@@ -14,10 +14,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 
@@ -25,6 +28,15 @@ namespace {
 constexpr int Animales = 0;  // two errors: pero (offsets 3 to 6) and mio (17 to 19)
 constexpr int Cortos = 1;    // one line, one error: pero
 constexpr int Plantas = 2;   // one line, one error: pero
+constexpr int Poemas = 3;    // sixty lines, one error: pero, at the start
+
+QStringList poem(const QString& firstLine)
+{
+    QStringList lines{firstLine};
+    for (int i = 1; i < 60; ++i)
+        lines.append(QStringLiteral("La casa del verso %1 es grande y blanca").arg(i));
+    return lines;
+}
 
 const QString AnimalesShown = QStringLiteral("Mi pero come \nEs mio \n");
 const QStringList AnimalesFaultyWords{"Mi", "pero", "come", "Es", "mio"};
@@ -43,6 +55,7 @@ protected:
         tree.writeItem("Animales", 1, {"Mi pero come", "Es mio"}, {"Mi perro come", "Es mío"});
         tree.writeItem("Cortos", 1, {"Mi pero come"}, {"Mi perro come"});
         tree.writeItem("Plantas", 1, {"El pero ladra"}, {"El perro ladra"});
+        tree.writeItem("Poemas", 1, poem("El pero ladra"), poem("El perro ladra"));
         copyShippedGifs(tree);
         harness = std::make_unique<MainWindowHarness>(tree.path());
     }
@@ -392,5 +405,69 @@ TEST_F(Checking, AClickOrAKeyInTheLogBringsTheExerciseBack)
     EXPECT_EQ(QApplication::activeWindow(), &form());
     EXPECT_EQ(log()->text(), logged);
 }
+
+// A text finished while the exercise window is in front is written to the
+// log behind it; the log is laid out when it can be seen again, whichever way
+// it comes forward, and then looks exactly as a log given its text at once.
+enum class Forward { ResultsButton, LogActivated, ExerciseMinimized, ExerciseMoved };
+
+void PrintTo(Forward way, std::ostream* os)
+{
+    const char* names[] = {"ResultsButton", "LogActivated", "ExerciseMinimized", "ExerciseMoved"};
+    *os << names[int(way)];
+}
+
+class LogBehind : public Checking, public ::testing::WithParamInterface<Forward> {
+protected:
+    // The log's view at its top and scrolled to its end.
+    std::pair<QImage, QImage> views()
+    {
+        for (int i = 0; i < 50; ++i)
+            QCoreApplication::processEvents();
+        QScrollBar* bar = log()->verticalScrollBar();
+        bar->setValue(0);
+        const QImage top = log()->viewport()->grab().toImage();
+        bar->setValue(bar->maximum());
+        const QImage end = log()->viewport()->grab().toImage();
+        bar->setValue(0);
+        return {top, end};
+    }
+};
+
+TEST_P(LogBehind, IsLaidOutWhenItComesForward)
+{
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    harness->chooseExercise(Poemas);
+    correctPero();
+    const QString written = block(1, poem("El perro ladra").join(QStringLiteral(" \n")) + QStringLiteral(" \n"), InTime);
+    ASSERT_EQ(log()->text(), written);
+    ASSERT_TRUE(log()->layoutHeld()) << "the exercise window was not in front of the log";
+
+    switch (GetParam()) {
+    case Forward::ResultsButton: click("Command6"); break;
+    case Forward::LogActivated: form().form4()->activateWindow(); break;
+    case Forward::ExerciseMinimized: form().showMinimized(); break;
+    case Forward::ExerciseMoved: form().move(form().pos() + QPoint(300, 300)); break;  // uncovers the log
+    }
+
+    const auto [top, end] = views();
+
+    EXPECT_EQ(log()->text(), written);
+    EXPECT_GT(log()->verticalScrollBar()->maximum(), 0);
+    log()->setText(written);
+    const auto [freshTop, freshEnd] = views();
+    EXPECT_TRUE(top == freshTop) << "the top of the log is not drawn as its text";
+    EXPECT_TRUE(end == freshEnd) << "the end of the log is not drawn as its text";
+    EXPECT_FALSE(top == end);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, LogBehind,
+    ::testing::Values(Forward::ResultsButton, Forward::LogActivated, Forward::ExerciseMinimized, Forward::ExerciseMoved),
+    [](const ::testing::TestParamInfo<Forward>& info) {
+        std::ostringstream name;
+        PrintTo(info.param, &name);
+        return name.str();
+    });
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "presentation/twips.h"
 #include "ui_form4.h"
 
+#include <QEvent>
+
 #include <algorithm>
 
 Form4::Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent)
@@ -65,7 +67,18 @@ void Form4::RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers)
 
 void Form4::showModeless()
 {
+    // Text added while the window was out of sight is laid out now.
+    ui->RichTextBox1->releaseLayout();
     show();
     raise();
     activateWindow();
+}
+
+void Form4::changeEvent(QEvent* event)
+{
+    // Brought forward some other way (from the task bar, say): the log must
+    // be laid out to be seen.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        ui->RichTextBox1->releaseLayout();
+    QWidget::changeEvent(event);
 }

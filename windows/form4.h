@@ -29,6 +29,9 @@ public:
     // The results log.
     RichTextBox* RichTextBox1() const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     std::unique_ptr<Ui::Form4> ui;
     const QWidget* exerciseText_;
