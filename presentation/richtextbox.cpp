@@ -2,6 +2,7 @@
 
 #include "presentation/twips.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QMimeData>
@@ -25,6 +26,28 @@ int keyCodeOf(const QKeyEvent* event)
     }
 }
 
+namespace {
+
+bool drawnWithoutShaping(QStringView text)
+{
+    for (QChar c : text) {
+        // Nothing below the combining diacritical marks needs shaping.
+        if (c.unicode() < 0x300)
+            continue;
+        if (c.isSurrogate() || c.unicode() == 0x200C || c.unicode() == 0x200D)
+            return false;
+        switch (c.category()) {
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing: return false;
+        default: break;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
 {
@@ -42,9 +65,29 @@ QString RichTextBox::text() const
     return text;
 }
 
+void RichTextBox::chooseShaping(QStringView added, bool whole)
+{
+    const bool plain = drawnWithoutShaping(added);
+    const bool shaping = !(font().styleStrategy() & QFont::PreferNoShaping);
+    if (plain == !shaping || (plain && !whole))
+        return;
+    QFont changed = font();
+    changed.setStyleStrategy(QFont::StyleStrategy(
+        plain ? changed.styleStrategy() | QFont::PreferNoShaping : changed.styleStrategy() & ~QFont::PreferNoShaping));
+    setFont(changed);
+}
+
 void RichTextBox::setText(const QString& text)
 {
-    setPlainText(text);
+    if (drawnWithoutShaping(text) == bool(font().styleStrategy() & QFont::PreferNoShaping)) {
+        setPlainText(text);
+    } else {
+        // The old text is let go first, so that the new font lays out
+        // nothing but the new text.
+        document()->clear();
+        chooseShaping(text, true);
+        setPlainText(text);
+    }
     hidden_ = QTextCursor(document());
     if (updates_ > 0)
         updating_ = QTextCursor(document());
@@ -57,6 +100,7 @@ void RichTextBox::appendText(const QString& more)
     // than a frame. Laid out anew, the whole log is laid out again, but in
     // steps; worth it only for a long addition.
     constexpr qsizetype LongAddition = 2000;  // characters: a fraction of a millisecond of layout
+    chooseShaping(more, document()->isEmpty());
     std::optional<LayoutAnew> later;
     if (more.size() > LongAddition)
         later.emplace(*this);
@@ -219,6 +263,7 @@ QTextCharFormat RichTextBox::formatAt(int position) const
 
 void RichTextBox::setSelText(const QString& text)
 {
+    chooseShaping(text, false);
     QTextCursor c = selection();
     const QTextCharFormat format = formatAt(c.selectionStart());
     c.insertText(text, format);
@@ -371,6 +416,7 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    chooseShaping(event->text(), false);
     if (inputFilter && !event->text().isEmpty() && event->text().at(0).isPrint()) {
         const QString kept = inputFilter(event->text());
         if (kept != event->text()) {
@@ -399,7 +445,15 @@ void RichTextBox::insertFromMimeData(const QMimeData* source)
     if (isReadOnly() || !source->hasText())
         return;
     const QString text = inputFilter ? inputFilter(source->text()) : source->text();
+    chooseShaping(text, false);
     textCursor().insertText(text);
+}
+
+void RichTextBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    chooseShaping(event->commitString(), false);
+    chooseShaping(event->preeditString(), false);
+    QTextEdit::inputMethodEvent(event);
 }
 
 void RichTextBox::contextMenuEvent(QContextMenuEvent* event)

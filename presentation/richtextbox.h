@@ -125,6 +125,7 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -145,6 +146,12 @@ private:
     int updates_ = 0;
     QTextCursor updating_;
     QTextCharFormat formatAt(int position) const;
+    // Text that needs no OpenType shaping (no combining marks, joiners or
+    // characters beyond the Basic Multilingual Plane) is drawn straight from
+    // the font's character map, which lays a text out in about half the time;
+    // text that needs shaping gets it. `added` is the text coming in; `whole`
+    // when it is all the box will hold.
+    void chooseShaping(QStringView added, bool whole);
     bool pressed_ = false;
     bool held_ = false;
     QSizeF heldPage_;

@@ -442,3 +442,67 @@ TEST_F(RichTextBoxTest, CentredBoxCentresItsTextAndWhatIsTypedLater)
 }
 
 }  // namespace
+
+// A teacher's file or a pupil's keyboard may write an accent as a letter and a
+// combining mark: the box must draw it as the accented letter, however the
+// text arrives. Compared with the same word written with one character.
+class CombiningAccent : public ::testing::Test {
+protected:
+    static QImage look(RichTextBox& shown)
+    {
+        shown.resize(400, 120);
+        shown.setLocked(true);
+        return shown.viewport()->grab().toImage();
+    }
+    // The box holding `text`, as the reference box does with `reference`.
+    void expectSameLook(RichTextBox& shown, RichTextBox& reference)
+    {
+        EXPECT_TRUE(look(shown) == look(reference)) << shown.text().toStdString();
+    }
+    const QString composed = u"La canci\u00F3n de \u00C9l \n"_s;
+    const QString decomposed = u"La cancio\u0301n de E\u0301l \n"_s;
+};
+
+TEST_F(CombiningAccent, IsDrawnAsTheAccentedLetterHoweverTheTextArrives)
+{
+    RichTextBox reference;
+    reference.setText(composed);
+    {
+        SCOPED_TRACE("set as the text");
+        RichTextBox box;
+        box.setText(decomposed);
+        expectSameLook(box, reference);
+    }
+    {
+        SCOPED_TRACE("set after a plain text");
+        RichTextBox box;  // a plain text first, then the accented one
+        box.setText(u"Mi perro come \n"_s);
+        box.setText(decomposed);
+        expectSameLook(box, reference);
+    }
+    {
+        SCOPED_TRACE("added to an empty box");
+        RichTextBox box;
+        box.appendText(decomposed);
+        expectSameLook(box, reference);
+    }
+    {
+        SCOPED_TRACE("added to a log holding a plain text");
+        RichTextBox box;  // added to a log that held a plain text
+        RichTextBox logReference;
+        box.appendText(u"TEXTO 1\n\n"_s);
+        box.appendText(decomposed);
+        logReference.appendText(u"TEXTO 1\n\n"_s + decomposed);
+        expectSameLook(box, logReference);
+    }
+    {
+        SCOPED_TRACE("replacing a plain word");
+        RichTextBox box;  // a plain word replaced by the accented one
+        box.setText(u"La cancion de \u00C9l \n"_s);
+        box.setSelStart(3);
+        box.setSelLength(7);
+        box.setSelText(u"cancio\u0301n"_s);
+        box.setSelStart(0);
+        expectSameLook(box, reference);
+    }
+}
