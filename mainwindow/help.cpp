@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -27,8 +28,8 @@ constexpr qsizetype MarkSlice = 1500;
 
 // The changes are made in the order of position. Marks laid out anew put the
 // view back at the start of the text, so the first slice, made at once, holds
-// the marks in view; the rest follow from helpSlices_, each slice laid out
-// anew in turn.
+// the marks in view; the rest follow from helpSlices_, one slice a turn of the
+// event loop.
 void Form1::markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cleared,
                          const QList<std::pair<int, int>>& added)
 {
@@ -44,30 +45,36 @@ void Form1::markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cl
     }
     helpPending_ = std::move(changes);
     helpMarksMade_ = 0;
-    markHelpChanges(help, MarkSlice);
+    markHelpChanges(help, MarkSlice, true);
     helpSlices_->start();
 }
 
-void Form1::markHelpChanges(RichTextBox& help, qsizetype count)
+void Form1::markHelpChanges(RichTextBox& help, qsizetype count, bool anew)
 {
     const qsizetype end = std::min(helpPending_.size(), helpMarksMade_ + count);
     QList<std::pair<int, int>> cleared;
     QList<std::pair<int, int>> added;
     for (qsizetype i = helpMarksMade_; i < end; ++i)
         (helpPending_.at(i).yellow ? added : cleared).append(helpPending_.at(i).range);
-    {
-        // Laid out as a new text: the marks of a slice spread over a long
-        // stretch of text, which would otherwise be laid out at once.
-        const RichTextBox::LayoutAnew later(help);
-        help.setRangesColor(cleared, vbcolor::White);
-        help.setRangesColor(added, vbcolor::Yellow);
-    }
+    // The first slice is laid out as a new text: its marks may lie anywhere
+    // in a text laid out to its end, which would otherwise be laid out from
+    // the first mark to the last at once. The later ones are not: laying out
+    // anew would throw away the layout the earlier slices started and put the
+    // view back at the start of the text under a pupil scrolling it. Each
+    // later slice lays out the text up to its last mark, a stretch about as
+    // long as the slice, and keeps Qt's own layout steps small.
+    std::optional<RichTextBox::LayoutAnew> later;
+    if (anew)
+        later.emplace(help);
+    help.setRangesColor(cleared, vbcolor::White);
+    help.setRangesColor(added, vbcolor::Yellow);
+    later.reset();
     helpMarksMade_ = end;
 }
 
 void Form1::markHelpSlice()
 {
-    markHelpChanges(*ui->RichTextBox2, MarkSlice);
+    markHelpChanges(*ui->RichTextBox2, MarkSlice, false);
     if (helpMarksMade_ >= helpPending_.size())
         stopHelpMarking();
 }

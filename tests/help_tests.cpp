@@ -438,6 +438,24 @@ TEST_F(LongHelpTest, EveryRemainingErrorIsMarkedTheViewFirst)
     EXPECT_EQ(helpMarks(), expectedMarks());
 }
 
+TEST_F(LongHelpTest, TheViewStaysWhereThePupilScrollsItWhileTheMarksAreMade)
+{
+    startLong();
+    pressHelp();
+    RichTextBox* help = helpText();
+    QScrollBar* bar = help->verticalScrollBar();
+    ASSERT_NE(helpMarks(), expectedMarks()) << "no marks were left for later";
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum() / 2);
+    const int topInView = help->cursorForPosition(QPoint(0, 0)).position();
+    ASSERT_GT(topInView, helpOffset(4 * PerLine));
+
+    untilIdle();
+
+    EXPECT_EQ(help->cursorForPosition(QPoint(0, 0)).position(), topInView);
+    EXPECT_EQ(helpMarks(), expectedMarks());
+}
+
 TEST_F(LongHelpTest, GoingBackAtOnceThenCorrectingLeavesNoStaleMark)
 {
     startLong();
