@@ -45,6 +45,9 @@ void Form1::markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cl
     }
     helpPending_ = std::move(changes);
     helpMarksMade_ = 0;
+    // Each slice lays out the text up to its last mark; laid out ahead, the
+    // text would be laid out again by the slices.
+    help.setLayoutPaced(false);
     markHelpChanges(help, MarkSlice, true);
     helpSlices_->start();
 }
@@ -82,6 +85,7 @@ void Form1::markHelpSlice()
 void Form1::stopHelpMarking()
 {
     helpSlices_->stop();
+    ui->RichTextBox2->setLayoutPaced(true);
     if (helpPending_.isEmpty())
         return;
     QList<std::pair<int, int>> cleared;

@@ -9,6 +9,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
+#include <QAbstractTextDocumentLayout>
+#include <QResizeEvent>
 
 #include <algorithm>
 #include <optional>
@@ -50,10 +53,65 @@ bool drawnWithoutShaping(QStringView text)
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
+    , pacer_(new QTimer(this))
 {
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
+    pacer_->setSingleShot(true);
+    connect(pacer_, &QTimer::timeout, this, &RichTextBox::paceLayout);
+}
+
+namespace {
+
+// Characters the pacer lays out in one turn of the event loop: a millisecond
+// or two of layout, marks and all.
+constexpr int PacedStretch = 8000;
+// The pacer's first turn comes after this many milliseconds, as Qt's own
+// first step does, so that it never delays the frame that shows the text.
+constexpr int PacerDelayMs = 10;
+
+}  // namespace
+
+void RichTextBox::paceLayoutFromStart()
+{
+    pacedTo_ = 0;
+    if (!paced_)
+        return;
+    // Started once the events already waiting are handled: an action that
+    // lays a text out and takes longer than the delay would otherwise find
+    // the pacer due before the frame that answers it.
+    if (!pacerQueued_) {
+        pacerQueued_ = true;
+        QMetaObject::invokeMethod(this, [this] {
+            pacerQueued_ = false;
+            pacer_->start(PacerDelayMs);
+        }, Qt::QueuedConnection);
+    }
+}
+
+void RichTextBox::setLayoutPaced(bool paced)
+{
+    if (paced == paced_)
+        return;
+    paced_ = paced;
+    if (paced)
+        paceLayoutFromStart();
+    else
+        pacer_->stop();
+}
+
+void RichTextBox::paceLayout()
+{
+    QTextDocument* doc = document();
+    if (!paced_ || held_ || doc->pageSize().isNull())
+        return;  // laid out anew, and paced from the start, when given back
+    const int end = doc->characterCount() - 1;
+    pacedTo_ = std::min(end, pacedTo_ + PacedStretch);
+    // Asking where a block lies lays the text out up to that block.
+    doc->documentLayout()->blockBoundingRect(doc->findBlock(pacedTo_));
+    if (pacedTo_ < end)
+        pacer_->start(0);
 }
 
 QString RichTextBox::text() const
@@ -91,6 +149,7 @@ void RichTextBox::setText(const QString& text)
     hidden_ = QTextCursor(document());
     if (updates_ > 0)
         updating_ = QTextCursor(document());
+    paceLayoutFromStart();
 }
 
 void RichTextBox::appendText(const QString& more)
@@ -337,6 +396,7 @@ RichTextBox::LayoutAnew::~LayoutAnew()
     if (!box_.isVisible() && resizeToCome && box_.lineWrapMode() == QTextEdit::WidgetWidth)
         return;
     box_.document()->setPageSize(page_);
+    box_.paceLayoutFromStart();
 }
 
 void RichTextBox::holdLayout()
@@ -357,6 +417,7 @@ void RichTextBox::releaseLayout()
     document()->setPageSize(heldPage_);
     // Enabling updates again repaints the whole view.
     viewport()->setUpdatesEnabled(true);
+    paceLayoutFromStart();
 }
 
 void RichTextBox::resizeEvent(QResizeEvent* event)
@@ -365,6 +426,16 @@ void RichTextBox::resizeEvent(QResizeEvent* event)
     // would be out of date.
     releaseLayout();
     QTextEdit::resizeEvent(event);
+    // A new width lays the whole text out again.
+    if (event->size().width() != event->oldSize().width())
+        paceLayoutFromStart();
+}
+
+void RichTextBox::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        paceLayoutFromStart();
 }
 
 double RichTextBox::selFontSize() const

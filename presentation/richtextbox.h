@@ -6,6 +6,8 @@
 #include <functional>
 #include <utility>
 
+class QTimer;
+
 // The rich-text box the windows are made of: a QTextEdit addressed by
 // character offsets into the string that text() returns (each line feed is one
 // character), with a selection whose colour, font and size the program sets.
@@ -97,6 +99,12 @@ public:
     void releaseLayout();
     bool layoutHeld() const { return held_; }
 
+    // The text's layout is paced (see below) unless turned off here: for a box
+    // whose text is being changed bit by bit from a timer of its own, where
+    // laying out ahead would be undone by the next change. Turning it back on
+    // paces the layout from the start of the text.
+    void setLayoutPaced(bool paced);
+
     // While the box has no focus its selection is not drawn, so that the
     // colours of the selected words show; it is kept all the same.
     void setHideSelection(bool hide);
@@ -129,6 +137,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The selection the program works on: the widget's own cursor, or the one
@@ -155,6 +164,17 @@ private:
     bool pressed_ = false;
     bool held_ = false;
     QSizeF heldPage_;
+
+    // A text laid out anew is laid out in view at once and the rest by Qt in
+    // steps that double in size, up to tens of milliseconds on a long text;
+    // a key pressed meanwhile waits for the step under way. The pacer lays
+    // the rest out first, a bounded stretch each turn of the event loop.
+    void paceLayoutFromStart();
+    void paceLayout();
+    QTimer* pacer_ = nullptr;
+    int pacedTo_ = 0;
+    bool pacerQueued_ = false;
+    bool paced_ = true;
 };
 
 int keyCodeOf(const QKeyEvent* event);
