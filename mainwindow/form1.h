@@ -162,9 +162,8 @@ private:
     // view, at once, the rest left for later.
     void markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cleared,
                       const QList<std::pair<int, int>>& added);
-    // Makes the next `count` changes left for later, laid out as a new text
-    // when `anew`.
-    void markHelpChanges(RichTextBox& help, qsizetype count, bool anew);
+    // Makes the next `count` changes left for later.
+    void markHelpChanges(RichTextBox& help, qsizetype count);
     // Stops the help marks left for later where they are; helpMarks_ then
     // holds exactly the ranges marked.
     void stopHelpMarking();

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -29,7 +28,7 @@ constexpr qsizetype MarkSlice = 1500;
 // The changes are made in the order of position. Marks laid out anew put the
 // view back at the start of the text, so the first slice, made at once, holds
 // the marks in view; the rest follow from helpSlices_, one slice a turn of the
-// event loop.
+// event loop, each laid out anew in turn.
 void Form1::markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cleared,
                          const QList<std::pair<int, int>>& added)
 {
@@ -45,39 +44,33 @@ void Form1::markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cl
     }
     helpPending_ = std::move(changes);
     helpMarksMade_ = 0;
-    // Each slice lays out the text up to its last mark; laid out ahead, the
-    // text would be laid out again by the slices.
-    help.setLayoutPaced(false);
-    markHelpChanges(help, MarkSlice, true);
+    markHelpChanges(help, MarkSlice);
     helpSlices_->start();
 }
 
-void Form1::markHelpChanges(RichTextBox& help, qsizetype count, bool anew)
+void Form1::markHelpChanges(RichTextBox& help, qsizetype count)
 {
     const qsizetype end = std::min(helpPending_.size(), helpMarksMade_ + count);
     QList<std::pair<int, int>> cleared;
     QList<std::pair<int, int>> added;
     for (qsizetype i = helpMarksMade_; i < end; ++i)
         (helpPending_.at(i).yellow ? added : cleared).append(helpPending_.at(i).range);
-    // The first slice is laid out as a new text: its marks may lie anywhere
-    // in a text laid out to its end, which would otherwise be laid out from
-    // the first mark to the last at once. The later ones are not: laying out
-    // anew would throw away the layout the earlier slices started and put the
-    // view back at the start of the text under a pupil scrolling it. Each
-    // later slice lays out the text up to its last mark, a stretch about as
-    // long as the slice, and keeps Qt's own layout steps small.
-    std::optional<RichTextBox::LayoutAnew> later;
-    if (anew)
-        later.emplace(help);
-    help.setRangesColor(cleared, vbcolor::White);
-    help.setRangesColor(added, vbcolor::Yellow);
-    later.reset();
+    {
+        // Laid out as a new text: the marks of a slice spread over a long
+        // stretch of text, which would otherwise be laid out at once. (Made
+        // into a laid-out text instead, a slice lays out the text up to its
+        // last mark, a step three times as long, and Qt then left the text's
+        // empty last line without a layout.)
+        const RichTextBox::LayoutAnew later(help);
+        help.setRangesColor(cleared, vbcolor::White);
+        help.setRangesColor(added, vbcolor::Yellow);
+    }
     helpMarksMade_ = end;
 }
 
 void Form1::markHelpSlice()
 {
-    markHelpChanges(*ui->RichTextBox2, MarkSlice, false);
+    markHelpChanges(*ui->RichTextBox2, MarkSlice);
     if (helpMarksMade_ >= helpPending_.size())
         stopHelpMarking();
 }
@@ -85,7 +78,6 @@ void Form1::markHelpSlice()
 void Form1::stopHelpMarking()
 {
     helpSlices_->stop();
-    ui->RichTextBox2->setLayoutPaced(true);
     if (helpPending_.isEmpty())
         return;
     QList<std::pair<int, int>> cleared;

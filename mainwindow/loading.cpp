@@ -177,7 +177,6 @@ void Form1::LoadExerciseItem()
     hidden.endUpdate();
     // Marks left for later belong to the text just replaced.
     helpSlices_->stop();
-    hidden.setLayoutPaced(true);
     helpPending_.clear();
     helpMarksMade_ = 0;
     helpMarks_.clear();

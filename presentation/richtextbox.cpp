@@ -9,6 +9,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QAbstractTextDocumentLayout>
 #include <QResizeEvent>
@@ -64,9 +65,11 @@ RichTextBox::RichTextBox(QWidget* parent)
 
 namespace {
 
-// Characters the pacer lays out in one turn of the event loop: a millisecond
-// or two of layout, marks and all.
-constexpr int PacedStretch = 8000;
+// The pacer lays the text out a stretch of this many characters at a time,
+// for up to PacedMs milliseconds a turn of the event loop: a plain text goes
+// several stretches a turn, a text cut into many coloured marks fewer.
+constexpr int PacedStretch = 1000;
+constexpr int PacedMs = 2;
 // The pacer's first turn comes after this many milliseconds, as Qt's own
 // first step does, so that it never delays the frame that shows the text.
 constexpr int PacerDelayMs = 10;
@@ -76,8 +79,6 @@ constexpr int PacerDelayMs = 10;
 void RichTextBox::paceLayoutFromStart()
 {
     pacedTo_ = 0;
-    if (!paced_)
-        return;
     // Started once the events already waiting are handled: an action that
     // lays a text out and takes longer than the delay would otherwise find
     // the pacer due before the frame that answers it.
@@ -90,26 +91,19 @@ void RichTextBox::paceLayoutFromStart()
     }
 }
 
-void RichTextBox::setLayoutPaced(bool paced)
-{
-    if (paced == paced_)
-        return;
-    paced_ = paced;
-    if (paced)
-        paceLayoutFromStart();
-    else
-        pacer_->stop();
-}
-
 void RichTextBox::paceLayout()
 {
     QTextDocument* doc = document();
-    if (!paced_ || held_ || doc->pageSize().isNull())
+    if (held_ || doc->pageSize().isNull())
         return;  // laid out anew, and paced from the start, when given back
     const int end = doc->characterCount() - 1;
-    pacedTo_ = std::min(end, pacedTo_ + PacedStretch);
-    // Asking where a block lies lays the text out up to that block.
-    doc->documentLayout()->blockBoundingRect(doc->findBlock(pacedTo_));
+    QElapsedTimer turn;
+    turn.start();
+    do {
+        pacedTo_ = std::min(end, pacedTo_ + PacedStretch);
+        // Asking where a block lies lays the text out up to that block.
+        doc->documentLayout()->blockBoundingRect(doc->findBlock(pacedTo_));
+    } while (pacedTo_ < end && turn.elapsed() < PacedMs);
     if (pacedTo_ < end)
         pacer_->start(0);
 }

@@ -99,12 +99,6 @@ public:
     void releaseLayout();
     bool layoutHeld() const { return held_; }
 
-    // The text's layout is paced (see below) unless turned off here: for a box
-    // whose text is being changed bit by bit from a timer of its own, where
-    // laying out ahead would be undone by the next change. Turning it back on
-    // paces the layout from the start of the text.
-    void setLayoutPaced(bool paced);
-
     // While the box has no focus its selection is not drawn, so that the
     // colours of the selected words show; it is kept all the same.
     void setHideSelection(bool hide);
@@ -174,7 +168,6 @@ private:
     QTimer* pacer_ = nullptr;
     int pacedTo_ = 0;
     bool pacerQueued_ = false;
-    bool paced_ = true;
 };
 
 int keyCodeOf(const QKeyEvent* event);
