@@ -2,17 +2,17 @@
 
 #include "presentation/twips.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QScrollBar>
 #include <QMimeData>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QElapsedTimer>
 #include <QTimer>
-#include <QAbstractTextDocumentLayout>
-#include <QResizeEvent>
 
 #include <algorithm>
 #include <optional>
@@ -117,29 +117,39 @@ QString RichTextBox::text() const
     return text;
 }
 
+bool RichTextBox::shapes() const
+{
+    return !(font().styleStrategy() & QFont::PreferNoShaping);
+}
+
+void RichTextBox::setShaping(bool on)
+{
+    QFont changed = font();
+    changed.setStyleStrategy(QFont::StyleStrategy(on ? changed.styleStrategy() & ~QFont::PreferNoShaping
+                                                     : changed.styleStrategy() | QFont::PreferNoShaping));
+    setFont(changed);
+}
+
 void RichTextBox::chooseShaping(QStringView added, bool whole)
 {
     const bool plain = drawnWithoutShaping(added);
-    const bool shaping = !(font().styleStrategy() & QFont::PreferNoShaping);
-    if (plain == !shaping || (plain && !whole))
+    // Text coming in beside other text may drop shaping only if it is all
+    // the box holds.
+    if (plain == !shapes() || (plain && !whole))
         return;
-    QFont changed = font();
-    changed.setStyleStrategy(QFont::StyleStrategy(
-        plain ? changed.styleStrategy() | QFont::PreferNoShaping : changed.styleStrategy() & ~QFont::PreferNoShaping));
-    setFont(changed);
+    setShaping(!plain);
 }
 
 void RichTextBox::setText(const QString& text)
 {
-    if (drawnWithoutShaping(text) == bool(font().styleStrategy() & QFont::PreferNoShaping)) {
-        setPlainText(text);
-    } else {
+    const bool plain = drawnWithoutShaping(text);
+    if (plain == shapes()) {
         // The old text is let go first, so that the new font lays out
         // nothing but the new text.
         document()->clear();
-        chooseShaping(text, true);
-        setPlainText(text);
+        setShaping(!plain);
     }
+    setPlainText(text);
     hidden_ = QTextCursor(document());
     if (updates_ > 0)
         updating_ = QTextCursor(document());

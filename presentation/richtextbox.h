@@ -155,6 +155,8 @@ private:
     // text that needs shaping gets it. `added` is the text coming in; `whole`
     // when it is all the box will hold.
     void chooseShaping(QStringView added, bool whole);
+    bool shapes() const;
+    void setShaping(bool on);
     bool pressed_ = false;
     bool held_ = false;
     QSizeF heldPage_;
