@@ -12,9 +12,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 int keyCodeOf(const QKeyEvent* event)
@@ -151,6 +153,8 @@ void RichTextBox::setText(const QString& text)
     }
     setPlainText(text);
     hidden_ = QTextCursor(document());
+    // A new text is shown from its start.
+    viewAnchor_ = QTextCursor();
     if (updates_ > 0)
         updating_ = QTextCursor(document());
     paceLayoutFromStart();
@@ -176,6 +180,7 @@ void RichTextBox::appendText(const QString& more)
     setTextCursor(QTextCursor(document()));
     later.reset();
     hidden_ = QTextCursor(document());
+    viewAnchor_ = QTextCursor();
     if (updates_ > 0)
         updating_ = QTextCursor(document());
 }
@@ -194,24 +199,66 @@ void RichTextBox::applySelection(const QTextCursor& cursor)
         return;
     }
     if (!selectionHidden_) {
-        setTextCursor(cursor);
+        setCursorKeepingView(cursor);
         return;
     }
     hidden_ = cursor;
     showCaretOnly(cursor);
 }
 
-void RichTextBox::showCaretOnly(const QTextCursor& cursor)
+void RichTextBox::setCursorKeepingView(const QTextCursor& cursor)
 {
-    // The view stays where the pupil left it: a hidden selection (the whole
-    // text, say) must not scroll the box.
+    // QTextEdit scrolls to a cursor it is given; the view stays where the
+    // pupil left it instead, so that the word under the pointer is still
+    // there when the click that follows lands.
     const int horizontal = horizontalScrollBar()->value();
     const int vertical = verticalScrollBar()->value();
-    QTextCursor caret = cursor;
-    caret.clearSelection();
-    setTextCursor(caret);
+    setTextCursor(cursor);
     horizontalScrollBar()->setValue(horizontal);
     verticalScrollBar()->setValue(vertical);
+}
+
+void RichTextBox::showCaretOnly(const QTextCursor& cursor)
+{
+    QTextCursor caret = cursor;
+    caret.clearSelection();
+    setCursorKeepingView(caret);
+}
+
+bool RichTextBox::laidOut() const
+{
+    return !held_ && !document()->pageSize().isNull();
+}
+
+void RichTextBox::anchorView()
+{
+    viewAnchor_ = QTextCursor();
+    if (!laidOut() || verticalScrollBar()->value() == 0)
+        return;
+    viewAnchor_ = cursorForPosition(QPoint(0, 0));
+    viewAnchorTop_ = lineTop(viewAnchor_.position()) - verticalScrollBar()->value();
+}
+
+int RichTextBox::lineTop(int position) const
+{
+    // The top of the line, not of the character: a picked word grows its
+    // line downwards, and lifts the smaller letters beside it.
+    const QTextBlock block = document()->findBlock(position);
+    const QTextLayout* layout = block.layout();
+    const qreal blockTop = document()->documentLayout()->blockBoundingRect(block).top();
+    const QTextLine line = layout ? layout->lineForTextPosition(position - block.position()) : QTextLine();
+    return int(std::lround(blockTop + (line.isValid() ? line.y() : 0)));
+}
+
+void RichTextBox::restoreAnchoredView()
+{
+    if (viewAnchor_.isNull() || !laidOut())
+        return;
+    // The cursor has followed the edits: the character that was at the top of
+    // the view goes back to where it was drawn.
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(lineTop(viewAnchor_.position()) - viewAnchorTop_);
+    viewAnchor_ = QTextCursor();
 }
 
 void RichTextBox::setHideSelection(bool hide)
@@ -237,7 +284,7 @@ void RichTextBox::showSelection()
     if (!selectionHidden_)
         return;
     selectionHidden_ = false;
-    setTextCursor(hidden_);
+    setCursorKeepingView(hidden_);
 }
 
 void RichTextBox::focusInEvent(QFocusEvent* event)
@@ -255,8 +302,10 @@ void RichTextBox::focusOutEvent(QFocusEvent* event)
 
 void RichTextBox::beginUpdate()
 {
-    if (updates_ == 0)
+    if (updates_ == 0) {
         updating_ = selectionHidden_ ? hidden_ : textCursor();
+        anchorView();
+    }
     ++updates_;
     QTextCursor(document()).beginEditBlock();
 }
@@ -266,10 +315,10 @@ void RichTextBox::endUpdate()
     QTextCursor(document()).endEditBlock();
     if (updates_ == 0 || --updates_ > 0)
         return;
-    // Setting the widget's cursor puts it in view, against the new layout.
     const QTextCursor selected = updating_;
     updating_ = QTextCursor();
     applySelection(selected);
+    restoreAnchoredView();
 }
 
 int RichTextBox::textLength() const
@@ -468,9 +517,15 @@ void RichTextBox::setCentred()
 void RichTextBox::mousePressEvent(QMouseEvent* event)
 {
     // A click works on the real caret, whether or not focus arrives first.
+    // The view stays put: a click on a line only partly in view would
+    // otherwise scroll the line in, under the pointer.
+    const int horizontal = horizontalScrollBar()->value();
+    const int vertical = verticalScrollBar()->value();
     showSelection();
     pressed_ = true;
     QTextEdit::mousePressEvent(event);
+    horizontalScrollBar()->setValue(horizontal);
+    verticalScrollBar()->setValue(vertical);
 }
 
 void RichTextBox::mouseReleaseEvent(QMouseEvent* event)

@@ -49,8 +49,13 @@ public:
     // once, at the end. QTextEdit lays out every block after a changed one
     // again on each change, so a long text would otherwise be laid out several
     // times by one action. The selection moves only at the end too: the
-    // widget's cursor is set (and the view scrolled to it) once, to where the
-    // update left it. Calls may nest.
+    // widget's cursor is set once, to where the update left it. Calls may
+    // nest.
+    //
+    // The view never follows the selection the program sets: the text in
+    // view stays where it was through an update (what was at the top of the
+    // view is drawn there again, whatever changed above it), a change of
+    // focus or a click. A new text (setText) is shown from its start.
     void beginUpdate();
     void endUpdate();
     // Keeps an update open for as long as it lives.
@@ -138,7 +143,17 @@ private:
     // kept aside while the selection is hidden.
     QTextCursor selection() const;
     void applySelection(const QTextCursor& cursor);
+    void setCursorKeepingView(const QTextCursor& cursor);
     void showCaretOnly(const QTextCursor& cursor);
+    // The character at the top of the view and the height it is drawn at,
+    // taken when an update begins; the update puts it back there.
+    bool laidOut() const;
+    void anchorView();
+    void restoreAnchoredView();
+    // Where the line holding `position` starts, down from the document's top.
+    int lineTop(int position) const;
+    QTextCursor viewAnchor_;
+    int viewAnchorTop_ = 0;
     void hideSelectionNow();
     void showSelection();
 
