@@ -9,6 +9,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QTimer>
 
 Form1::Form1(ProgramState& state, Services services, QWidget* parent)
@@ -72,16 +74,21 @@ Form1::~Form1()
 void Form1::connectHandlers()
 {
     connect(ui->List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
-    connect(ui->List1, &QListWidget::currentRowChanged, this, [this](int row) {
-        // Moving through the list with the keyboard chooses like a click does;
-        // mouse clicks arrive through itemClicked.
-        if (row >= 0 && ui->List1->hasFocus() && QGuiApplication::mouseButtons() == Qt::NoButton)
-            List1_Click();
-    });
+    // Moving through the list with the keyboard chooses like a click does
+    // (see eventFilter); the row the list makes current by itself when it
+    // gets the focus chooses nothing.
+    ui->List1->installEventFilter(this);
     connect(ui->Command3_0, &QPushButton::clicked, this, [this] { Command3_Click(0); });
     connect(ui->Command3_1, &QPushButton::clicked, this, [this] { Command3_Click(1); });
+    // An edit of the pupil's (typing, pasting, undoing) comes just before the
+    // change it makes; a text the program sets comes without one.
+    connect(ui->Text1, &QLineEdit::textEdited, this, [this] { itemNumberTyped_ = true; });
     connect(ui->Text1, &QLineEdit::textChanged, this, [this] { Text1_Change(); });
     ui->Text1->installEventFilter(this);
+    // Only digits enter the item box, whatever the way: typed, pasted,
+    // dropped or brought back by undo.
+    ui->Text1->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), ui->Text1));
 
     connect(ui->RichTextBox1, &RichTextBox::clicked, this, &Form1::RichTextBox1_Click);
     ui->RichTextBox1->onKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { RichTextBox1_KeyDown(key, shift); };
@@ -122,6 +129,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
             if (keyAscii == 0)
                 return true;
         }
+    }
+    if (watched == ui->List1 && event->type() == QEvent::KeyPress) {
+        // The list acts on the key here, so that a move it makes can be told
+        // from the row it makes current on getting the focus.
+        const int before = ui->List1->currentRow();
+        static_cast<QObject*>(ui->List1)->event(event);
+        if (ui->List1->currentRow() != before && ui->List1->currentRow() >= 0)
+            List1_Click();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

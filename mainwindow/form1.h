@@ -156,6 +156,11 @@ private:
     // Length the picked word has now in the exercise text (it follows the
     // typing); it starts at PickedWordStart.
     int spanLength_ = 0;
+    // The change of Text1 under way is the pupil's own edit.
+    bool itemNumberTyped_ = false;
+    // The item under way is loaded from digits the pupil typed: Text1 keeps
+    // the focus, so that the next digit goes there too.
+    bool loadFromItemBox_ = false;
     // The loaded item has not been logged as finished yet.
     bool completionArmed_ = false;
     // A long list of help marks to change: a first slice, with those in

@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcLoad, "miravellon.load")
 
@@ -82,12 +83,16 @@ void Form1::Command3_Click(int index)
 
 void Form1::Text1_Change()
 {
+    const bool typed = std::exchange(itemNumberTyped_, false);
     ui->RichTextBox1->setText(QString());
     pickValid_ = false;
     qint32& number = currentItemNumber();
     number = leadingNumber(ui->Text1->text());
-    if (number > 0)
+    if (number > 0) {
+        const bool outer = std::exchange(loadFromItemBox_, typed);
         LoadExerciseItem();
+        loadFromItemBox_ = outer;
+    }
 }
 
 void Form1::Text1_Keypress(int& keyAscii)
@@ -151,7 +156,10 @@ void Form1::LoadExerciseItem()
     ui->Zarandel1->show();
     ui->RichTextBox2->hide();
     ui->RichTextBox1->show();
-    ui->RichTextBox1->setFocus();
+    // Digits typed one after another (1, then 2 for item 12) all go to the
+    // item box.
+    if (!loadFromItemBox_)
+        ui->RichTextBox1->setFocus();
 
     // Each box takes its text, colour and size as one update, laid out once.
     RichTextBox& text = *ui->RichTextBox1;

@@ -22,10 +22,14 @@ void Form1::RichTextBox1_Click()
     // The changes to the text below are laid out once, at endUpdate().
     box.beginUpdate();
 
-    // The word picked before shrinks back, with the space after it.
-    box.setSelStart(PickedWordStart);
-    box.setSelLength(spanLength_ + 1);
-    box.setSelFontSize(TextFontSize - 4);
+    // The word picked before shrinks back, with the space after it, when it
+    // was picked in this text: a pick from before the load marks no word of
+    // it.
+    if (pickValid_) {
+        box.setSelStart(PickedWordStart);
+        box.setSelLength(spanLength_ + 1);
+        box.setSelFontSize(TextFontSize - 4);
+    }
 
     box.setSelStart(caret);
     int start = 0;

@@ -3,10 +3,30 @@
 #include "windows/resources.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QTranslator>
 #include <QStyleFactory>
+
+Q_LOGGING_CATEGORY(lcProgram, "miravellon.program")
+
+QTranslator* loadQtTranslations()
+{
+    // Qt's own words (the buttons of a message box, the menus of a text box)
+    // in Spanish, whatever the desktop's language.
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qCInfo(lcProgram) << "no Spanish translation of Qt in" << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        delete translator;
+        return nullptr;
+    }
+    QCoreApplication::installTranslator(translator);
+    return translator;
+}
 
 void setUpApplication()
 {
+    loadQtTranslations();
     QApplication::setApplicationName(QStringLiteral("Miravellon"));
     // Names the installed .desktop file, so that desktops show the program's
     // own name and icon for its windows.

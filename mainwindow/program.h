@@ -15,7 +15,12 @@
 #include <functional>
 #include <memory>
 
-// Name, desktop entry, style, resources; the program ends with its main
+class QTranslator;
+
+// Installs Qt's Spanish translation; null when the system has none.
+QTranslator* loadQtTranslations();
+
+// Qt's Spanish translation, name, desktop entry, style, resources; the program ends with its main
 // window rather than with its last window (the splash closes first).
 void setUpApplication();
 

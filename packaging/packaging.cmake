@@ -83,7 +83,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # XWayland), and the PulseAudio output that QSoundEffect plays through is part
 # of libqt6multimedia6 itself, so both are covered above. The windows ask for
 # Arial, which fontconfig maps to Liberation Sans.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 # A sound server to hear the cues; Hunspell's Spanish dictionary for the
 # spelling warnings of miravellon-comprobar.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, hunspell, hunspell-es")

@@ -10,6 +10,7 @@ packages=(
   fonts-liberation fonts-dejavu-core
   xvfb xauth
   hunspell hunspell-es python3
+  qt6-translations-l10n
   dpkg-dev desktop-file-utils appstream
 )
 
