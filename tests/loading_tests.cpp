@@ -8,7 +8,12 @@
 #include "presentation/twips.h"
 #include "presentation/zarandel.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QFile>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -193,6 +198,156 @@ TEST_F(Loading, TypedDigitsLoadTheItemAfterEachKey)
     EXPECT_EQ(cues(), QStringList({"cambia", "cambia"}));
     EXPECT_TRUE(harness->messages.isEmpty());
 }
+
+// Keys go where the keyboard focus is, as a pupil's keys do.
+TEST_F(Loading, TwoDigitsTypedOneAfterTheOtherReachTheItemBoxBoth)
+{
+    tree.writeItem("Animales", 12, {"Doce ubas"}, {"Doce uvas"});
+    start();
+    harness->chooseExercise(0);
+    ASSERT_EQ(form().focusWidget(), text());
+    itemBox()->setFocus(Qt::MouseFocusReason);
+    itemBox()->selectAll();
+    const auto typeAtFocus = [this](Qt::Key key, const QString& digit) {
+        harness->pressKey(QApplication::focusWidget(), key, digit);
+    };
+
+    typeAtFocus(Qt::Key_1, QStringLiteral("1"));
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    EXPECT_EQ(QApplication::focusWidget(), itemBox());
+    typeAtFocus(Qt::Key_2, QStringLiteral("2"));
+    EXPECT_EQ(itemBox()->text(), "12");
+    EXPECT_EQ(text()->text(), "Doce ubas \n");
+    EXPECT_EQ(QApplication::focusWidget(), itemBox());
+    EXPECT_EQ(itemBox()->cursorPosition(), 2);
+
+    // Backspace keeps working there too.
+    typeAtFocus(Qt::Key_Backspace, QString());
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    EXPECT_EQ(QApplication::focusWidget(), itemBox());
+
+    // A load the program starts still hands the focus to the text.
+    click("Command3_0");
+    EXPECT_EQ(text()->text(), ItemTwoShown);
+    EXPECT_EQ(QApplication::focusWidget(), text());
+    harness->chooseExercise(1);
+    EXPECT_EQ(QApplication::focusWidget(), text());
+}
+
+struct ItemBoxRoute {
+    const char* name;
+    std::function<void(QLineEdit*)> put;  // tries to put "Mi" into the box
+};
+
+void PrintTo(const ItemBoxRoute& route, std::ostream* os)
+{
+    *os << route.name;
+}
+
+class LettersInTheItemBox : public Loading, public ::testing::WithParamInterface<ItemBoxRoute> {};
+
+TEST_P(LettersInTheItemBox, NeverGetInByAnyRoute)
+{
+    start();
+    harness->chooseExercise(0);
+    itemBox()->setFocus();
+    itemBox()->end(false);
+    QApplication::clipboard()->setText(QStringLiteral("Mi"));
+    cues().clear();
+
+    GetParam().put(itemBox());
+    itemBox()->redo();
+
+    EXPECT_EQ(itemBox()->text(), "1");
+    EXPECT_EQ(text()->text(), ItemOneShown);
+    EXPECT_TRUE(harness->messages.isEmpty());
+    EXPECT_TRUE(cues().isEmpty());
+
+    // Digits still come in by the same route.
+    QApplication::clipboard()->setText(QStringLiteral("2"));
+    itemBox()->clear();
+    GetParam().put(itemBox());
+    EXPECT_EQ(itemBox()->text(), "2");
+    EXPECT_EQ(text()->text(), ItemTwoShown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, LettersInTheItemBox,
+    ::testing::Values(
+        // The keyboard sends Ctrl+V with the control character as its text.
+        ItemBoxRoute{"CtrlV",
+                     [](QLineEdit* box) {
+                         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+                     }},
+        ItemBoxRoute{"ShiftInsert",
+                     [](QLineEdit* box) {
+                         QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Insert, QString(), Qt::ShiftModifier);
+                     }},
+        ItemBoxRoute{"ContextMenuPaste", [](QLineEdit* box) { box->paste(); }},
+        ItemBoxRoute{"Drop",
+                     [](QLineEdit* box) {
+                         QMimeData mime;
+                         mime.setText(QApplication::clipboard()->text());
+                         const QPoint at = box->rect().center();
+                         QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+                         QApplication::sendEvent(box, &enter);
+                         QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, {});
+                         QApplication::sendEvent(box, &drop);
+                     }},
+        ItemBoxRoute{"InputMethod",
+                     [](QLineEdit* box) {
+                         QInputMethodEvent event;
+                         event.setCommitString(QApplication::clipboard()->text());
+                         QApplication::sendEvent(box, &event);
+                     }}),
+    [](const ::testing::TestParamInfo<ItemBoxRoute>& info) { return std::string(info.param.name); });
+
+struct ListKey {
+    const char* name;
+    Qt::Key key;
+    QString text;
+    int chosen;  // the row loaded, -1 for none
+};
+
+void PrintTo(const ListKey& key, std::ostream* os)
+{
+    *os << key.name;
+}
+
+class ExerciseListKeys : public Loading, public ::testing::WithParamInterface<ListKey> {};
+
+TEST_P(ExerciseListKeys, FocusAloneChoosesNothingAndAMoveChooses)
+{
+    tree.writeItem("Ríos", 1, {"El rio corre"}, {"El río corre"});
+    start();
+    auto* list = harness->find<QListWidget>("List1");
+    for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason, Qt::BacktabFocusReason}) {
+        harness->find<QWidget>("Combo1")->setFocus();
+        list->setFocus(reason);
+        ASSERT_TRUE(list->hasFocus());
+        EXPECT_TRUE(cues().isEmpty()) << "focus reason " << reason;
+        EXPECT_EQ(text()->text(), "");
+    }
+
+    harness->pressKey(list, GetParam().key, GetParam().text);
+
+    if (GetParam().chosen < 0) {
+        EXPECT_TRUE(cues().isEmpty());
+        EXPECT_EQ(text()->text(), "");
+    } else {
+        EXPECT_EQ(cues(), QStringList({"cambia"}));
+        EXPECT_EQ(form().SelectedExercise, GetParam().chosen);
+        EXPECT_EQ(form().List2.words().first(), QStringList({"Mi", "El", "El"}).at(GetParam().chosen));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ExerciseListKeys,
+    ::testing::Values(ListKey{"Down", Qt::Key_Down, {}, 1}, ListKey{"End", Qt::Key_End, {}, 2},
+                      ListKey{"PageDown", Qt::Key_PageDown, {}, 2}, ListKey{"Letter", Qt::Key_R, "r", 2},
+                      ListKey{"UpAtTheTop", Qt::Key_Up, {}, -1}, ListKey{"Home", Qt::Key_Home, {}, -1}),
+    [](const ::testing::TestParamInfo<ListKey>& info) { return std::string(info.param.name); });
 
 TEST_F(Loading, TypingTheNumberOfAMissingItemReportsIt)
 {

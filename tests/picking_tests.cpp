@@ -144,6 +144,37 @@ TEST_F(Picking, ARedWordClickedAgainStaysRedAndTakesTheFocusToTheCorrection)
     EXPECT_EQ(form().focusWidget(), correction());
 }
 
+// Only the picked word, and the word picked before it in the same text,
+// change size: a pupil takes a bigger letter as a hint.
+TEST_F(Picking, NoLetterGrowsButThePickedWordsOfTheTextShown)
+{
+    tree.writeItem("Animales", 2, {"Un gato come", "Es mío"}, {"Un gato come", "Es mío"});
+    const auto expectOnlyPicked = [this](int start, int length) {
+        for (int i = 0; i < text()->textLength(); ++i) {
+            if (text()->text().at(i) == u'\n')
+                continue;
+            const bool picked = i >= start && i < start + length;
+            EXPECT_EQ(pointSizeAt(text(), i), picked ? 28 : 18) << "offset " << i;
+        }
+    };
+
+    // The first pick of a freshly started program.
+    harness->clickText(16);
+    expectOnlyPicked(15, 2);
+
+    // A pick in another text, where the last one was made elsewhere.
+    harness->clickText(5);
+    QTest::mouseClick(harness->find<QWidget>("Command3_0"), Qt::LeftButton);
+    ASSERT_EQ(text()->text(), "Un gato come \nEs mío \n");
+    harness->clickText(10);
+    expectOnlyPicked(8, 4);
+
+    // The same text again, loaded anew.
+    harness->chooseExercise(0);
+    harness->clickText(15);
+    expectOnlyPicked(14, 2);
+}
+
 TEST_F(Picking, BetweenTwoNeighbouringSpacesTheEmptyWordIsPicked)
 {
     tree.writeItem("Animales", 2, {"Ella  canta"}, {"Ella se canta"});

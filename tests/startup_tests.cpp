@@ -2,6 +2,7 @@
 // its controls over the screen, the tiled background, the splash window and
 // the results window laid over the exercise text.
 
+#include "mainwindow/program.h"
 #include "presentation/clickablelabel.h"
 #include "presentation/richtextbox.h"
 #include "presentation/tilebitmap.h"
@@ -11,15 +12,20 @@
 #include "windows/form2.h"
 #include "windows/form4.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <gtest/gtest.h>
 
@@ -569,6 +575,34 @@ TEST(Splash, KeysDoNothing)
     QTest::keyClick(&splash, Qt::Key_Escape);
     EXPECT_EQ(shown, 0);
     EXPECT_TRUE(splash.isVisible());
+}
+
+// Qt's own words (standard buttons, the text boxes' menus) come in Spanish,
+// whatever the desktop's language.
+TEST(Startup, QtSpeaksSpanish)
+{
+    QLocale::setDefault(QLocale(QLocale::English));
+    QTranslator* translator = loadQtTranslations();
+    ASSERT_NE(translator, nullptr) << "Qt's Spanish translation is not installed";
+
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text().remove(u'&'), "Aceptar");
+
+    QLineEdit line;
+    line.setText(QStringLiteral("1"));
+    const std::unique_ptr<QMenu> menu(line.createStandardContextMenu());
+    QStringList entries;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            entries.append(action->text().section(u'\t', 0, 0).remove(u'&'));
+    }
+    EXPECT_TRUE(entries.contains("Deshacer")) << entries.join(", ").toStdString();
+    EXPECT_TRUE(entries.contains("Copiar"));
+    EXPECT_TRUE(entries.contains("Pegar"));
+
+    delete translator;
+    QLocale::setDefault(QLocale::system());
 }
 
 }  // namespace
