@@ -22,9 +22,9 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
         return;
 
     RichTextBox& correction = *ui->RichTextBox3;
-    QString typed = correction.text();
-    if (typed.contains(u' ') || typed.contains(u'\n') || typed.contains(u'\t')) {
-        typed = correction.inputFilter(typed);
+    const QString inBox = correction.text();
+    const QString typed = ExerciseItem::mended(inBox);
+    if (typed != inBox) {
         correction.setText(typed);
         correction.setCentred();
         correction.moveCursor(QTextCursor::End);
@@ -42,28 +42,23 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
     text.setSelLength(int(typed.size()));
     spanLength_ = int(typed.size());
 
-    const int faultyIndex = List3.count() - WordCounter;
-    List3.setEntry(faultyIndex, typed);
-
-    if (typed == PickedWord) {
+    const Judgement judgement = item_.correct(WordCounter, PickedWord, typed);
+    if (judgement == Judgement::Unchanged) {
         text.setSelColor(vbcolor::Black);
         return;
     }
-    const int correctIndex = List2.count() - WordCounter;
-    const QString correct = List2.entry(correctIndex);
-    const bool inRange = faultyIndex >= 0 && faultyIndex < List3.count() && correctIndex >= 0
-        && correctIndex < List2.count();
-    if (!inRange || List3.entry(faultyIndex) != correct) {
+    if (judgement == Judgement::Wrong) {
         text.setSelColor(vbcolor::Red);
         return;
     }
 
     text.setSelColor(vbcolor::Blue);
     PlayCue(QStringLiteral("acierto"));
-    if (!correct.isEmpty() && ui->List4->findItems(correct, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
-        ui->List4->addItem(correct);
+    // The typed form is the correct word now.
+    if (!typed.isEmpty() && ui->List4->findItems(typed, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
+        ui->List4->addItem(typed);
 
-    const bool complete = List2.words() == List3.words();
+    const bool complete = item_.complete();
 
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     const int animation = std::min(3, int(std::floor(uniform(random_) * 3)) + 1);

@@ -95,15 +95,7 @@ void Form1::connectHandlers()
     connect(ui->RichTextBox3, &RichTextBox::keyReleased, this, &Form1::richtextbox3_KeyUp);
     ui->RichTextBox3->onKeyDown = [this](int& key, Qt::KeyboardModifiers shift) { RichTextBox3_KeyDown(key, shift); };
     // A word never holds a space or a line break, typed or pasted.
-    ui->RichTextBox3->inputFilter = [](const QString& text) {
-        QString kept;
-        kept.reserve(text.size());
-        for (QChar c : text) {
-            if (!c.isSpace() && c != QChar::ParagraphSeparator && c != QChar::LineSeparator)
-                kept += c;
-        }
-        return kept;
-    };
+    ui->RichTextBox3->inputFilter = &ExerciseItem::withoutBreaks;
 
     const std::array pace{ui->Command5_0, ui->Command5_1, ui->Command5_2, ui->Command5_3};
     for (int i = 0; i < int(pace.size()); ++i)

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include "library/exerciseitem.h"
 #include "windows/form3.h"
 #include "windows/form4.h"
 
@@ -22,29 +23,14 @@ class QTimer;
 class RichTextBox;
 struct ProgramState;
 
-// An ordered list of words indexed by word position. Reading at or past the
-// end gives the empty string.
-class WordList {
-public:
-    int count() const { return int(words_.size()); }
-    QString entry(qsizetype i) const { return i >= 0 && i < words_.size() ? words_.at(i) : QString(); }
-    void setEntry(qsizetype i, const QString& word)
-    {
-        if (i >= 0 && i < words_.size())
-            words_[i] = word;
-    }
-    void assign(QStringList words) { words_ = std::move(words); }
-    void clear() { words_.clear(); }
-    const QStringList& words() const { return words_; }
-
-private:
-    QStringList words_;
-};
-
 // The main exercise window: the exercise list, the text with misspelt words,
 // the correction box, the countdown runner, the list of corrected words.
 class Form1 : public QWidget {
     Q_OBJECT
+
+    // The item being worked, with the rules of picking and judging; its word
+    // lists are List2 and List3 below.
+    ExerciseItem item_;
 
 public:
     // What the window needs from the world outside it.
@@ -72,8 +58,8 @@ public:
     int WordCounter = 0;
 
     // Hidden holders of data.
-    WordList List2;      // correct words of the current item
-    WordList List3;      // faulty words, overwritten by the pupil's corrections
+    WordList& List2 = item_.correctWords();  // correct words of the current item
+    WordList& List3 = item_.faultyWords();   // faulty words, overwritten by the pupil's corrections
     QStringList Dir1;    // the exercise folders found at start-up
     QPixmap Picture1;    // the background tile
     QTimer* Timer1 = nullptr;

@@ -106,22 +106,8 @@ void Form1::Command1_Click()
         // The marks are made before the help view is shown: after a load the
         // view has a resize still to come, and showing it first laid the
         // text out once for the resize and again for the marks.
-        // Each remaining error is marked at its own word position: word k of
-        // the shown text starts after its k-th space (and the line feed that
-        // may follow it), so one pass over the text finds every start.
         RichTextBox& help = *ui->RichTextBox2;
-        const QString text = help.text();
-        const QStringList& correct = List2.words();
-        QList<std::pair<int, int>> wrong;  // [first, last) offsets in the text
-        qsizetype start = 0;
-        for (qsizetype k = 0; k < correct.size() && start < text.size(); ++k) {
-            const QString& word = correct.at(k);
-            if (word != List3.entry(k) && !word.isEmpty())
-                wrong.append({int(start), int(start + word.size())});
-            start += word.size() + 1;
-            if (start < text.size() && text.at(start) == u'\n')
-                ++start;
-        }
+        QList<std::pair<int, int>> wrong = item_.remainingErrors();
         // Only the marks that change are touched: a word corrected since an
         // earlier press turns white again, a word still wrong keeps its mark.
         // Marks spread over the whole text are laid out as a new text (in

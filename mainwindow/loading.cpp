@@ -171,7 +171,6 @@ void Form1::LoadExerciseItem()
     text.setSelFontSize(18);
     text.setSelLength(0);
     text.endUpdate();
-    List3.assign(std::move(faulty.version.words));
 
     RichTextBox& hidden = *ui->RichTextBox2;
     hidden.beginUpdate();
@@ -188,7 +187,7 @@ void Form1::LoadExerciseItem()
     helpPending_.clear();
     helpMarksMade_ = 0;
     helpMarks_.clear();
-    List2.assign(std::move(correct.version.words));
+    item_ = ExerciseItem(std::move(faulty.version), std::move(correct.version));
     WordCounter = List2.count();
 
     pickValid_ = false;

@@ -8,16 +8,10 @@
 void Form1::RichTextBox1_Click()
 {
     RichTextBox& box = *ui->RichTextBox1;
-    const QString text = box.text();
-    const int length = int(text.size());
+    const std::optional<WordSpan> word = ExerciseItem::wordAt(box.text(), box.selStart());
     // An empty box (after a refused item) holds no word to pick.
-    if (length < 2)
+    if (!word)
         return;
-
-    int caret = box.selStart();
-    // A caret before the final line feed or at the very end picks the last word.
-    if (caret + 1 >= length)
-        caret = length - 2;
 
     // The changes to the text below are laid out once, at endUpdate().
     box.beginUpdate();
@@ -31,31 +25,12 @@ void Form1::RichTextBox1_Click()
         box.setSelFontSize(TextFontSize - 4);
     }
 
-    box.setSelStart(caret);
-    int start = 0;
-    if (caret > 0 && text.at(caret - 1) != u' ') {
-        for (int i = caret - 1; i >= 0; --i) {
-            if (text.at(i) == u'\n' || text.at(i) == u' ') {
-                start = i + 1;
-                break;
-            }
-        }
-    } else if (caret > 0) {
-        start = caret;
-        // Between a line's closing space and its line feed: the word meant is
-        // the first one of the next line.
-        if (text.at(start) == u'\n')
-            ++start;
-    }
-    const qsizetype space = text.indexOf(u' ', start);
-    const int wordLength = int(space < 0 ? length - start : space - start);
-    box.setSelStart(start);
-    box.setSelLength(wordLength);
-
-    WordCounter = int(QStringView(text).sliced(start).count(u' '));
+    box.setSelStart(word->start);
+    box.setSelLength(word->length);
+    WordCounter = word->wordCounter;
 
     box.setSelFontSize(TextFontSize + 4);
-    PickedWordStart = start;
+    PickedWordStart = word->start;
     PickedWordLength = box.selLength();
     PickedWord = box.selText();
     spanLength_ = PickedWordLength;
