@@ -1,4 +1,4 @@
-#include "tools/checker/report.h"
+#include "checker/report.h"
 
 #include <QTextStream>
 

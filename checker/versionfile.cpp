@@ -1,7 +1,7 @@
-#include "tools/checker/versionfile.h"
+#include "checker/versionfile.h"
 
 #include "library/textfile.h"
-#include "tools/checker/report.h"
+#include "checker/report.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "tools/checker/media.h"
+#include "checker/media.h"
 
 #include "library/catalogue.h"
-#include "tools/checker/exercises.h"
-#include "tools/checker/report.h"
+#include "checker/exercises.h"
+#include "checker/report.h"
 
 #include <QDir>
 #include <QFile>

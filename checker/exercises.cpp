@@ -1,8 +1,8 @@
-#include "tools/checker/exercises.h"
+#include "checker/exercises.h"
 
 #include "library/catalogue.h"
-#include "tools/checker/report.h"
-#include "tools/checker/versionfile.h"
+#include "checker/report.h"
+#include "checker/versionfile.h"
 
 #include <QDir>
 #include <QFileInfo>
