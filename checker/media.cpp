@@ -1,124 +1,75 @@
 #include "checker/media.h"
 
-#include "library/catalogue.h"
+#include "library/contentrules.h"
 #include "checker/exercises.h"
 #include "checker/report.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QSet>
-#include <QtEndian>
 
 namespace checker {
 
 namespace {
 
-// Cue files are a few seconds long: the program plays none larger than this
-// (it holds each cue in memory whole).
-constexpr qint64 MaxCueBytes = 8 * 1024 * 1024;
-
-// Format tags the sound output decodes: integer PCM, floating point, and the
-// extensible header that wraps either.
-constexpr quint16 PcmFormat = 1;
-constexpr quint16 FloatFormat = 3;
-constexpr quint16 ExtensibleFormat = 0xFFFE;
-
-// What is wrong with the bytes of a WAV file; empty when nothing is.
-QString wavProblem(const QByteArray& bytes)
+// What is wrong with a cue, in the teacher's words; empty when nothing is.
+QString cueProblem(const content::CueCheck& check)
 {
-    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.sliced(8, 4) != "WAVE")
-        return QStringLiteral("no es un archivo WAV (le falta la cabecera RIFF/WAVE)");
-    bool haveFormat = false;
-    bool haveData = false;
-    qsizetype at = 12;
-    while (at + 8 <= bytes.size()) {
-        const QByteArray id = bytes.sliced(at, 4);
-        const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + at + 4);
-        const qsizetype body = at + 8;
-        if (id == "fmt ") {
-            if (size < 16 || body + 16 > bytes.size())
-                return QStringLiteral("el bloque «fmt » del WAV está cortado");
-            const quint16 format = qFromLittleEndian<quint16>(bytes.constData() + body);
-            const quint16 channels = qFromLittleEndian<quint16>(bytes.constData() + body + 2);
-            const quint32 rate = qFromLittleEndian<quint32>(bytes.constData() + body + 4);
-            const quint16 bits = qFromLittleEndian<quint16>(bytes.constData() + body + 14);
-            if (format != PcmFormat && format != FloatFormat && format != ExtensibleFormat)
-                return QStringLiteral("el sonido está comprimido (formato %1) y el programa solo reproduce "
-                                      "WAV sin comprimir (PCM)")
-                    .arg(format);
-            if (channels == 0 || rate == 0 || bits == 0)
-                return QStringLiteral("el bloque «fmt » del WAV no tiene canales, frecuencia o bits");
-            haveFormat = true;
-        } else if (id == "data") {
-            // The program plays nothing of a cue whose sound is cut short.
-            if (body + qsizetype(size) > bytes.size())
-                return QStringLiteral("el sonido del WAV está cortado: le falta el final");
-            haveData = true;
-        }
-        // Chunks are padded to an even size.
-        at = body + qsizetype(size) + (size & 1);
+    using content::CueStatus;
+    switch (check.status) {
+    case CueStatus::Ok: return {};
+    case CueStatus::Missing: return QStringLiteral("falta el sonido");
+    case CueStatus::TooLarge:
+        return QStringLiteral("el sonido es demasiado grande: %1 bytes, y el programa no reproduce sonidos de más de "
+                              "%2 bytes")
+            .arg(check.value)
+            .arg(content::MaxCueBytes);
+    case CueStatus::Unreadable: return QStringLiteral("no se puede leer el archivo");
+    case CueStatus::NotWav: return QStringLiteral("no es un archivo WAV (le falta la cabecera RIFF/WAVE)");
+    case CueStatus::FormatCut: return QStringLiteral("el bloque «fmt » del WAV está cortado");
+    case CueStatus::Compressed:
+        return QStringLiteral("el sonido está comprimido (formato %1) y el programa solo reproduce WAV sin comprimir "
+                              "(PCM)")
+            .arg(check.value);
+    case CueStatus::NoChannels: return QStringLiteral("el bloque «fmt » del WAV no tiene canales, frecuencia o bits");
+    case CueStatus::NoFormat: return QStringLiteral("el WAV no tiene bloque «fmt »");
+    case CueStatus::NoData: return QStringLiteral("el WAV no tiene bloque «data» con el sonido");
+    case CueStatus::DataCut: return QStringLiteral("el sonido del WAV está cortado: le falta el final");
     }
-    if (!haveFormat)
-        return QStringLiteral("el WAV no tiene bloque «fmt »");
-    if (!haveData)
-        return QStringLiteral("el WAV no tiene bloque «data» con el sonido");
     return {};
 }
 
-// Whether a GIF or JPEG file lacks the marker that ends it: the decoder shows
-// what it got of a file cut short by a broken copy and says nothing.
-bool cutShort(const QString& path, const QByteArray& format)
+// What keeps a picture or animation from being shown, or shows it damaged;
+// empty when nothing does. `what` names it when it is missing.
+QString imageProblem(const content::ImageCheck& check, const QString& what, bool animation)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QByteArray bytes = file.readAll();
-    // Some writers pad a file with zero bytes after its end marker.
-    while (bytes.endsWith('\0'))
-        bytes.chop(1);
-    if (format == "gif")
-        return !bytes.endsWith(';');
-    if (format == "jpeg")
-        return !bytes.endsWith("\xFF\xD9");
-    return false;
-}
-
-// What keeps a picture or animation from being shown; empty when nothing
-// does. Every frame of an animation is decoded.
-QString imageProblem(const QString& path, bool animation)
-{
-    QImageReader reader(path);
-    if (!reader.canRead())
-        return QStringLiteral("no se puede abrir: no es un dibujo o está dañado");
-    const QByteArray format = reader.format();
-    int frames = 0;
-    do {
-        if (reader.read().isNull()) {
-            if (frames == 0)
-                return QStringLiteral("no se puede abrir: el archivo está dañado");
-            return QStringLiteral("la animación se corta en el fotograma %1: el archivo está dañado")
-                .arg(frames + 1);
-        }
-        ++frames;
-    } while (animation && reader.canRead());
-    if (cutShort(path, format))
-        return QStringLiteral("el archivo está cortado: le falta el final");
+    using content::ImageStatus;
+    switch (check.status) {
+    case ImageStatus::Ok: return {};
+    case ImageStatus::Missing: return QStringLiteral("falta %1").arg(what);
+    case ImageStatus::TooLarge:
+        return QStringLiteral("%1 demasiado grande: %2 por %3 puntos%4 ocupan %5 bytes al abrirlo, y el programa no "
+                              "muestra más de %6")
+            .arg(animation ? QStringLiteral("la animación es") : QStringLiteral("el dibujo es"))
+            .arg(check.size.width())
+            .arg(check.size.height())
+            .arg(animation ? QStringLiteral(" en todos sus fotogramas") : QString())
+            .arg(check.value)
+            .arg(animation ? content::MaxAnimationBytes : content::MaxPictureBytes);
+    case ImageStatus::Unreadable: return QStringLiteral("no se puede abrir: no es un dibujo o está dañado");
+    case ImageStatus::BrokenFrame:
+        return QStringLiteral("la animación se corta en el fotograma %1: el archivo está dañado").arg(check.value);
+    case ImageStatus::CutShort: return QStringLiteral("el archivo está cortado: le falta el final");
+    }
     return {};
 }
 
-void checkImageFile(const QString& tree, const QString& relative, const QString& what, bool animation,
-                    Report& report)
+void checkImageFile(const QString& tree, const QString& path, const QString& what, bool animation, Report& report)
 {
-    const QString path = catalogue::resolve(tree, relative);
     const QString place = QDir(tree).relativeFilePath(path);
-    if (!QFileInfo(path).isFile()) {
-        report.error(place, QStringLiteral("falta %1").arg(what));
-        return;
-    }
-    const QString problem = imageProblem(path, animation);
+    const content::ImageCheck check = animation ? content::inspectAnimation(path) : content::inspectPicture(path);
+    const QString problem = imageProblem(check, what, animation);
     if (!problem.isEmpty())
         report.error(place, problem);
 }
@@ -127,53 +78,32 @@ void checkImageFile(const QString& tree, const QString& relative, const QString&
 
 void checkCues(const QString& tree, Report& report)
 {
-    static const char* const cues[] = {"acierto", "muybien", "bien", "cambia", "no", "ayuda", "rapido", "resultados"};
-    for (const char* cue : cues) {
-        const QString path = catalogue::resolve(tree, QStringLiteral("sonidos/%1.wav").arg(QLatin1String(cue)));
-        const QString place = QDir(tree).relativeFilePath(path);
-        if (!QFileInfo(path).isFile()) {
-            report.error(place, QStringLiteral("falta el sonido"));
-            continue;
-        }
-        const qint64 size = QFileInfo(path).size();
-        if (size > MaxCueBytes) {
-            report.error(place, QStringLiteral("el sonido es demasiado grande: %1 bytes, y el programa no reproduce "
-                                               "sonidos de más de %2 bytes")
-                                    .arg(size)
-                                    .arg(MaxCueBytes));
-            continue;
-        }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            report.error(place, QStringLiteral("no se puede leer el archivo"));
-            continue;
-        }
-        const QString problem = wavProblem(file.read(MaxCueBytes));
+    for (const QString& cue : content::cueNames()) {
+        const QString path = content::cuePath(tree, cue);
+        const QString problem = cueProblem(content::checkCue(path));
         if (!problem.isEmpty())
-            report.error(place, problem);
+            report.error(QDir(tree).relativeFilePath(path), problem);
     }
 }
 
 void checkAnimations(const QString& tree, Report& report)
 {
-    checkImageFile(tree, QStringLiteral("gifs/corre.gif"), QStringLiteral("la animación de la cuenta atrás"), true,
+    checkImageFile(tree, content::runnerAnimationPath(tree), QStringLiteral("la animación de la cuenta atrás"), true,
                    report);
-    for (int n = 1; n <= 3; ++n) {
-        checkImageFile(tree, QStringLiteral("gifs/%1.gif").arg(n), QStringLiteral("una animación de premio"), true,
+    for (int n = 1; n <= content::RewardAnimations; ++n) {
+        checkImageFile(tree, content::rewardAnimationPath(tree, n), QStringLiteral("una animación de premio"), true,
                        report);
     }
-    checkImageFile(tree, QStringLiteral("fondo.gif"), QStringLiteral("el dibujo del fondo"), false, report);
+    checkImageFile(tree, content::backgroundPath(tree), QStringLiteral("el dibujo del fondo"), false, report);
 }
-
 void checkPictures(const QString& tree, const TextWords& words, Report& report)
 {
-    const QString stored = catalogue::storedName(tree, QStringLiteral("Graficos"), true);
-    if (stored.isEmpty()) {
-        report.note(QStringLiteral("Graficos"),
+    const QString folder = content::picturesFolderPath(tree);
+    if (!QFileInfo(folder).isDir()) {
+        report.note(content::PicturesFolder.toString(),
                     QStringLiteral("no hay carpeta de dibujos: ninguna palabra corregida tendrá dibujo"));
         return;
     }
-    const QString folder = tree + u'/' + stored;
     const QDir root(tree);
 
     // The program looks a picture up by the corrected word exactly as it is
@@ -195,13 +125,11 @@ void checkPictures(const QString& tree, const TextWords& words, Report& report)
     for (const QString& name : files) {
         const QString place = root.relativeFilePath(folder + u'/' + name);
         const QString suffix = QFileInfo(name).suffix().toLower();
-        if (suffix != QLatin1String("gif") && suffix != QLatin1String("jpg")) {
+        if (!content::pictureExtensions().contains(u'.' + suffix)) {
             report.warning(place, QStringLiteral("el programa solo muestra dibujos .gif y .jpg"));
             continue;
         }
-        const QString problem = imageProblem(folder + u'/' + name, false);
-        if (!problem.isEmpty())
-            report.error(place, problem);
+        checkImageFile(tree, folder + u'/' + name, QString(), false, report);
 
         const QString word = name.chopped(4);
         const QString key = word.toLower();
@@ -232,12 +160,7 @@ void checkPictures(const QString& tree, const TextWords& words, Report& report)
         if (word.isEmpty() || seen.contains(word))
             continue;
         seen.insert(word);
-        bool found = false;
-        for (const QString& extension : {QStringLiteral(".gif"), QStringLiteral(".jpg")}) {
-            const QString name = catalogue::storedName(folder, word + extension, false);
-            found = found || (!name.isEmpty() && name.toLower() == (word + extension).toLower());
-        }
-        if (!found) {
+        if (content::wordPicturePath(tree, word).isEmpty()) {
             report.add(Report::Kind::Note, c.correct.place, c.correct.line,
                        QStringLiteral("la palabra corregida «%1» no tiene dibujo").arg(word));
         }

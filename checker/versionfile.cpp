@@ -3,34 +3,12 @@
 #include "library/textfile.h"
 #include "checker/report.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 
 namespace checker {
 
 namespace {
-
-// Where each line of a text starts, with the line ends the program knows:
-// CR LF, a lone CR and a lone LF.
-QList<qsizetype> lineStarts(const QString& text)
-{
-    QList<qsizetype> starts{0};
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
-        if (c == u'\r' || c == u'\n')
-            starts.append(i + 1);
-    }
-    return starts;
-}
-
-int lineAt(const QList<qsizetype>& starts, qsizetype offset)
-{
-    return int(std::upper_bound(starts.begin(), starts.end(), offset) - starts.begin());
-}
 
 QString hex(char16_t code)
 {
@@ -57,56 +35,17 @@ struct Occurrence {
     }
 };
 
-// Characters that are no text, line feeds without a carriage return before
-// them, and tabs.
+// What the program accepts but the teacher should know: tabs, and
+// accented letters of UTF-8 inside a Windows-1252 text.
 void checkCharacters(const QByteArray& bytes, const QString& text, const QString& place, Report& report)
 {
-    // Windows-1252 decoding keeps one character per byte; when the text was
-    // decoded as UTF-8 instead, its characters tell what is wrong.
-    const bool utf8 = text != textfile::decodeWindows1252(bytes);
-    const QList<qsizetype> starts = lineStarts(text);
-
-    Occurrence control, undefined, bareLineFeed, tab;
+    Occurrence tab;
     for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-        } else if (c == u'\n') {
-            bareLineFeed.note(i, c);
-        } else if (c == u'\t') {
-            tab.note(i, c);
-        } else if (c < 0x20 || c == 0x7F || (utf8 && c >= 0x80 && c < 0xA0)) {
-            control.note(i, c);
-        } else if (c >= 0x80 && c < 0xA0) {
-            // Only the five bytes Windows-1252 leaves undefined decode to
-            // these characters.
-            undefined.note(i, c);
-        }
-    }
-
-    if (control.count > 0) {
-        report.add(Report::Kind::Error, place, lineAt(starts, control.offset),
-                   QStringLiteral("carácter de control (código %1): no es un archivo de texto")
-                           .arg(hex(control.code))
-                       + andMore(control.count - 1));
-    }
-    if (undefined.count > 0) {
-        report.add(Report::Kind::Error, place, lineAt(starts, undefined.offset),
-                   QStringLiteral("el byte %1 no es ninguna letra en Windows-1252 y el archivo tampoco es "
-                                  "UTF-8 válido")
-                           .arg(hex(undefined.code))
-                       + andMore(undefined.count - 1));
-    }
-    if (bareLineFeed.count > 0) {
-        // The line feed ends the line it is counted in.
-        report.add(Report::Kind::Error, place, lineAt(starts, bareLineFeed.offset),
-                   QStringLiteral("la línea termina con un salto de línea sin retorno de carro (LF sin CR); "
-                                  "guarde el archivo con finales de línea de Windows (CR LF)")
-                       + andMore(bareLineFeed.count - 1));
+        if (text[i] == u'\t')
+            tab.note(i, u'\t');
     }
     if (tab.count > 0) {
-        report.add(Report::Kind::Warning, place, lineAt(starts, tab.offset),
+        report.add(Report::Kind::Warning, place, textfile::lineOf(text, tab.offset),
                    QStringLiteral("tabulador: el programa solo separa las palabras con espacios, así que "
                                   "el tabulador queda dentro de una palabra")
                        + andMore(tab.count - 1));
@@ -114,18 +53,67 @@ void checkCharacters(const QByteArray& bytes, const QString& text, const QString
 
     // Accented letters of UTF-8 (0xC3 and a continuation byte) in a file
     // that is read as Windows-1252: an editor mixed both encodings.
+    const bool utf8 = text != textfile::decodeWindows1252(bytes);
     if (!utf8) {
         for (qsizetype i = 0; i + 1 < bytes.size(); ++i) {
             const auto lead = static_cast<unsigned char>(bytes[i]);
             const auto next = static_cast<unsigned char>(bytes[i + 1]);
             if (lead == 0xC3 && next >= 0x80 && next < 0xC0) {
-                report.add(Report::Kind::Warning, place, lineAt(starts, i),
+                report.add(Report::Kind::Warning, place, textfile::lineOf(text, i),
                            QStringLiteral("«%1» parece una letra acentuada en UTF-8 dentro de un archivo en "
                                           "Windows-1252: guarde todo el archivo con la misma codificación")
                                .arg(text.sliced(i, 2)));
                 break;
             }
         }
+    }
+}
+
+// Why the program refuses the file, in the teacher's words.
+void reportRefusal(const textfile::ReadResult& read, const QString& place, Report& report)
+{
+    using textfile::ReadStatus;
+    const textfile::Finding& at = read.finding;
+    switch (read.status) {
+    case ReadStatus::Ok: return;
+    case ReadStatus::Missing:
+    case ReadStatus::Unreadable: report.error(place, QStringLiteral("no se puede leer el archivo")); return;
+    case ReadStatus::Empty: report.error(place, QStringLiteral("el archivo está vacío")); return;
+    case ReadStatus::TooLarge:
+        report.error(place, QStringLiteral("el archivo es demasiado grande: %1 bytes, y el programa no lee "
+                                           "archivos de más de %2 bytes")
+                                .arg(at.value)
+                                .arg(textfile::MaxFileBytes));
+        return;
+    case ReadStatus::TooManyWords:
+        report.error(place, QStringLiteral("el texto tiene demasiadas palabras: %1, y el programa admite como "
+                                           "mucho %2")
+                                .arg(at.value)
+                                .arg(textfile::MaxWords));
+        return;
+    case ReadStatus::WordTooLong:
+        report.add(Report::Kind::Error, place, at.line,
+                   QStringLiteral("una palabra es demasiado larga: %1 caracteres, y el programa admite como mucho %2")
+                       .arg(at.value)
+                       .arg(textfile::MaxWordLength));
+        return;
+    case ReadStatus::Utf16:
+        report.error(place, QStringLiteral("el archivo está guardado en UTF-16 («Unicode»), que el programa no "
+                                           "lee: guárdelo en UTF-8 o ANSI"));
+        return;
+    case ReadStatus::NotText:
+    case ReadStatus::ControlCharacter: {
+        const auto code = char16_t(at.value);
+        // Only the five bytes Windows-1252 leaves undefined decode to C1
+        // control characters in a text that is not UTF-8.
+        const bool undefinedByte
+            = code >= 0x80 && code < 0xA0 && read.text == textfile::decodeWindows1252(read.bytes);
+        const QString text = undefinedByte
+            ? QStringLiteral("el byte %1 no es ninguna letra en Windows-1252 y el archivo tampoco es UTF-8 válido")
+            : QStringLiteral("carácter de control (código %1): no es un archivo de texto");
+        report.add(Report::Kind::Error, place, at.line, text.arg(hex(code)) + andMore(int(at.more)));
+        return;
+    }
     }
 }
 
@@ -162,58 +150,20 @@ void checkSpaces(const QStringList& lines, const QString& place, Report& report)
 VersionText inspectVersion(const QString& path, const QString& place, Report& report)
 {
     VersionText result;
-    const QFileInfo info(path);
-    if (info.size() > textfile::MaxFileBytes) {
-        report.error(place, QStringLiteral("el archivo es demasiado grande: %1 bytes, y el programa no lee "
-                                           "archivos de más de %2 bytes")
-                                .arg(info.size())
-                                .arg(textfile::MaxFileBytes));
+    const textfile::ReadResult read = textfile::read(path);
+    if (read.status != textfile::ReadStatus::Ok) {
+        reportRefusal(read, place, report);
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        report.error(place, QStringLiteral("no se puede leer el archivo"));
-        return result;
-    }
-    const QByteArray bytes = file.read(textfile::MaxFileBytes + 1);
-    if (bytes.isEmpty()) {
-        report.error(place, QStringLiteral("el archivo está vacío"));
-        return result;
-    }
-
-    const QString text = textfile::decode(bytes);
-    checkCharacters(bytes, text, place, report);
-
-    const QStringList lines = textfile::splitLines(text);
+    checkCharacters(read.bytes, read.text, place, report);
+    const QStringList& lines = read.lines;
     if (std::all_of(lines.begin(), lines.end(), onlySpaces)) {
-        report.error(place, QStringLiteral("el archivo no tiene texto: solo espacios o líneas vacías"));
-        return result;
+        report.warning(place, QStringLiteral("el archivo no tiene texto: solo espacios o líneas vacías"));
+    } else {
+        checkSpaces(lines, place, report);
     }
-    qsizetype words = lines.size();
-    for (const QString& line : lines)
-        words += line.count(u' ');
-    if (words > textfile::MaxWords) {
-        report.error(place, QStringLiteral("el texto tiene demasiadas palabras: %1, y el programa admite como "
-                                           "mucho %2")
-                                .arg(words)
-                                .arg(textfile::MaxWords));
-        return result;
-    }
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        for (const QStringView word : QStringView(lines[i]).tokenize(u' ')) {
-            if (word.size() > textfile::MaxWordLength) {
-                report.add(Report::Kind::Error, place, int(i + 1),
-                           QStringLiteral("una palabra es demasiado larga: %1 caracteres, y el programa admite "
-                                          "como mucho %2")
-                               .arg(word.size())
-                               .arg(textfile::MaxWordLength));
-                return result;
-            }
-        }
-    }
-    checkSpaces(lines, place, report);
 
-    result.words = textfile::build(lines).words;
+    result.words = read.version.words;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int count = int(lines[i].count(u' ') + 1);
         result.wordsPerLine.append(count);

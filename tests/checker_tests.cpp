@@ -4,6 +4,7 @@
 // nothing else was reported.
 
 #include "library/catalogue.h"
+#include "tests/hostilecontent.h"
 #include "tests/support.h"
 
 #include <QDir>
@@ -183,14 +184,47 @@ const Fault faults[] = {
      u"1 error, 0 avisos"_s},
     {"EmptyFile", [](const TempTree& t) { t.write(Item2Correct, QByteArray()); }, 1,
      u"ERROR "_s + Item2Correct + u": "_s, u"el archivo está vacío"_s, u"1 error, 0 avisos"_s},
-    {"OnlySpacesAndLineEnds", [](const TempTree& t) { t.write(Item2Faulty, "  \r\n\r\n"); }, 1,
-     u"ERROR "_s + Item2Faulty + u": "_s, u"no tiene texto"_s, u"1 error, 0 avisos"_s},
+    // The program loads such a text, each line one or more empty words; the
+    // second warning says the lines do not pair.
+    {"OnlySpacesAndLineEnds", [](const TempTree& t) { t.write(Item2Faulty, "  \r\n\r\n"); }, 0,
+     u"AVISO "_s + Item2Faulty + u": "_s, u"no tiene texto"_s, u"0 errores, 2 avisos"_s},
+    // The program reads line feeds alone as line ends.
     {"LineFeedWithoutCarriageReturn",
-     [](const TempTree& t) { t.write(Item1Correct, "Mi vaca come hierba\r\nen el prado.\n"); }, 1,
-     u"ERROR "_s + Item1Correct + u", línea 2: "_s, u"LF sin CR"_s, u"1 error, 0 avisos"_s},
-    {"FirstOfSeveralBareLineFeeds",
-     [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\nen el prado.\n"); }, 1,
-     u"ERROR "_s + Item1Faulty + u", línea 1: "_s, u"(y 1 más en el archivo)"_s, u"1 error, 0 avisos"_s},
+     [](const TempTree& t) { t.write(Item1Correct, "Mi vaca come hierba\r\nen el prado.\n"); }, 0, QString(),
+     QString(), u"0 errores, 0 avisos"_s},
+    {"OnlyBareLineFeeds", [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\nen el prado.\n"); }, 0,
+     QString(), QString(), u"0 errores, 0 avisos"_s},
+    {"ControlCharacterInWindows1252Text",
+     [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\r\nen el \x1b" "prado.\r\n"); }, 1,
+     u"ERROR "_s + Item1Faulty + u", línea 2: "_s, u"carácter de control (código 0x1B)"_s, u"1 error, 0 avisos"_s},
+    {"Utf16LittleEndianWithByteOrderMark",
+     [](const TempTree& t) {
+         const QString text = u"Mi vaka come ierba\r\nen el prado.\r\n"_s;
+         t.write(Item1Faulty, QByteArray("\xFF\xFE", 2)
+                     + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+     },
+     1, u"ERROR "_s + Item1Faulty + u": "_s, u"UTF-16"_s, u"1 error, 0 avisos"_s},
+    {"Utf16BigEndianWithoutByteOrderMark",
+     [](const TempTree& t) {
+         QByteArray bytes;
+         for (const char c : QByteArray("La ovega bebe agua.\r\n"))
+             bytes += QByteArray(1, '\0') + c;
+         t.write(Item2Faulty, bytes);
+     },
+     1, u"ERROR "_s + Item2Faulty + u": "_s, u"guárdelo en UTF-8 o ANSI"_s, u"1 error, 0 avisos"_s},
+    {"CueInACompressedFormat",
+     [](const TempTree& t) {
+         QByteArray cue = wavFile();
+         cue[20] = 0x55;  // the format tag of MPEG layer 3
+         t.write(u"sonidos/bien.wav"_s, cue);
+     },
+     1, u"ERROR sonidos/bien.wav: "_s, u"comprimido (formato 85)"_s, u"1 error, 0 avisos"_s},
+    {"AnimationTooLargeToPlay",
+     [](const TempTree& t) {
+         // 4100 by 4100 pixels take 67 240 000 bytes decoded.
+         t.write(u"gifs/1.gif"_s, hostile::gifClaiming(4100, 4100));
+     },
+     1, u"ERROR gifs/1.gif: "_s, u"la animación es demasiado grande"_s, u"1 error, 0 avisos"_s},
     {"ByteUndefinedInWindows1252",
      [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\r\nen el pr\x81" "ado.\r\n"); }, 1,
      u"ERROR "_s + Item1Faulty + u", línea 2: "_s, u"el byte 0x81 no es ninguna letra en Windows-1252"_s,
