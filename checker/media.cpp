@@ -41,13 +41,16 @@ QString cueProblem(const content::CueCheck& check)
 }
 
 // What keeps a picture or animation from being shown, or shows it damaged;
-// empty when nothing does. `what` names it when it is missing.
+// empty when nothing does. `what` names what is missing; a listed word
+// picture has no name and is there, but no ordinary file.
 QString imageProblem(const content::ImageCheck& check, const QString& what, bool animation)
 {
     using content::ImageStatus;
     switch (check.status) {
     case ImageStatus::Ok: return {};
-    case ImageStatus::Missing: return QStringLiteral("falta %1").arg(what);
+    case ImageStatus::Missing:
+        return what.isEmpty() ? QStringLiteral("no es un archivo normal: el programa no puede abrirlo")
+                              : QStringLiteral("falta %1").arg(what);
     case ImageStatus::TooLarge:
         return QStringLiteral("%1 demasiado grande: %2 por %3 puntos%4 ocupan %5 bytes al abrirlo, y el programa no "
                               "muestra más de %6")
@@ -121,7 +124,9 @@ void checkPictures(const QString& tree, const TextWords& words, Report& report)
     const bool judgeNames = !words.correctWords.isEmpty() || !words.uncertainWords.isEmpty();
 
     QHash<QString, QString> gifOf;  // word in small letters -> name of its ".gif" picture
-    const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+    // Pipes, devices and broken links too: the program finds them by name and
+    // cannot show them.
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden, QDir::Name);
     for (const QString& name : files) {
         const QString place = root.relativeFilePath(folder + u'/' + name);
         const QString suffix = QFileInfo(name).suffix().toLower();

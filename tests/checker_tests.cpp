@@ -1,15 +1,21 @@
 // The content checker miravellon-comprobar, run as a teacher runs it: on a
 // folder, reading the lines it prints and its exit status. Every fault is
 // planted in an otherwise sound tree, so the summary line also shows that
-// nothing else was reported.
+// nothing else was reported. Last, the checker and the program are run over
+// every file of the hostile-content suite and must agree on what is refused.
 
 #include "library/catalogue.h"
+#include "library/contentrules.h"
+#include "presentation/cueplayer.h"
+#include "presentation/zarandel.h"
 #include "tests/hostilecontent.h"
 #include "tests/support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QMovie>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <ostream>
 
 using namespace Qt::StringLiterals;
@@ -478,5 +485,165 @@ TEST(Checker, BadCommandLinesExitWithTwo)
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.has(u"Uso: miravellon-comprobar [carpeta]"_s, QString()));
 }
+
+// --- The program and the checker agree on the hostile-content suite ----------
+//
+// Every file of the suite is put in a tree once; the program is run over it
+// (the loader, the animation control, the picture and background readers and
+// the cue check, as the program calls them), and so is the checker. A file the
+// program refuses is an ERROR of the checker, and a file the program uses
+// either draws no ERROR or one that says how it will look damaged.
+
+// The checker's ERROR lines about `place` (a file, or a folder and all below
+// it) that say the program will not use it: not those that say it shows the
+// file damaged.
+QStringList refusalsOf(const CheckerRun& run, const QString& place)
+{
+    QStringList found;
+    for (const QString& line : run.lines) {
+        if (!line.startsWith(u"ERROR "_s + place))
+            continue;
+        const bool damaged = line.contains(u"el archivo está cortado: le falta el final"_s)
+            || line.contains(u"la animación se corta en el fotograma"_s);
+        if (!damaged)
+            found.append(line);
+    }
+    return found;
+}
+
+// A tree with the good exercise, every cue, animation and the background;
+// tests spoil one thing of it.
+class Agreement : public ::testing::Test {
+protected:
+    Agreement()
+    {
+        writeSoundTree(tree);
+        tree.writeItem(hostile::Good, 1, {u"Mi pero come"_s}, {u"Mi perro come"_s});
+        tree.writeItem(hostile::Bad, 1, {u"Mi pero come"_s}, {u"Mi perro come"_s});
+    }
+    ~Agreement() override
+    {
+        // Let the temporary tree be removed after the unreadable cases.
+        QFile::setPermissions(tree.file(u"Ejercicios/Malo/incorrecto"_s),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // Whether the program refuses item 1 of the bad exercise.
+    bool programRefusesTheBadItem()
+    {
+        MainWindowHarness harness(tree.path());
+        auto* list = harness.find<QListWidget>("List1");
+        const QList<QListWidgetItem*> found = list->findItems(hostile::Bad, Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1);
+        if (found.isEmpty())
+            return true;
+        harness.chooseExercise(list->row(found.first()));
+        return !harness.messages.isEmpty();
+    }
+
+    TempTree tree;
+};
+
+class ItemAgreement : public Agreement, public ::testing::WithParamInterface<hostile::RefusedCase> {};
+
+TEST_P(ItemAgreement, TheCheckerReportsEveryItemTheProgramRefuses)
+{
+    GetParam().spoil(tree);
+    if (!GetParam().unreadable.isEmpty()) {
+        QFile probe(tree.file(GetParam().unreadable));
+        if (probe.open(QIODevice::ReadOnly))
+            GTEST_SKIP() << "this user reads files whatever their permissions";
+    }
+    const CheckerRun run = runChecker({tree.path()});
+    ASSERT_TRUE(programRefusesTheBadItem());
+    EXPECT_FALSE(refusalsOf(run, u"Ejercicios/Malo"_s).isEmpty()) << run.all().toStdString();
+    EXPECT_TRUE(refusalsOf(run, u"Ejercicios/Bueno"_s).isEmpty()) << run.all().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, ItemAgreement, ::testing::ValuesIn(hostile::RefusedCases),
+                         [](const ::testing::TestParamInfo<hostile::RefusedCase>& info) { return info.param.name; });
+
+class TextAgreement : public Agreement, public ::testing::WithParamInterface<hostile::AcceptedText> {};
+
+TEST_P(TextAgreement, TheCheckerReportsNoErrorOnATextTheProgramLoads)
+{
+    GetParam().write(tree);
+    const CheckerRun run = runChecker({tree.path()});
+    ASSERT_FALSE(programRefusesTheBadItem());
+    EXPECT_TRUE(refusalsOf(run, u"Ejercicios/Malo"_s).isEmpty()) << run.all().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, TextAgreement, ::testing::ValuesIn(hostile::AcceptedTexts),
+                         [](const ::testing::TestParamInfo<hostile::AcceptedText>& info) { return info.param.name; });
+
+// Where a spoilt picture file is put.
+enum class PictureUse { WordPicture, Animation, Background };
+
+class PictureAgreement : public Agreement,
+                         public ::testing::WithParamInterface<std::tuple<hostile::PictureCase, PictureUse>> {
+protected:
+    // Whether the program refuses the file: the reader gives it nothing to
+    // show, or the animation control plays nothing of it.
+    bool programRefuses(PictureUse use)
+    {
+        switch (use) {
+        case PictureUse::WordPicture: {
+            // "perro" is the corrected word of the good exercise.
+            const QString path = content::wordPicturePath(tree.path(), u"perro"_s);
+            if (path.isEmpty())
+                return false;  // no picture for the word: nothing to refuse
+            return content::readPicture(path).isNull();
+        }
+        case PictureUse::Animation: {
+            Zarandel animation;
+            animation.setGifFile(content::rewardAnimationPath(tree.path(), 1));
+            return !animation.movie() || animation.movie()->currentPixmap().isNull();
+        }
+        case PictureUse::Background: return content::readPicture(content::backgroundPath(tree.path())).isNull();
+        }
+        return true;
+    }
+};
+
+TEST_P(PictureAgreement, TheCheckerReportsExactlyThePicturesTheProgramRefuses)
+{
+    const auto& [picture, use] = GetParam();
+    const QString place = use == PictureUse::WordPicture ? u"Graficos/perro.gif"_s
+        : use == PictureUse::Animation                   ? u"gifs/1.gif"_s
+                                                         : u"fondo.gif"_s;
+    QFile::remove(tree.file(place));
+    picture.make(tree, place);
+    const bool refused = programRefuses(use);
+    const CheckerRun run = runChecker({tree.path()});
+    EXPECT_EQ(!refusalsOf(run, place).isEmpty(), refused) << run.all().toStdString();
+}
+
+std::string pictureAgreementName(const ::testing::TestParamInfo<std::tuple<hostile::PictureCase, PictureUse>>& info)
+{
+    static const char* const uses[] = {"AsWordPicture", "AsAnimation", "AsBackground"};
+    return std::string(std::get<0>(info.param).name) + uses[int(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(, PictureAgreement,
+                         ::testing::Combine(::testing::ValuesIn(hostile::PictureCases),
+                                            ::testing::Values(PictureUse::WordPicture, PictureUse::Animation,
+                                                              PictureUse::Background)),
+                         pictureAgreementName);
+
+class CueAgreement : public Agreement, public ::testing::WithParamInterface<hostile::SoundCase> {};
+
+TEST_P(CueAgreement, TheCheckerReportsExactlyTheCuesTheProgramRefuses)
+{
+    const QString place = u"sonidos/bien.wav"_s;
+    QFile::remove(tree.file(place));
+    GetParam().make(tree, place);
+    const bool refused = !looksLikeWav(content::cuePath(tree.path(), u"bien"_s));
+    EXPECT_EQ(refused, !GetParam().loaded);
+    const CheckerRun run = runChecker({tree.path()});
+    EXPECT_EQ(!refusalsOf(run, place).isEmpty(), refused) << run.all().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, CueAgreement, ::testing::ValuesIn(hostile::SoundCases),
+                         [](const ::testing::TestParamInfo<hostile::SoundCase>& info) { return info.param.name; });
 
 }  // namespace
