@@ -48,7 +48,7 @@ bool cutShort(const QString& path, const QByteArray& format)
 
 // Whether a picture may be decoded: an ordinary file whose first frame takes
 // at most MaxPictureBytes decoded. Missing, TooLarge or Ok.
-ImageCheck pictureRefusal(const QString& path, QImageReader& reader)
+ImageCheck pictureRefusalOf(const QString& path, QImageReader& reader)
 {
     ImageCheck check;
     if (!isOrdinaryFile(path))
@@ -202,10 +202,16 @@ ImageCheck animationRefusal(const QString& path)
     return check;
 }
 
+ImageCheck pictureRefusal(const QString& path)
+{
+    QImageReader reader(path);
+    return pictureRefusalOf(path, reader);
+}
+
 QImage readPicture(const QString& path, QString* error)
 {
     QImageReader reader(path);
-    const ImageCheck check = pictureRefusal(path, reader);
+    const ImageCheck check = pictureRefusalOf(path, reader);
     QImage image;
     if (check.status == ImageStatus::Ok)
         image = reader.read();
@@ -249,7 +255,7 @@ ImageCheck inspectAnimation(const QString& path)
 ImageCheck inspectPicture(const QString& path)
 {
     QImageReader reader(path);
-    ImageCheck check = pictureRefusal(path, reader);
+    ImageCheck check = pictureRefusalOf(path, reader);
     if (check.status != ImageStatus::Ok)
         return check;
     if (!reader.canRead() || reader.read().isNull()) {

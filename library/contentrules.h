@@ -114,6 +114,10 @@ struct ImageCheck {
 // Ok says the program tries it; its first frame may still fail to decode.
 ImageCheck animationRefusal(const QString& path);
 
+// Whether the picture at `path` may be decoded: an ordinary file whose
+// first frame takes at most MaxPictureBytes decoded. Reads only the header.
+ImageCheck pictureRefusal(const QString& path);
+
 // Reads the picture at `path` as the program shows it: only an ordinary file,
 // the format taken from the content, and nothing that decodes to more than
 // MaxPictureBytes. A null image when it cannot be shown.
