@@ -486,6 +486,31 @@ TEST(Checker, BadCommandLinesExitWithTwo)
     EXPECT_TRUE(help.has(u"Uso: miravellon-comprobar [carpeta]"_s, QString()));
 }
 
+TEST(Checker, PrintsNoControlCharacterWhateverTheTreeHolds)
+{
+    TempTree tree;
+    writeSoundTree(tree);
+    // A folder name with a line feed and an escape, a text holding NUL bytes,
+    // one saved as UTF-16, and a tab inside a word.
+    tree.writeItem(u"02 una\nlínea \x1b"_s, 1, {u"Mi pero"_s}, {u"Mi perro"_s});
+    tree.write(u"Ejercicios/02 una\nlínea \x1b/incorrecto/2.txt"_s, QByteArray("Mi\0pero\0\r\n", 11));
+    tree.write(u"Ejercicios/02 una\nlínea \x1b/correcto/2.txt"_s, QByteArray("\xFF\xFEM\0i\0", 6));
+    tree.writeLines(Item2Faulty, {u"La ovega bebe\tagua."_s});
+
+    QProcess process;
+    process.start(QStringLiteral(CHECKER_PATH), {tree.path()});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const QByteArray output = process.readAllStandardOutput();
+    for (const char c : output)
+        EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << "byte " << int(c);
+    const QString text = QString::fromUtf8(output);
+    EXPECT_TRUE(text.contains(u"ERROR Ejercicios/02 una<0x0A>línea <0x1B>/incorrecto/2.txt, línea 1: carácter de "
+                              u"control (código 0x00)"_s))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(u"/correcto/2.txt: el archivo está guardado en UTF-16"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"tabulador"_s)) << text.toStdString();
+}
+
 // --- The program and the checker agree on the hostile-content suite ----------
 //
 // Every file of the suite is put in a tree once; the program is run over it
