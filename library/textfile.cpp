@@ -162,11 +162,13 @@ ReadResult check(QByteArray bytes)
     const QString& text = result.text;
     qsizetype controls = 0;
     qsizetype first = -1;
+    const QChar* chars = text.constData();
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (isForbiddenControl(text[i].unicode())) {
-            if (controls++ == 0)
-                first = i;
-        }
+        const char16_t c = chars[i].unicode();
+        if (c >= 0x20 && c < 0x7F)
+            continue;
+        if (isForbiddenControl(c) && controls++ == 0)
+            first = i;
     }
     result.lines = splitLines(text);
     const QStringList& lines = result.lines;
