@@ -1,5 +1,7 @@
 #include "library/catalogue.h"
 
+#include "library/contentrules.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -46,7 +48,7 @@ QString resolve(const QString& base, const QString& relative)
 
 QString exercisesFolder(const QString& appFolder)
 {
-    return resolve(appFolder, QStringLiteral("Ejercicios"));
+    return resolve(appFolder, content::ExercisesFolder.toString());
 }
 
 QStringList listExercises(const QString& appFolder)

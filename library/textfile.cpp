@@ -5,6 +5,8 @@
 #include <QLoggingCategory>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 Q_LOGGING_CATEGORY(lcText, "miravellon.library")
 
 namespace textfile {
@@ -101,6 +103,108 @@ Version build(const QStringList& lines)
     return v;
 }
 
+bool isForbiddenControl(char16_t c)
+{
+    if (c == u'\t' || c == u'\r' || c == u'\n')
+        return false;
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
+bool looksLikeUtf16(const QByteArray& bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return true;
+    // A UTF-16 text of Spanish holds its letters in one byte of each unit
+    // and a NUL in the other.
+    const qsizetype units = std::min<qsizetype>(bytes.size() / 2, 4096);
+    qsizetype nulFirst = 0;
+    qsizetype nulSecond = 0;
+    for (qsizetype i = 0; i < units; ++i) {
+        const char a = bytes[2 * i];
+        const char b = bytes[2 * i + 1];
+        nulFirst += a == '\0' && b != '\0';
+        nulSecond += a != '\0' && b == '\0';
+    }
+    return units > 0 && 2 * std::max(nulFirst, nulSecond) >= units;
+}
+
+int lineOf(const QString& text, qsizetype offset)
+{
+    int line = 1;
+    for (qsizetype i = 0; i < offset && i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue;
+        if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator || c == u'\uFDD0' || c == u'\uFDD1')
+            ++line;
+    }
+    return line;
+}
+
+ReadResult check(QByteArray bytes)
+{
+    ReadResult result;
+    result.bytes = std::move(bytes);
+    const QByteArray& raw = result.bytes;
+    if (looksLikeUtf16(raw)) {
+        result.status = ReadStatus::Utf16;
+        return result;
+    }
+    // No text the program reads (Windows-1252 or UTF-8) holds a NUL byte; a
+    // picture or a word processor's document saved under a text's name does.
+    if (const qsizetype nul = raw.indexOf('\0'); nul >= 0) {
+        result.status = ReadStatus::NotText;
+        result.text = decodeWindows1252(raw);
+        result.finding = {lineOf(result.text, nul), 0, raw.count('\0') - 1};
+        return result;
+    }
+    result.text = decode(raw);
+    const QString& text = result.text;
+    qsizetype controls = 0;
+    qsizetype first = -1;
+    const QChar* chars = text.constData();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = chars[i].unicode();
+        if (c >= 0x20 && c < 0x7F)
+            continue;
+        if (isForbiddenControl(c) && controls++ == 0)
+            first = i;
+    }
+    result.lines = splitLines(text);
+    const QStringList& lines = result.lines;
+    if (lines.isEmpty()) {
+        result.status = ReadStatus::Empty;
+        return result;
+    }
+    if (controls > 0) {
+        result.status = ReadStatus::ControlCharacter;
+        result.finding = {lineOf(text, first), text[first].unicode(), controls - 1};
+        return result;
+    }
+    // Count the word positions before building anything: a file of spaces
+    // alone would otherwise make millions of empty words first.
+    qsizetype words = lines.size();
+    for (const QString& line : lines)
+        words += line.count(u' ');
+    if (words > MaxWords) {
+        result.status = ReadStatus::TooManyWords;
+        result.finding = {0, words, 0};
+        return result;
+    }
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        for (const QStringView word : QStringView(lines[i]).tokenize(u' ')) {
+            if (word.size() > MaxWordLength) {
+                result.status = ReadStatus::WordTooLong;
+                result.finding = {int(i + 1), word.size(), 0};
+                return result;
+            }
+        }
+    }
+    result.version = build(lines);
+    result.status = ReadStatus::Ok;
+    return result;
+}
+
 ReadResult read(const QString& path)
 {
     ReadResult result;
@@ -112,6 +216,7 @@ ReadResult read(const QString& path)
     if (info.size() > MaxFileBytes) {
         qCWarning(lcText) << "refusing" << path << "of" << info.size() << "bytes";
         result.status = ReadStatus::TooLarge;
+        result.finding.value = info.size();
         return result;
     }
     QFile file(path);
@@ -122,7 +227,7 @@ ReadResult read(const QString& path)
     }
     // Read one byte past the limit so that a file that grew since it was
     // measured is still refused.
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    QByteArray bytes = file.read(MaxFileBytes + 1);
     if (file.error() != QFileDevice::NoError) {
         qCWarning(lcText) << "cannot read" << path << file.errorString();
         result.status = ReadStatus::Unreadable;
@@ -130,41 +235,12 @@ ReadResult read(const QString& path)
     }
     if (bytes.size() > MaxFileBytes) {
         result.status = ReadStatus::TooLarge;
+        result.finding.value = bytes.size();
         return result;
     }
-    // No text the program reads (Windows-1252 or UTF-8) holds a NUL byte; a
-    // picture or a word processor's document saved under a text's name does.
-    if (bytes.contains('\0')) {
-        qCWarning(lcText) << "refusing" << path << "as it is not a text";
-        result.status = ReadStatus::NotText;
-        return result;
-    }
-    const QStringList lines = splitLines(decode(bytes));
-    if (lines.isEmpty()) {
-        result.status = ReadStatus::Empty;
-        return result;
-    }
-    // Count the word positions before building anything: a file of spaces
-    // alone would otherwise make millions of empty words first.
-    qsizetype words = lines.size();
-    for (const QString& line : lines)
-        words += line.count(u' ');
-    if (words > MaxWords) {
-        qCWarning(lcText) << "refusing" << path << "with" << words << "words";
-        result.status = ReadStatus::TooManyWords;
-        return result;
-    }
-    for (const QString& line : lines) {
-        for (const QStringView word : QStringView(line).tokenize(u' ')) {
-            if (word.size() > MaxWordLength) {
-                qCWarning(lcText) << "refusing" << path << "with a word of" << word.size() << "characters";
-                result.status = ReadStatus::WordTooLong;
-                return result;
-            }
-        }
-    }
-    result.version = build(lines);
-    result.status = ReadStatus::Ok;
+    result = check(std::move(bytes));
+    if (result.status != ReadStatus::Ok)
+        qCWarning(lcText) << "refusing" << path << "status" << int(result.status) << "at line" << result.finding.line;
     return result;
 }
 

@@ -35,6 +35,10 @@ QString decodeWindows1252(const QByteArray& bytes);
 // end. An empty text has no line.
 QStringList splitLines(const QString& text);
 
+// The line (from 1) that holds character `offset` of `text`, with the line
+// ends of splitLines().
+int lineOf(const QString& text, qsizetype offset);
+
 // A version of an item: its word positions and its shown text.
 struct Version {
     QStringList words;  // entry k is the word at position k
@@ -45,22 +49,52 @@ struct Version {
 // an empty word, and every line yields at least one word.
 Version build(const QStringList& lines);
 
+// Whether a character is a control character that no text shows: every
+// control character but tab, carriage return and line feed.
+bool isForbiddenControl(char16_t c);
+
 enum class ReadStatus {
     Ok,
-    Missing,      // no ordinary file at that path
-    Unreadable,   // present but cannot be opened or read
-    Empty,        // no line at all
-    TooLarge,     // more than MaxFileBytes
-    TooManyWords, // more than MaxWords word positions
-    WordTooLong,  // a word of more than MaxWordLength characters
-    NotText       // holds a NUL byte: a binary file, not a text
+    Missing,          // no ordinary file at that path
+    Unreadable,       // present but cannot be opened or read
+    Empty,            // no line at all
+    TooLarge,         // more than MaxFileBytes
+    TooManyWords,     // more than MaxWords word positions
+    WordTooLong,      // a word of more than MaxWordLength characters
+    NotText,          // holds a NUL byte: a binary file, not a text
+    Utf16,            // saved as UTF-16 (a byte-order mark, or every other byte NUL)
+    ControlCharacter  // holds a control character other than tab, CR and LF
+};
+
+// Where a text breaks a rule, for a report that names the place: the first
+// offending line (from 1; 0 when the rule has no line), the size, count or
+// character code concerned, and how many more places break the same rule.
+struct Finding {
+    int line = 0;
+    qint64 value = 0;
+    qsizetype more = 0;
 };
 
 struct ReadResult {
     ReadStatus status = ReadStatus::Missing;
     Version version;
+    Finding finding;      // set when status is neither Ok nor Missing
+    QByteArray bytes;     // the file's bytes, when they could be read
+    QString text;         // the decoded text, when the bytes are a text
+    QStringList lines;    // its lines, when the text is not refused for its characters
 };
 
+// Whether the bytes look like a text saved as UTF-16: they start with a
+// byte-order mark (FF FE or FE FF), or, over their first kilobytes, at least
+// half of the two-byte units hold one NUL byte, always on the same side.
+bool looksLikeUtf16(const QByteArray& bytes);
+
+// Applies every rule a version file's bytes must meet, in the order the
+// program applies them: UTF-16, NUL bytes, emptiness, control characters,
+// word count, word length. A refusal leaves `version` empty.
+ReadResult check(QByteArray bytes);
+
+// Reads the ordinary file at `path` (at most MaxFileBytes) and checks it.
 ReadResult read(const QString& path);
 
 }  // namespace textfile

@@ -1,6 +1,7 @@
 // Choosing an exercise and an item, and loading the item's two versions.
 
 #include "library/catalogue.h"
+#include "library/contentrules.h"
 #include "library/textfile.h"
 #include "mainwindow/form1.h"
 #include "presentation/richtextbox.h"
@@ -46,6 +47,9 @@ QString refusalFor(textfile::ReadStatus status)
     case textfile::ReadStatus::TooManyWords: return QStringLiteral("El texto tiene demasiadas palabras");
     case textfile::ReadStatus::WordTooLong: return QStringLiteral("El texto tiene una palabra demasiado larga");
     case textfile::ReadStatus::NotText: return QStringLiteral("El archivo no es un texto");
+    case textfile::ReadStatus::Utf16:
+        return QStringLiteral("El archivo está guardado en UTF-16; guárdelo en UTF-8 o ANSI");
+    case textfile::ReadStatus::ControlCharacter: return QStringLiteral("El texto tiene un carácter de control");
     case textfile::ReadStatus::Ok: break;
     }
     return {};
@@ -116,13 +120,13 @@ void Form1::LoadExerciseItem()
     // Both versions are read and checked before anything is shown, so that a
     // refused item never leaves one item's text paired with another's words.
     const QString expected = ui->Text1->text() + QStringLiteral(".txt");
-    const QString faultyPath = catalogue::versionPath(ExerciseFolder, QStringLiteral("incorrecto"), digits);
+    const QString faultyPath = catalogue::versionPath(ExerciseFolder, content::FaultyVersion.toString(), digits);
     if (!catalogue::isPresent(faultyPath, expected)) {
         qCInfo(lcLoad) << "missing" << faultyPath;
         refuseItem(QStringLiteral("No encuentro el archivo"));
         return;
     }
-    const QString correctPath = catalogue::versionPath(ExerciseFolder, QStringLiteral("correcto"), digits);
+    const QString correctPath = catalogue::versionPath(ExerciseFolder, content::CorrectVersion.toString(), digits);
     if (!catalogue::isPresent(correctPath, expected)) {
         qCInfo(lcLoad) << "missing" << correctPath;
         refuseItem(QStringLiteral("No encuentro el archivo") + QStringLiteral("\n")
@@ -152,7 +156,7 @@ void Form1::LoadExerciseItem()
     CountdownLeft = qint32(std::lround(twips::left(ui->List1)));
     twips::setLeft(ui->Zarandel1, CountdownLeft);
     ui->Zarandel1->hide();
-    ui->Zarandel1->setGifFile(catalogue::resolve(AppFolder, QStringLiteral("gifs/corre.gif")));
+    ui->Zarandel1->setGifFile(content::runnerAnimationPath(AppFolder));
     ui->Zarandel1->show();
     ui->RichTextBox2->hide();
     ui->RichTextBox1->show();

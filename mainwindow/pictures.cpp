@@ -1,6 +1,6 @@
 // The picture of a corrected word.
 
-#include "library/catalogue.h"
+#include "library/contentrules.h"
 #include "mainwindow/form1.h"
 #include "ui_form1.h"
 #include "windows/form3.h"
@@ -15,21 +15,12 @@ void Form1::ShowWordPicture()
     const QListWidgetItem* item = ui->List4->currentItem();
     if (!item)
         return;
-    const QString word = item->text();
-    // The lookup never leaves the pictures folder.
-    if (word.isEmpty() || word.contains(u'/') || word.contains(u'\\') || word == QLatin1String("..")
-        || word == QLatin1String("."))
+    const QString path = content::wordPicturePath(AppFolder, item->text());
+    if (path.isEmpty())
         return;
-    const QString folder = catalogue::resolve(AppFolder, QStringLiteral("Graficos"));
-    for (const QString& extension : {QStringLiteral(".gif"), QStringLiteral(".jpg")}) {
-        const QString stored = catalogue::storedName(folder, word + extension, false);
-        if (stored.isEmpty() || stored.toLower() != (word + extension).toLower())
-            continue;
-        state_.WordPicturePath = folder + u'/' + stored;
-        qCInfo(lcWordPicture) << "showing" << state_.WordPicturePath;
-        if (!form3_)
-            form3_ = new Form3(state_, [this] { showAndActivate(); });
-        form3_->showModeless();
-        return;
-    }
+    state_.WordPicturePath = path;
+    qCInfo(lcWordPicture) << "showing" << state_.WordPicturePath;
+    if (!form3_)
+        form3_ = new Form3(state_, [this] { showAndActivate(); });
+    form3_->showModeless();
 }

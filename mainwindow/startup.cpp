@@ -2,6 +2,7 @@
 // screen.
 
 #include "library/catalogue.h"
+#include "library/contentrules.h"
 #include "mainwindow/form1.h"
 #include "presentation/richtextbox.h"
 #include "presentation/tilebitmap.h"
@@ -11,9 +12,7 @@
 #include "windows/form4.h"
 #include "windows/programstate.h"
 
-#include <QFileInfo>
 #include <QFontDatabase>
-#include <QImageReader>
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -39,12 +38,10 @@ void Form1::Form_Load()
     // From here on a step that cannot be done has no effect and the start-up
     // goes on; nothing is reported to the pupil.
     {
-        const QString path = AppFolder + QStringLiteral("/fondo.gif");
-        QImageReader reader(path);
-        // A pipe in its place would keep the reader waiting for ever.
-        const QImage tile = QFileInfo(path).isFile() ? reader.read() : QImage();
+        QString error;
+        const QImage tile = content::readPicture(content::backgroundPath(AppFolder), &error);
         if (tile.isNull())
-            qCInfo(lcStartup) << "no background tile:" << reader.errorString();
+            qCInfo(lcStartup) << "no background tile:" << error;
         else
             Picture1 = QPixmap::fromImage(tile);
     }

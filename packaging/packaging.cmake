@@ -51,7 +51,7 @@ install(DIRECTORY ${_packaging}/icons/hicolor
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CREDITS.md
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon)
-install(FILES ${CMAKE_SOURCE_DIR}/tools/checker/README.md
+install(FILES ${CMAKE_SOURCE_DIR}/checker/README.md
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon RENAME miravellon-comprobar.md)
 
 # The Debian package: `cpack -G DEB` in the build folder.

@@ -29,10 +29,6 @@ private:
     QSoundEffect* playing_ = nullptr;
 };
 
-// The largest cue file played: the program's cues are short, and a cue is
-// held in memory whole. 8 MB is some 45 seconds of CD-quality sound.
-inline constexpr qint64 MaxCueBytes = 8 * 1024 * 1024;
-
-// True when the file is an ordinary file of at most MaxCueBytes that starts
-// with a RIFF/WAVE header and holds the whole of its sound data.
+// True when the file is a cue the program plays: the rules of
+// content::checkCue() (library/contentrules.h).
 bool looksLikeWav(const QString& path);

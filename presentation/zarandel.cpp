@@ -1,7 +1,7 @@
 #include "presentation/zarandel.h"
 
-#include <QFileInfo>
-#include <QImageReader>
+#include "library/contentrules.h"
+
 #include <QLoggingCategory>
 #include <QMovie>
 #include <QTimer>
@@ -12,25 +12,19 @@ Q_LOGGING_CATEGORY(lcGif, "miravellon.gif")
 
 namespace {
 
-// Every frame stays decoded while the animation plays. The program's own
-// animations take a few hundred kilobytes; a file of a few kilobytes can claim
-// hundreds of frames thousands of pixels wide, and is not played.
-constexpr qint64 MaxAnimationBytes = 64 * 1024 * 1024;
-
 // Why the file cannot be played, or nothing when it may be tried.
 QString refusal(const QString& path)
 {
-    // A pipe or a device would keep the reader waiting for ever.
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("not an ordinary file");
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    if (!size.isValid())
-        return {};
-    const qint64 bytes = qint64(size.width()) * size.height() * 4 * std::max(1, reader.imageCount());
-    if (bytes > MaxAnimationBytes)
-        return QStringLiteral("%1 by %2 pixels, %3 bytes decoded").arg(size.width()).arg(size.height()).arg(bytes);
-    return {};
+    const content::ImageCheck check = content::animationRefusal(path);
+    switch (check.status) {
+    case content::ImageStatus::Ok: return {};
+    case content::ImageStatus::Missing: return QStringLiteral("not an ordinary file");
+    default:
+        return QStringLiteral("%1 by %2 pixels, %3 bytes decoded")
+            .arg(check.size.width())
+            .arg(check.size.height())
+            .arg(check.value);
+    }
 }
 
 }  // namespace

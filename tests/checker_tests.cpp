@@ -1,14 +1,21 @@
 // The content checker miravellon-comprobar, run as a teacher runs it: on a
 // folder, reading the lines it prints and its exit status. Every fault is
 // planted in an otherwise sound tree, so the summary line also shows that
-// nothing else was reported.
+// nothing else was reported. Last, the checker and the program are run over
+// every file of the hostile-content suite and must agree on what is refused.
 
 #include "library/catalogue.h"
+#include "library/contentrules.h"
+#include "presentation/cueplayer.h"
+#include "presentation/zarandel.h"
+#include "tests/hostilecontent.h"
 #include "tests/support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QListWidget>
+#include <QMovie>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <ostream>
 
 using namespace Qt::StringLiterals;
@@ -183,14 +191,47 @@ const Fault faults[] = {
      u"1 error, 0 avisos"_s},
     {"EmptyFile", [](const TempTree& t) { t.write(Item2Correct, QByteArray()); }, 1,
      u"ERROR "_s + Item2Correct + u": "_s, u"el archivo está vacío"_s, u"1 error, 0 avisos"_s},
-    {"OnlySpacesAndLineEnds", [](const TempTree& t) { t.write(Item2Faulty, "  \r\n\r\n"); }, 1,
-     u"ERROR "_s + Item2Faulty + u": "_s, u"no tiene texto"_s, u"1 error, 0 avisos"_s},
+    // The program loads such a text, each line one or more empty words; the
+    // second warning says the lines do not pair.
+    {"OnlySpacesAndLineEnds", [](const TempTree& t) { t.write(Item2Faulty, "  \r\n\r\n"); }, 0,
+     u"AVISO "_s + Item2Faulty + u": "_s, u"no tiene texto"_s, u"0 errores, 2 avisos"_s},
+    // The program reads line feeds alone as line ends.
     {"LineFeedWithoutCarriageReturn",
-     [](const TempTree& t) { t.write(Item1Correct, "Mi vaca come hierba\r\nen el prado.\n"); }, 1,
-     u"ERROR "_s + Item1Correct + u", línea 2: "_s, u"LF sin CR"_s, u"1 error, 0 avisos"_s},
-    {"FirstOfSeveralBareLineFeeds",
-     [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\nen el prado.\n"); }, 1,
-     u"ERROR "_s + Item1Faulty + u", línea 1: "_s, u"(y 1 más en el archivo)"_s, u"1 error, 0 avisos"_s},
+     [](const TempTree& t) { t.write(Item1Correct, "Mi vaca come hierba\r\nen el prado.\n"); }, 0, QString(),
+     QString(), u"0 errores, 0 avisos"_s},
+    {"OnlyBareLineFeeds", [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\nen el prado.\n"); }, 0,
+     QString(), QString(), u"0 errores, 0 avisos"_s},
+    {"ControlCharacterInWindows1252Text",
+     [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\r\nen el \x1b" "prado.\r\n"); }, 1,
+     u"ERROR "_s + Item1Faulty + u", línea 2: "_s, u"carácter de control (código 0x1B)"_s, u"1 error, 0 avisos"_s},
+    {"Utf16LittleEndianWithByteOrderMark",
+     [](const TempTree& t) {
+         const QString text = u"Mi vaka come ierba\r\nen el prado.\r\n"_s;
+         t.write(Item1Faulty, QByteArray("\xFF\xFE", 2)
+                     + QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+     },
+     1, u"ERROR "_s + Item1Faulty + u": "_s, u"UTF-16"_s, u"1 error, 0 avisos"_s},
+    {"Utf16BigEndianWithoutByteOrderMark",
+     [](const TempTree& t) {
+         QByteArray bytes;
+         for (const char c : QByteArray("La ovega bebe agua.\r\n"))
+             bytes += QByteArray(1, '\0') + c;
+         t.write(Item2Faulty, bytes);
+     },
+     1, u"ERROR "_s + Item2Faulty + u": "_s, u"guárdelo en UTF-8 o ANSI"_s, u"1 error, 0 avisos"_s},
+    {"CueInACompressedFormat",
+     [](const TempTree& t) {
+         QByteArray cue = wavFile();
+         cue[20] = 0x55;  // the format tag of MPEG layer 3
+         t.write(u"sonidos/bien.wav"_s, cue);
+     },
+     1, u"ERROR sonidos/bien.wav: "_s, u"comprimido (formato 85)"_s, u"1 error, 0 avisos"_s},
+    {"AnimationTooLargeToPlay",
+     [](const TempTree& t) {
+         // 4100 by 4100 pixels take 67 240 000 bytes decoded.
+         t.write(u"gifs/1.gif"_s, hostile::gifClaiming(4100, 4100));
+     },
+     1, u"ERROR gifs/1.gif: "_s, u"la animación es demasiado grande"_s, u"1 error, 0 avisos"_s},
     {"ByteUndefinedInWindows1252",
      [](const TempTree& t) { t.write(Item1Faulty, "Mi vaka come ierba\r\nen el pr\x81" "ado.\r\n"); }, 1,
      u"ERROR "_s + Item1Faulty + u", línea 2: "_s, u"el byte 0x81 no es ninguna letra en Windows-1252"_s,
@@ -444,5 +485,190 @@ TEST(Checker, BadCommandLinesExitWithTwo)
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.has(u"Uso: miravellon-comprobar [carpeta]"_s, QString()));
 }
+
+TEST(Checker, PrintsNoControlCharacterWhateverTheTreeHolds)
+{
+    TempTree tree;
+    writeSoundTree(tree);
+    // A folder name with a line feed and an escape, a text holding NUL bytes,
+    // one saved as UTF-16, and a tab inside a word.
+    tree.writeItem(u"02 una\nlínea \x1b"_s, 1, {u"Mi pero"_s}, {u"Mi perro"_s});
+    tree.write(u"Ejercicios/02 una\nlínea \x1b/incorrecto/2.txt"_s, QByteArray("Mi\0pero\0\r\n", 11));
+    tree.write(u"Ejercicios/02 una\nlínea \x1b/correcto/2.txt"_s, QByteArray("\xFF\xFEM\0i\0", 6));
+    tree.writeLines(Item2Faulty, {u"La ovega bebe\tagua."_s});
+
+    QProcess process;
+    process.start(QStringLiteral(CHECKER_PATH), {tree.path()});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const QByteArray output = process.readAllStandardOutput();
+    for (const char c : output)
+        EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << "byte " << int(c);
+    const QString text = QString::fromUtf8(output);
+    EXPECT_TRUE(text.contains(u"ERROR Ejercicios/02 una<0x0A>línea <0x1B>/incorrecto/2.txt, línea 1: carácter de "
+                              u"control (código 0x00)"_s))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(u"/correcto/2.txt: el archivo está guardado en UTF-16"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"tabulador"_s)) << text.toStdString();
+}
+
+// --- The program and the checker agree on the hostile-content suite ----------
+//
+// Every file of the suite is put in a tree once; the program is run over it
+// (the loader, the animation control, the picture and background readers and
+// the cue check, as the program calls them), and so is the checker. A file the
+// program refuses is an ERROR of the checker, and a file the program uses
+// either draws no ERROR or one that says how it will look damaged.
+
+// The checker's ERROR lines about `place` (a file, or a folder and all below
+// it) that say the program will not use it: not those that say it shows the
+// file damaged.
+QStringList refusalsOf(const CheckerRun& run, const QString& place)
+{
+    QStringList found;
+    for (const QString& line : run.lines) {
+        if (!line.startsWith(u"ERROR "_s + place))
+            continue;
+        const bool damaged = line.contains(u"el archivo está cortado: le falta el final"_s)
+            || line.contains(u"la animación se corta en el fotograma"_s);
+        if (!damaged)
+            found.append(line);
+    }
+    return found;
+}
+
+// A tree with the good exercise, every cue, animation and the background;
+// tests spoil one thing of it.
+class Agreement : public ::testing::Test {
+protected:
+    Agreement()
+    {
+        writeSoundTree(tree);
+        tree.writeItem(hostile::Good, 1, {u"Mi pero come"_s}, {u"Mi perro come"_s});
+        tree.writeItem(hostile::Bad, 1, {u"Mi pero come"_s}, {u"Mi perro come"_s});
+    }
+    ~Agreement() override
+    {
+        // Let the temporary tree be removed after the unreadable cases.
+        QFile::setPermissions(tree.file(u"Ejercicios/Malo/incorrecto"_s),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // Whether the program refuses item 1 of the bad exercise.
+    bool programRefusesTheBadItem()
+    {
+        MainWindowHarness harness(tree.path());
+        auto* list = harness.find<QListWidget>("List1");
+        const QList<QListWidgetItem*> found = list->findItems(hostile::Bad, Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1);
+        if (found.isEmpty())
+            return true;
+        harness.chooseExercise(list->row(found.first()));
+        return !harness.messages.isEmpty();
+    }
+
+    TempTree tree;
+};
+
+class ItemAgreement : public Agreement, public ::testing::WithParamInterface<hostile::RefusedCase> {};
+
+TEST_P(ItemAgreement, TheCheckerReportsEveryItemTheProgramRefuses)
+{
+    GetParam().spoil(tree);
+    if (!GetParam().unreadable.isEmpty()) {
+        QFile probe(tree.file(GetParam().unreadable));
+        if (probe.open(QIODevice::ReadOnly))
+            GTEST_SKIP() << "this user reads files whatever their permissions";
+    }
+    const CheckerRun run = runChecker({tree.path()});
+    ASSERT_TRUE(programRefusesTheBadItem());
+    EXPECT_FALSE(refusalsOf(run, u"Ejercicios/Malo"_s).isEmpty()) << run.all().toStdString();
+    EXPECT_TRUE(refusalsOf(run, u"Ejercicios/Bueno"_s).isEmpty()) << run.all().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, ItemAgreement, ::testing::ValuesIn(hostile::RefusedCases),
+                         [](const ::testing::TestParamInfo<hostile::RefusedCase>& info) { return info.param.name; });
+
+class TextAgreement : public Agreement, public ::testing::WithParamInterface<hostile::AcceptedText> {};
+
+TEST_P(TextAgreement, TheCheckerReportsNoErrorOnATextTheProgramLoads)
+{
+    GetParam().write(tree);
+    const CheckerRun run = runChecker({tree.path()});
+    ASSERT_FALSE(programRefusesTheBadItem());
+    EXPECT_TRUE(refusalsOf(run, u"Ejercicios/Malo"_s).isEmpty()) << run.all().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, TextAgreement, ::testing::ValuesIn(hostile::AcceptedTexts),
+                         [](const ::testing::TestParamInfo<hostile::AcceptedText>& info) { return info.param.name; });
+
+// Where a spoilt picture file is put.
+enum class PictureUse { WordPicture, Animation, Background };
+
+class PictureAgreement : public Agreement,
+                         public ::testing::WithParamInterface<std::tuple<hostile::PictureCase, PictureUse>> {
+protected:
+    // Whether the program refuses the file: the reader gives it nothing to
+    // show, or the animation control plays nothing of it.
+    bool programRefuses(PictureUse use)
+    {
+        switch (use) {
+        case PictureUse::WordPicture: {
+            // "perro" is the corrected word of the good exercise.
+            const QString path = content::wordPicturePath(tree.path(), u"perro"_s);
+            if (path.isEmpty())
+                return false;  // no picture for the word: nothing to refuse
+            return content::readPicture(path).isNull();
+        }
+        case PictureUse::Animation: {
+            Zarandel animation;
+            animation.setGifFile(content::rewardAnimationPath(tree.path(), 1));
+            return !animation.movie() || animation.movie()->currentPixmap().isNull();
+        }
+        case PictureUse::Background: return content::readPicture(content::backgroundPath(tree.path())).isNull();
+        }
+        return true;
+    }
+};
+
+TEST_P(PictureAgreement, TheCheckerReportsExactlyThePicturesTheProgramRefuses)
+{
+    const auto& [picture, use] = GetParam();
+    const QString place = use == PictureUse::WordPicture ? u"Graficos/perro.gif"_s
+        : use == PictureUse::Animation                   ? u"gifs/1.gif"_s
+                                                         : u"fondo.gif"_s;
+    QFile::remove(tree.file(place));
+    picture.make(tree, place);
+    const bool refused = programRefuses(use);
+    const CheckerRun run = runChecker({tree.path()});
+    EXPECT_EQ(!refusalsOf(run, place).isEmpty(), refused) << run.all().toStdString();
+}
+
+std::string pictureAgreementName(const ::testing::TestParamInfo<std::tuple<hostile::PictureCase, PictureUse>>& info)
+{
+    static const char* const uses[] = {"AsWordPicture", "AsAnimation", "AsBackground"};
+    return std::string(std::get<0>(info.param).name) + uses[int(std::get<1>(info.param))];
+}
+
+INSTANTIATE_TEST_SUITE_P(, PictureAgreement,
+                         ::testing::Combine(::testing::ValuesIn(hostile::PictureCases),
+                                            ::testing::Values(PictureUse::WordPicture, PictureUse::Animation,
+                                                              PictureUse::Background)),
+                         pictureAgreementName);
+
+class CueAgreement : public Agreement, public ::testing::WithParamInterface<hostile::SoundCase> {};
+
+TEST_P(CueAgreement, TheCheckerReportsExactlyTheCuesTheProgramRefuses)
+{
+    const QString place = u"sonidos/bien.wav"_s;
+    QFile::remove(tree.file(place));
+    GetParam().make(tree, place);
+    const bool refused = !looksLikeWav(content::cuePath(tree.path(), u"bien"_s));
+    EXPECT_EQ(refused, !GetParam().loaded);
+    const CheckerRun run = runChecker({tree.path()});
+    EXPECT_EQ(!refusalsOf(run, place).isEmpty(), refused) << run.all().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(, CueAgreement, ::testing::ValuesIn(hostile::SoundCases),
+                         [](const ::testing::TestParamInfo<hostile::SoundCase>& info) { return info.param.name; });
 
 }  // namespace

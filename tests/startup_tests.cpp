@@ -200,6 +200,22 @@ TEST_F(StartupTest, BackgroundTileCoversTheWindowBehindTheControls)
     EXPECT_NE(pixelOf(&h.form(), inList), QColor(Qt::darkCyan));
 }
 
+// The background tile is found whatever the letter case of its name, like
+// every other content path.
+class BackgroundTileName : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(BackgroundTileName, IsFoundIgnoringLetterCase)
+{
+    TempTree tree;
+    tree.writePicture(QString::fromLatin1(GetParam()), 32, 24);
+    MainWindowHarness h(tree.path());
+    EXPECT_EQ(h.form().Picture1.size(), QSize(32, 24));
+    EXPECT_FALSE(h.form().palette().brush(QPalette::Window).texture().isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(StartupTest, BackgroundTileName,
+                         ::testing::Values("fondo.gif", "Fondo.GIF", "FONDO.GIF", "fondo.Gif"));
+
 TEST_F(StartupTest, RewardAnimationIsHiddenAtTheTopOfTheCorrectedWords)
 {
     MainWindowHarness h(tree.path());

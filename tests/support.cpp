@@ -28,6 +28,12 @@ TempTree::TempTree()
     EXPECT_TRUE(dir_.isValid());
 }
 
+QByteArray TempTree::read(const QString& relative) const
+{
+    QFile f(file(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 void TempTree::mkdir(const QString& relative) const
 {
     QDir().mkpath(file(relative));

@@ -27,6 +27,8 @@ public:
 
     // Writes raw bytes, making the folders on the way.
     void write(const QString& relative, const QByteArray& bytes) const;
+    // The bytes of a file; empty when it cannot be read.
+    QByteArray read(const QString& relative) const;
     void mkdir(const QString& relative) const;
     // Writes lines in Windows-1252 with CR LF line ends.
     void writeLines(const QString& relative, const QStringList& lines) const;

@@ -1,13 +1,12 @@
 #include "windows/form3.h"
 
+#include "library/contentrules.h"
 #include "presentation/clickablelabel.h"
 #include "presentation/twips.h"
 #include "ui_form3.h"
 #include "windows/programstate.h"
 
 #include <QEvent>
-#include <QFileInfo>
-#include <QImageReader>
 #include <QLoggingCategory>
 
 #include <cmath>
@@ -36,16 +35,13 @@ void Form3::placePicture()
 {
     // A picture that cannot be read leaves the one shown before; the window is
     // sized and centred all the same.
-    QImageReader reader(state_.WordPicturePath);
-    reader.setDecideFormatFromContent(true);
-    // Only an ordinary file is read: a pipe would keep the reader waiting for
-    // ever.
-    const QImage image = QFileInfo(state_.WordPicturePath).isFile() ? reader.read() : QImage();
+    QString error;
+    const QImage image = content::readPicture(state_.WordPicturePath, &error);
     if (!image.isNull()) {
         ui->Picture1->setPixmap(QPixmap::fromImage(image));
         ui->Picture1->resize(image.size() + QSize(4, 4));
     } else {
-        qCInfo(lcPicture) << "cannot show" << state_.WordPicturePath << reader.errorString();
+        qCInfo(lcPicture) << "cannot show" << state_.WordPicturePath << error;
     }
     twips::setHeight(this, twips::height(ui->Picture1));
     twips::setWidth(this, twips::width(ui->Picture1));

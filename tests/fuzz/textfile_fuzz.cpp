@@ -113,7 +113,7 @@ QString scratchFile()
     return dir.filePath(QStringLiteral("1.txt"));
 }
 
-void checkRead(const QByteArray& bytes, const QStringList& lines, const textfile::Version& built)
+void checkRead(const QByteArray& bytes, const QString& text, const QStringList& lines, const textfile::Version& built)
 {
     const QString path = scratchFile();
     {
@@ -124,10 +124,15 @@ void checkRead(const QByteArray& bytes, const QStringList& lines, const textfile
     const textfile::ReadResult result = textfile::read(path);
     if (bytes.size() > textfile::MaxFileBytes) {
         require(result.status == textfile::ReadStatus::TooLarge, "a file over the size limit is refused");
+    } else if (textfile::looksLikeUtf16(bytes)) {
+        require(result.status == textfile::ReadStatus::Utf16, "a file saved as UTF-16 is refused as such");
     } else if (bytes.contains('\0')) {
         require(result.status == textfile::ReadStatus::NotText, "a file holding a NUL byte is refused as no text");
     } else if (lines.isEmpty()) {
         require(result.status == textfile::ReadStatus::Empty, "a file without a line is refused as empty");
+    } else if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return textfile::isForbiddenControl(c.unicode()); })) {
+        require(result.status == textfile::ReadStatus::ControlCharacter,
+                "a file holding a control character other than tab, CR and LF is refused");
     } else if (built.words.size() > textfile::MaxWords) {
         require(result.status == textfile::ReadStatus::TooManyWords, "a file over the word limit is refused");
     } else if (std::any_of(built.words.cbegin(), built.words.cend(),
@@ -151,7 +156,7 @@ void readSplitBuild(const std::uint8_t* data, std::size_t size)
     checkLines(text, lines);
     const textfile::Version version = textfile::build(lines);
     checkBuilt(lines, version);
-    checkRead(bytes, lines, version);
+    checkRead(bytes, text, lines, version);
 }
 
 }  // namespace fuzz

@@ -1,7 +1,7 @@
-#include "tools/checker/spelling.h"
+#include "checker/spelling.h"
 
-#include "tools/checker/exercises.h"
-#include "tools/checker/report.h"
+#include "checker/exercises.h"
+#include "checker/report.h"
 
 #include <QHash>
 #include <QProcess>

@@ -1,8 +1,9 @@
-#include "tools/checker/exercises.h"
+#include "checker/exercises.h"
 
 #include "library/catalogue.h"
-#include "tools/checker/report.h"
-#include "tools/checker/versionfile.h"
+#include "library/contentrules.h"
+#include "checker/report.h"
+#include "checker/versionfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -16,8 +17,8 @@ namespace checker {
 
 namespace {
 
-const QString FaultyFolder = QStringLiteral("incorrecto");
-const QString CorrectFolder = QStringLiteral("correcto");
+const QString FaultyFolder = content::FaultyVersion.toString();
+const QString CorrectFolder = content::CorrectVersion.toString();
 
 // The item files of one version folder of an exercise.
 struct VersionFolder {

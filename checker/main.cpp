@@ -7,10 +7,10 @@
 // Exit status: 0 without errors (warnings allowed), 1 with errors, 2 when the
 // command line is wrong or the folder does not exist.
 
-#include "tools/checker/exercises.h"
-#include "tools/checker/media.h"
-#include "tools/checker/report.h"
-#include "tools/checker/spelling.h"
+#include "checker/exercises.h"
+#include "checker/media.h"
+#include "checker/report.h"
+#include "checker/spelling.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -16,10 +16,11 @@ struct VersionText {
     QList<int> lineOfWord;   // the line (from 1) of each word position
 };
 
-// Reads the version file at `path` the way the program does and reports under
-// `place` what would make the program refuse it (size, emptiness, word count)
-// and what would make it show the text wrongly (bytes that are no text, line
-// feeds without carriage return, extra spaces, tabs).
+// Reads the version file at `path` with the program's own rules
+// (library/textfile.h) and reports under `place` why the program would refuse
+// it (size, emptiness, encoding, characters that are no text, word count,
+// word length), and what deserves a look though it loads (extra spaces, tabs,
+// mixed encodings, no text at all).
 VersionText inspectVersion(const QString& path, const QString& place, Report& report);
 
 }  // namespace checker
