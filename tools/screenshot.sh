@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/captura.png, the screenshot of the README: the program on its
 # bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
-# pupil with xdotool: a click past the splash, the exercise "02 B y V", two
+# pupil with xdotool: a click past the splash, the exercise "02 Signos ¿ y ¡ (1.º y 2.º)", two
 # misspelt words corrected, a third word picked.
 #
 #     tools/screenshot.sh [build folder]     (default: build, built if needed)
@@ -42,7 +42,7 @@ if [ "${1:-}" = --inside-xvfb ]; then
         sleep 4   # the reward animation plays once
         if [ -n "${SHOT_STEPS:-}" ]; then import -window root "$SHOT_STEPS-$4.png"; fi
     }
-    click 40 90                        # exercise "02 B y V"
+    click 40 90                        # exercise "02 Signos ¿ y ¡ (1.º y 2.º)"
     correct 548 82 baca vaca           # "...hay una baca blanca"
     correct 273 115 vurro burro        # "y negra, un vurro muy viejo"
     click 530 115                      # picks "cavras"

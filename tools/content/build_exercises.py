@@ -84,9 +84,9 @@ FAMILIES = {
     "g-j": [("g", "j"), ("j", "g")],
     "gu-gü": [("gü", "gu"), ("gu", "g"), ("gu", "gü")],
     "h": [("h", ""), ("^", "^h")],
-    "ll-y": [("ll", "y"), ("y", "ll")],
+    "ll-y": [("ll", "y"), ("y", "ll"), ("y$", "i$")],
     "c-z-s": [("c", "s"), ("z", "s"), ("c", "z"), ("z", "c")],
-    "c-qu-k": [("qu", "k"), ("c", "k"), ("qu", "c"), ("c", "qu")],
+    "c-qu-k": [("qu", "k"), ("c", "k"), ("qu", "c"), ("cu", "qu")],
     "r-rr": [("rr", "r"), ("^r", "^rr"), ("nr", "nrr"), ("lr", "lrr"),
              ("sr", "srr")],
     "m-n": [("mp", "np"), ("mb", "nb"), ("nv", "mv")],
@@ -701,7 +701,8 @@ def content_problems(exercises, homophones, deny, names, dictionaries=None):
     problems = []
     for ex in exercises:
         for n, item in enumerate(ex.items, start=1):
-            for word in " ".join(item.correct_lines + item.faulty_lines).split(" "):
+            words = " ".join(item.correct_lines + item.faulty_lines).split(" ")
+            for word in dict.fromkeys(words):
                 entry = denied(word, deny)
                 if entry:
                     problems.append(f"{ex.folder}/{n}: {word!r} is on the "
