@@ -312,7 +312,7 @@ class ShippedFilesTest(unittest.TestCase):
 
     def test_exercises_of_at_least_twelve_items(self):
         folders = self.folders()
-        self.assertGreaterEqual(len(folders), 17)
+        self.assertGreaterEqual(len(folders), 20)
         for folder in folders:
             self.assertRegex(folder.name, r"^[0-9]{2} .* \([1-6]\.º y [1-6]\.º\)$")
             good = sorted((folder / "correcto").glob("*.txt"))
