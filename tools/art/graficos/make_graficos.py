@@ -437,6 +437,8 @@ def pecera():
 
 PICTURES = {
     # animals
+    "conejo": "🐇",
+    "tortuga": "🐢",
     "abeja": "🐝",
     "águila": "🦅",
     "Algodón": "🐇",                 # the rabbit called Algodón
@@ -458,7 +460,6 @@ PICTURES = {
     "ciervo": "🦌",
     "cisne": "🦢",
     "delfín": "🐬",
-    "delfines": ("🐬", "🐬"),
     "erizo": "🦔",
     "gallina": "🐔",
     "gallo": "🐓",
@@ -566,6 +567,8 @@ PICTURES = {
     "zanahorias": ("🥕", "🥕"),
 
     # plants and nature
+    "hierba.": "🌿",
+    "ola": "🌊",
     "árbol": "🌳",
     "árboles": ("🌳", "🌲"),
     "arrecife": "🪸",
@@ -582,7 +585,6 @@ PICTURES = {
     "macetas": ("🪴", "🪴"),
     "olas": "🌊",
     "paisaje": "🏔️",
-    "playa": "🏖️",
     "río": "🏞️",
     "rosa": "🌹",
     "semillas": "🌱",
@@ -625,6 +627,8 @@ PICTURES = {
     "diciembre": month(12),
 
     # vehicles and travel
+    "teleférico": "🚡",
+    "excursión": "🎒",
     "ambulancia": "🚑",
     "autobús": "🚌",
     "avión": "✈️",
@@ -642,6 +646,12 @@ PICTURES = {
     "yate": "🛥️",
 
     # places and buildings
+    "casa": "🏠",
+    "ascensor": "🛗",
+    "construcción": "🏗️",
+    "piscina": "🏊",
+    "contaminación": "🏭",
+    "valla.": valla,
     "cabaña": "🛖",
     "campamento": "🏕️",
     "castillo": "🏰",
@@ -663,6 +673,28 @@ PICTURES = {
     "Senegal.": "🇸🇳",
 
     # things at home and at school
+    "diccionario": "📖",
+    "redacción": "📝",
+    "escribo": "✍️",
+    "escribe": "✍️",
+    "escribimos": "✍️",
+    "escribieron": "✍️",
+    "leyó": "📖",
+    "leyeron": "📖",
+    "leyendo": "📖",
+    "hojea": "📖",
+    "hojeamos": "📖",
+    "recibido": "📬",
+    "invitación:": "💌",
+    "experimento": "🧪",
+    "experimento.": "🧪",
+    "explosión": "💥",
+    "coser": ("🧵", "🪡"),
+    "cocer": "🍲",
+    "prohibido": "🚫",
+    "inspección": "🔍",
+    "exploradores.": ("🔍", "🐞"),
+    "protección": "⛑️",
     "agujero": "🕳️",
     "almohada": almohada,
     "alfombra": alfombra,
@@ -691,7 +723,6 @@ PICTURES = {
     "imagen": "🖼️",
     "imágenes": ("🖼️", "🖼️"),
     "joyas": "💎",
-    "juguete": "🧸",
     "juguetes": ("🧸", "🪁"),
     "lámpara": lampara,
     "lápices": ("✏️", "✏️"),
@@ -733,6 +764,13 @@ PICTURES = {
     "zapatos": ("👞", "👞"),
 
     # music, games and sport
+    "botar": "🏀",
+    "botó": "🏀",
+    "grabar": "🎙️",
+    "escena:": "🎭",
+    "escenario": "🎭",
+    "espectáculo": "🎪",
+    "atracción": "🎢",
     "ajedrez": "♟️",
     "balón": "⚽",
     "contrarreloj": "⏱️",
@@ -751,6 +789,8 @@ PICTURES = {
     "violín": "🎻",
 
     # things people do, and a few more
+    "votar": "🗳️",
+    "Hola,": "👋",
     "ayuda": "🛟",
     "brillaba": "✨",
     "ciento": "💯",
