@@ -185,6 +185,18 @@ class FamilyTest(unittest.TestCase):
         ("hue-hie", "hola", "ola", False),
         ("homofonos", "tú", "tu", True),
         ("homofonos", "vaca", "baca", False),
+        ("x-s", "excursión", "escursión", True),
+        ("x-s", "espectáculo", "expectáculo", True),
+        ("x-s", "excursión", "escursion", False),    # x and the tilde at once
+        ("cc-sc", "acción", "ación", True),
+        ("cc-sc", "educación", "educacción", True),
+        ("cc-sc", "piscina", "pisina", True),
+        ("cc-sc", "piscina", "pizina", False),       # sc written z
+        ("y-verbos", "leyó", "leió", True),
+        ("y-verbos", "huyeron", "hulleron", True),
+        ("y-verbos", "leyó", "leyo", False),         # that is a tilde
+        ("b-v", "vivían", "bibían", True),
+        ("b-v", "escribir", "escrivir", True),
     ]
 
     def test_cases(self):
@@ -194,6 +206,30 @@ class FamilyTest(unittest.TestCase):
                 self.assertEqual(build_exercises.fits_family(good, bad, family,
                                                              homophones),
                                  belongs)
+
+
+class HomophoneListTest(unittest.TestCase):
+    """The shipped list of intended homophones: each line a pair of two
+    different words, no pair twice (a set would hide a duplicate)."""
+
+    def test_shipped_list(self):
+        entries = build_exercises.read_list(build_exercises.HOMOPHONES_FILE)
+        pairs = [tuple(e.lower().split()) for e in entries]
+        for pair in pairs:
+            with self.subTest(pair=pair):
+                self.assertEqual(len(pair), 2)
+                self.assertNotEqual(pair[0], pair[1])
+        self.assertEqual(len(pairs), len(set(pairs)))
+
+    def test_listed_pairs_are_homophones(self):
+        pairs = build_exercises.read_homophones(build_exercises.HOMOPHONES_FILE)
+        for good, bad in [("ha", "a"), ("tuvo", "tubo"), ("cayó", "calló"),
+                          ("calló", "cayó"), ("caza", "casa")]:
+            with self.subTest(good=good):
+                self.assertTrue(build_exercises.fits_family(
+                    good, bad, "homofonos", pairs))
+        self.assertFalse(build_exercises.fits_family(
+            "tuvo", "tuvó", "homofonos", pairs))
 
 
 class AnswerInSightTest(SourceCase):
