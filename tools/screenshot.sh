@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Takes docs/captura.png, the screenshot of the README: the program on its
 # bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
-# pupil with xdotool: a click past the splash, the exercise "02 B y V", two
-# misspelt words corrected, a third word picked.
+# pupil with xdotool: a click past the splash, the exercise "06 B y V (3.º y 4.º)",
+# two misspelt words of its first text corrected, a third word picked.
 #
 #     tools/screenshot.sh [build folder]     (default: build, built if needed)
 #
@@ -33,7 +33,8 @@ if [ "${1:-}" = --inside-xvfb ]; then
     sleep 1
 
     # Positions in the main window at this screen size and with Liberation Sans
-    # for Arial: the second exercise of the list, and words of its first text.
+    # for Arial: the sixth exercise of the list (rows 18 pixels apart, the
+    # first at y = 73), and words of its first text.
     click() { xdotool mousemove "$1" "$2" click 1; sleep 0.6; }
     correct() {  # $1 $2: where the word is; $3: its letters; $4: the correction
         click "$1" "$2"
@@ -42,7 +43,7 @@ if [ "${1:-}" = --inside-xvfb ]; then
         sleep 4   # the reward animation plays once
         if [ -n "${SHOT_STEPS:-}" ]; then import -window root "$SHOT_STEPS-$4.png"; fi
     }
-    click 40 90                        # exercise "02 B y V"
+    click 40 163                       # exercise "06 B y V (3.º y 4.º)"
     correct 548 82 baca vaca           # "...hay una baca blanca"
     correct 273 115 vurro burro        # "y negra, un vurro muy viejo"
     click 530 115                      # picks "cavras"

@@ -42,12 +42,17 @@ SOURCE_DIR = HERE / "exercises"
 OUTPUT_DIR = REPO / "assets" / "Ejercicios"
 WORDS_FILE = HERE / "corrected_words.txt"
 BARE_WORDS_FILE = HERE / "corrected_words_bare.txt"
+# Word lists a teacher can edit (UTF-8, one entry a line, '#' comments):
+HOMOPHONES_FILE = HERE / "homofonos.txt"        # "correct faulty" pairs
+DENY_FILE = HERE / "palabras_prohibidas.txt"     # words no text may use
+NAMES_FILE = HERE / "nombres_propios.txt"        # names the dictionary lacks
+HUNSPELL_DIR = Path("/usr/share/hunspell")
 
 ENCODING = "cp1252"
 EOL = "\r\n"
 
 MIN_ERRORS = 3
-MAX_ERRORS = 10
+MAX_ERRORS = 9
 MIN_WORDS = 30
 MAX_WORDS = 150
 
@@ -61,6 +66,40 @@ MIN_LAST_LINE_WORDS = 4   # a shorter last line of a paragraph is avoided
 MARK_RE = re.compile(r"\{([^{}|]*)\|([^{}|]*)\}")
 FOLDER_FORBIDDEN = set('<>:"/\\|?*')
 ITEM_FILE_RE = re.compile(r"^[0-9]+\.txt$")
+
+
+VOWEL_TILDES = [(a, b) for plain, accented in zip("aeiou", "áéíóú")
+                for a, b in ((accented, plain), (plain, accented))]
+
+# The spelling families an exercise may practise. A family is a list of
+# (correct, faulty) replacements; a misspelling belongs to the family when
+# its faulty form is the correct one with one or more of them applied. "^"
+# and "$" stand for the start and the end of the word (punctuation apart).
+# The letter case must stay as it is, except in "mayusculas", and the
+# punctuation around the word too, except in "signos".
+FAMILIES = {
+    "mayusculas": "case",
+    "signos": [("¿", ""), ("¡", "")],
+    "b-v": [("b", "v"), ("v", "b")],
+    "g-j": [("g", "j"), ("j", "g")],
+    "gu-gü": [("gü", "gu"), ("gu", "g"), ("gu", "gü")],
+    "h": [("h", ""), ("^", "^h")],
+    "ll-y": [("ll", "y"), ("y", "ll"), ("y$", "i$")],
+    "c-z-s": [("c", "s"), ("z", "s"), ("c", "z"), ("z", "c")],
+    "c-qu-k": [("qu", "k"), ("c", "k"), ("qu", "c"), ("cu", "qu")],
+    "r-rr": [("rr", "r"), ("^r", "^rr"), ("nr", "nrr"), ("lr", "lrr"),
+             ("sr", "srr")],
+    "m-n": [("mp", "np"), ("mb", "nb"), ("nv", "mv")],
+    "tildes": VOWEL_TILDES,
+    "homofonos": "homophones",
+    "x-s": [("x", "s"), ("s", "x")],
+    "cc-sc": [("cc", "c"), ("c", "cc"), ("sc", "s"), ("sc", "c"),
+              ("s", "sc")],
+    "d-z": [("d$", "z$"), ("z$", "d$")],
+    "y-verbos": [("y", "ll"), ("y", "i")],
+    "hue-hie": [("hue", "ue"), ("hué", "ué"), ("hie", "ie"), ("^hue", "^güe"),
+                ("^o", "^ho"), ("^ó", "^hó")],
+}
 
 
 class SourceError(Exception):
@@ -117,6 +156,7 @@ class Exercise:
     def __init__(self, path):
         self.path = path
         self.folder = None
+        self.families = None
         self.items = []
 
 
@@ -180,9 +220,9 @@ def read_exercise(path):
                 close_paragraph()
             continue
         if stripped.startswith("=="):
-            if exercise.folder is None:
+            if exercise.folder is None or exercise.families is None:
                 raise SourceError(f"{where(path, line_no)}: item before the "
-                                  "'carpeta:' line")
+                                  "'carpeta:' and 'familia:' lines")
             if item is not None:
                 close_paragraph()
             item = Item(stripped.strip("= "), line_no)
@@ -197,6 +237,18 @@ def read_exercise(path):
                 exercise.folder = value.strip()
                 check_folder_name(exercise.folder, path, line_no)
                 continue
+            if sep and key.strip().lower() == "familia":
+                if exercise.families is not None:
+                    raise SourceError(f"{where(path, line_no)}: second "
+                                      "'familia:' line")
+                names = [n.strip() for n in value.split(",") if n.strip()]
+                unknown = [n for n in names if n not in FAMILIES]
+                if unknown or not names:
+                    raise SourceError(f"{where(path, line_no)}: unknown "
+                                      f"family {', '.join(unknown)!r}; known: "
+                                      + ", ".join(FAMILIES))
+                exercise.families = names
+                continue
             raise SourceError(f"{where(path, line_no)}: text outside an item "
                               "(start items with a line '== title')")
         if "  " in stripped:
@@ -207,6 +259,8 @@ def read_exercise(path):
         close_paragraph()
     if exercise.folder is None:
         raise SourceError(f"{path}: missing 'carpeta: <folder name>' line")
+    if exercise.families is None:
+        raise SourceError(f"{path}: missing 'familia: <family>' line")
     if not exercise.items:
         raise SourceError(f"{path}: no items")
     return exercise
@@ -316,7 +370,7 @@ def wrap(widths):
     return sizes
 
 
-def build_item(item, path):
+def build_item(item, path, families=None, homophones=frozenset()):
     all_correct = []
     all_faulty = []
     for para in item.paragraphs:
@@ -384,18 +438,120 @@ def build_item(item, path):
         if len(c_line.split(" ")) != len(f_line.split(" ")):
             raise SourceError(f"{label}: a line differs in word count")
 
-    warnings = []
-    marked = {m.word_index for m in item.marks}
     for mark in item.marks:
-        form = strip_punctuation(mark.correct_word)
-        if len(form) < 4:
-            continue
-        others = [k for k, w in enumerate(all_correct)
-                  if k not in marked and strip_punctuation(w) == form]
-        if others:
-            warnings.append(f"{label}: {mark.correct_word!r} also appears "
-                            "unmarked, which gives the answer away")
-    return warnings
+        if families and not fits_families(mark.correct_word, mark.faulty_word,
+                                          families, homophones):
+            raise SourceError(f"{where(path, mark.line_no)}: {mark.correct_word!r}"
+                              f" -> {mark.faulty_word!r} is not a misspelling of "
+                              f"the family {', '.join(families)} (one family "
+                              "per misspelling; homophones must be listed in "
+                              f"{HOMOPHONES_FILE.name})")
+    for problem in given_away(item, all_correct):
+        raise SourceError(f"{label}: {problem}")
+    return []
+
+
+def given_away(item, correct_words):
+    """Marks whose correct form also stands unmarked in the same item.
+
+    The form compared keeps the letter case when the misspelling is only a
+    matter of case, and the opening signs when it is only a matter of ¿ or
+    ¡; otherwise it is the bare word in lower case."""
+    marked = {m.word_index for m in item.marks}
+    starts = {k for k, w in enumerate(correct_words)
+              if k == 0 or correct_words[k - 1][-1:] in ".!?…:"
+              or w[:1] in "—¡¿«"}
+    problems = []
+    for mark in item.marks:
+        key = answer_key(mark.correct_word, mark.faulty_word)
+        for k, w in enumerate(correct_words):
+            # A capital that starts a sentence says nothing about a capital
+            # elsewhere.
+            if key[0] == "case" and k in starts:
+                continue
+            if k not in marked and answer_key(w, mark.faulty_word) == key:
+                problems.append(f"{mark.correct_word!r} also appears unmarked "
+                                "(word " f"{k + 1}), which gives the answer away")
+                break
+    return problems
+
+
+def answer_key(word, faulty):
+    """The form of word that would show the answer to the misspelling
+    faulty."""
+    core = strip_punctuation(word)
+    fault_core = strip_punctuation(faulty)
+    if core.lower() == fault_core.lower() and core != fault_core:
+        return ("case", core)
+    if core == fault_core:
+        lead = word[:len(word) - len(word.lstrip(PUNCTUATION_MARKS))]
+        return ("signs", lead + core)
+    return ("word", core.lower())
+
+
+PUNCTUATION_MARKS = "¡!¿?«».,;:—\"'()-…"
+
+
+def split_word(word):
+    """(leading punctuation, core, trailing punctuation)."""
+    core = strip_punctuation(word)
+    start = word.find(core) if core else len(word)
+    return word[:start], core, word[start + len(core):]
+
+
+def fits_pairs(correct, faulty, pairs):
+    """True when faulty is correct with one or more of the (correct, faulty)
+    replacements of pairs applied at distinct places."""
+    a = "^" + correct + "$"
+    b = "^" + faulty + "$"
+    memo = {}
+
+    def go(i, j):
+        if (i, j) in memo:
+            return memo[(i, j)]
+        memo[(i, j)] = False
+        result = i == len(a) and j == len(b)
+        if not result and i < len(a) and j < len(b) and a[i] == b[j]:
+            result = go(i + 1, j + 1)
+        for x, y in pairs:
+            if result:
+                break
+            if a.startswith(x, i) and b.startswith(y, j):
+                result = go(i + len(x), j + len(y))
+        memo[(i, j)] = result
+        return result
+
+    return correct != faulty and go(0, 0)
+
+
+def fits_family(correct, faulty, family, homophones=frozenset()):
+    """Whether the misspelling correct -> faulty (whole words, punctuation
+    attached) belongs to one family."""
+    kind = FAMILIES[family]
+    c_lead, c_core, c_trail = split_word(correct)
+    f_lead, f_core, f_trail = split_word(faulty)
+    if kind == "case":
+        return ((c_lead, c_trail) == (f_lead, f_trail) and c_core != f_core
+                and c_core.lower() == f_core.lower())
+    if family == "signos":
+        return (c_core == f_core and c_trail == f_trail
+                and fits_pairs(c_lead, f_lead, kind))
+    if (c_lead, c_trail) != (f_lead, f_trail) or not c_core or not f_core:
+        return False
+    # Apart from "mayusculas", the letter case is kept letter by letter: a
+    # capital lost or gained would be a second kind of mistake.
+    if [ch.isupper() for ch in c_core if ch.isalpha()][:1] != \
+            [ch.isupper() for ch in f_core if ch.isalpha()][:1]:
+        return False
+    if sum(ch.isupper() for ch in c_core) != sum(ch.isupper() for ch in f_core):
+        return False
+    if kind == "homophones":
+        return (c_core.lower(), f_core.lower()) in homophones
+    return fits_pairs(c_core.lower(), f_core.lower(), kind)
+
+
+def fits_families(correct, faulty, families, homophones=frozenset()):
+    return any(fits_family(correct, faulty, f, homophones) for f in families)
 
 
 # --------------------------------------------------------------------------
@@ -471,36 +627,113 @@ def unknown_folders(exercises, output_dir):
 
 
 # --------------------------------------------------------------------------
-# Optional spelling check with hunspell
+# Word lists and the dictionary
 
-def spell_check(exercises, dictionary):
-    if shutil.which("hunspell") is None:
-        print("hunspell is not installed; skipping the spelling check "
-              "(apt-get install hunspell hunspell-es)")
-        return
+def read_list(path):
+    """Entries of a word list: one a line, '#' starts a comment."""
+    if not path.is_file():
+        return []
+    entries = []
+    for line in path.read_text("utf-8").splitlines():
+        line = line.split("#", 1)[0].strip()
+        if line:
+            entries.append(unicodedata.normalize("NFC", line))
+    return entries
 
-    def unknown(words):
-        text = "\n".join(words) + "\n"
-        out = subprocess.run(["hunspell", "-d", dictionary, "-l"],
-                             input=text, capture_output=True, text=True,
-                             check=False).stdout
-        return set(out.split())
 
-    print(f"\nSpelling check with hunspell ({dictionary}):")
+def read_homophones(path):
+    """Pairs (correct, faulty), lower-cased, from lines "correct faulty"."""
+    pairs = set()
+    for entry in read_list(path):
+        parts = entry.lower().split()
+        if len(parts) != 2:
+            raise SourceError(f"{shown(path)}: {entry!r} is not a pair "
+                              "'correct faulty'")
+        pairs.add((parts[0], parts[1]))
+    return frozenset(pairs)
+
+
+def denied(word, deny):
+    """The deny-list entry that word (bare, any case) matches, or None. An
+    entry ending in '*' matches every word that starts with it."""
+    w = bare(word)
+    for entry in deny:
+        e = entry.lower()
+        if e.endswith("*") and w.startswith(e[:-1]) or w == e:
+            return entry
+    return None
+
+
+def hunspell_dictionaries(folder=HUNSPELL_DIR):
+    """One path (without extension) per distinct Spanish dictionary."""
+    found = {}
+    for dic in sorted(folder.glob("es_*.dic")):
+        if dic.with_suffix(".aff").is_file():
+            found.setdefault(dic.resolve(), dic.with_suffix(""))
+    return list(found.values())
+
+
+def unknown_words(words, dictionaries):
+    """The words that no dictionary accepts: a form any Spanish variety
+    accepts is a word."""
+    remaining = {w for w in words if w}
+    for dic in dictionaries:
+        if not remaining:
+            break
+        out = subprocess.run(["hunspell", "-d", str(dic), "-i", "utf-8", "-l"],
+                             input="\n".join(sorted(remaining)) + "\n",
+                             capture_output=True, text=True, encoding="utf-8",
+                             check=True).stdout
+        remaining &= set(out.split())
+    return remaining
+
+
+def hunspell_available():
+    return shutil.which("hunspell") is not None and bool(hunspell_dictionaries())
+
+
+def content_problems(exercises, homophones, deny, names, dictionaries=None):
+    """What a reader would object to in texts that build: words of the deny
+    list, faulty forms that are dictionary words without being listed
+    homophones, and words of the correct versions that no dictionary knows
+    and that are not listed names. The dictionary checks need hunspell and
+    are left out when dictionaries is empty."""
+    problems = []
     for ex in exercises:
         for n, item in enumerate(ex.items, start=1):
-            words = " ".join(item.correct_lines).split(" ")
-            bad = sorted(unknown(words), key=spanish_key)
-            if bad:
-                print(f"  {ex.folder}/{n}: not in the dictionary: "
-                      + ", ".join(bad))
-    faulty = sorted({bare(m.faulty_word) for ex in exercises
-                     for item in ex.items for m in item.marks},
-                    key=spanish_key)
-    flagged = unknown(faulty)
-    real = [w for w in faulty if w not in flagged]
-    print(f"  faulty forms that are real words ({len(real)} of "
-          f"{len(faulty)}): " + ", ".join(real))
+            words = " ".join(item.correct_lines + item.faulty_lines).split(" ")
+            for word in dict.fromkeys(words):
+                entry = denied(word, deny)
+                if entry:
+                    problems.append(f"{ex.folder}/{n}: {word!r} is on the "
+                                    f"deny list ({entry})")
+    if not dictionaries:
+        return problems
+    names = {n.lower() for n in names}
+    faulty = {}
+    correct = {}
+    for ex in exercises:
+        for n, item in enumerate(ex.items, start=1):
+            where_ = f"{ex.folder}/{n}"
+            for mark in item.marks:
+                c, f = strip_punctuation(mark.correct_word), strip_punctuation(mark.faulty_word)
+                if c.lower() != f.lower() and (c.lower(), f.lower()) not in homophones:
+                    faulty.setdefault(f, []).append(f"{where_}: faulty form {f!r} "
+                                                    f"(for {c!r})")
+            for line in item.correct_lines:
+                for word in line.split(" "):
+                    for part in strip_punctuation(word).split("-"):
+                        if part and not part.isdigit() and part.lower() not in names:
+                            correct.setdefault(part, where_)
+    known_faulty = set(faulty) - unknown_words(faulty, dictionaries)
+    for f in sorted(known_faulty, key=spanish_key):
+        for place in faulty[f]:
+            problems.append(f"{place} is a dictionary word; list the pair in "
+                            f"{HOMOPHONES_FILE.name} if it is meant")
+    for w in sorted(unknown_words(correct, dictionaries), key=spanish_key):
+        problems.append(f"{correct[w]}: {w!r} is in no Spanish dictionary; "
+                        f"list it in {NAMES_FILE.name} if it is a name")
+    return problems
 
 
 # --------------------------------------------------------------------------
@@ -511,10 +744,10 @@ def main(argv=None):
                         help="verify the sources and that the generated files "
                              "are up to date, without writing anything")
     parser.add_argument("--spell", action="store_true",
-                        help="also list words of the correct versions that "
-                             "hunspell does not know")
-    parser.add_argument("--dictionary", default="es_ES",
-                        help="hunspell dictionary for --spell (default es_ES)")
+                        help="also check with hunspell's Spanish dictionaries "
+                             "that the correct versions hold only known words "
+                             "or listed names and that no faulty form is a "
+                             "word unless it is a listed homophone")
     parser.add_argument("-q", "--quiet", action="store_true",
                         help="print only problems")
     parser.add_argument("--sources", type=Path, default=SOURCE_DIR,
@@ -525,6 +758,10 @@ def main(argv=None):
                              "(default: assets/Ejercicios)")
     parser.add_argument("--lists", type=Path, default=HERE,
                         help="folder that receives the word lists "
+                             "(default: tools/content)")
+    parser.add_argument("--word-lists", type=Path, default=HERE,
+                        help=f"folder of {HOMOPHONES_FILE.name}, "
+                             f"{DENY_FILE.name} and {NAMES_FILE.name} "
                              "(default: tools/content)")
     args = parser.parse_args(argv)
     output_dir = args.output.resolve()
@@ -538,12 +775,21 @@ def main(argv=None):
     exercises = []
     warnings = []
     errors = []
+    lists = args.word_lists.resolve()
+    try:
+        homophones = read_homophones(lists / HOMOPHONES_FILE.name)
+    except SourceError as exc:
+        print(f"error: {exc}", file=sys.stderr)
+        return 1
+    deny = read_list(lists / DENY_FILE.name)
+    names = read_list(lists / NAMES_FILE.name)
     for path in sources:
         try:
             ex = read_exercise(path)
             for item in ex.items:
                 try:
-                    warnings.extend(build_item(item, path))
+                    warnings.extend(build_item(item, path, ex.families,
+                                               homophones))
                 except SourceError as exc:
                     errors.append(str(exc))
             exercises.append(ex)
@@ -556,6 +802,7 @@ def main(argv=None):
             errors.append(f"{ex.path.name}: folder {ex.folder!r} is also "
                           f"used by {folders[ex.folder.casefold()].name}")
         folders[ex.folder.casefold()] = ex.path
+    errors.extend(content_problems(exercises, homophones, deny, names))
 
     for w in warnings:
         print(f"warning: {w}", file=sys.stderr)
@@ -610,7 +857,18 @@ def main(argv=None):
         if args.check:
             print("Generated files are up to date.")
     if args.spell:
-        spell_check(exercises, args.dictionary)
+        if not hunspell_available():
+            print("hunspell or its Spanish dictionaries are missing "
+                  "(apt-get install hunspell hunspell-es)", file=sys.stderr)
+            return 1
+        problems = content_problems(exercises, homophones, deny, names,
+                                    hunspell_dictionaries())
+        for p in problems:
+            print(f"spelling: {p}", file=sys.stderr)
+        if problems:
+            return 1
+        if not args.quiet:
+            print("Spelling: every word is known or listed.")
     return 0
 
 
