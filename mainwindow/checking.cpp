@@ -43,6 +43,7 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
     spanLength_ = int(typed.size());
 
     const Judgement judgement = item_.correct(WordCounter, PickedWord, typed);
+    attempt_.judge(item_.positionOf(WordCounter), judgement);
     if (judgement == Judgement::Unchanged) {
         text.setSelColor(vbcolor::Black);
         return;
@@ -98,6 +99,7 @@ void Form1::CompleteItem()
         ++state_.TextCounter;
     ui->Zarandel1->hide();
     Timer1->stop();
+    recordRow(true);
 }
 
 void Form1::Command6_Click()

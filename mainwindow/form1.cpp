@@ -139,6 +139,7 @@ void Form1::closeEvent(QCloseEvent* event)
     // Closing the main window by any means ends the program, as the exit
     // button does.
     event->accept();
+    leaveText();
     if (services_.quit)
         services_.quit();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QPixmap>
 #include <QPointer>
 #include <QStringList>
@@ -7,6 +8,7 @@
 #include <QWidget>
 
 #include "library/exerciseitem.h"
+#include "library/results.h"
 #include "windows/form3.h"
 #include "windows/form4.h"
 
@@ -40,6 +42,11 @@ public:
         std::function<void(const QString&)> messageBox;      // modal message with one OK button
         QWidget* splash = nullptr;                           // closed by the start-up
         std::function<void()> quit;                          // ends the program
+        // Asks the pupil's name when the settings say so; replaced by the
+        // tests. Empty answers keep the account's name.
+        std::function<QString(const QString& question)> askName;
+        // The time the results rows are stamped with; the clock when unset.
+        std::function<QDateTime()> clock;
     };
 
     Form1(ProgramState& state, Services services, QWidget* parent = nullptr);
@@ -65,6 +72,9 @@ public:
     QTimer* Timer1 = nullptr;
 
     ProgramState& state() const { return state_; }
+    // The name the results rows carry, and the folder they go to.
+    const QString& pupilName() const { return pupil_; }
+    const QString& resultsFolder() const { return resultsFolder_; }
     Form3* form3() const { return form3_; }
     Form4* form4() const { return form4_; }
 
@@ -129,6 +139,20 @@ private:
     void showMessage(const QString& text);
     void refuseItem(const QString& message);
     qint32& currentItemNumber();
+
+    // The lasting results (recording.cpp): the pupil and folder are settled
+    // at start-up; a row is appended when a text is finished, or left after
+    // a word of it was picked.
+    void startRecording();
+    void startAttempt();
+    void leaveText();
+    void recordRow(bool finished);
+    QDateTime now() const;
+    results::Attempt attempt_;
+    QString pupil_;
+    QString resultsFolder_;
+    // The pupil has been told once that the rows cannot be written.
+    bool resultsRefusalShown_ = false;
 
     std::unique_ptr<Ui::Form1> ui;
     ProgramState& state_;

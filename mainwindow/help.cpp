@@ -102,6 +102,7 @@ void Form1::Command1_Click()
     // works out the marks again from those made.
     stopHelpMarking();
     if (!ui->RichTextBox1->isHidden()) {
+        attempt_.openHelp();
         ui->RichTextBox1->hide();
         // The marks are made before the help view is shown: after a load the
         // view has a resize still to come, and showing it first laid the

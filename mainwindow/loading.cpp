@@ -62,6 +62,7 @@ void Form1::List1_Click()
     const int row = ui->List1->currentRow();
     if (row < 0)
         return;
+    leaveText();
     ui->RichTextBox1->setText(QString());
     pickValid_ = false;
     SelectedExercise = row;
@@ -88,6 +89,7 @@ void Form1::Command3_Click(int index)
 void Form1::Text1_Change()
 {
     const bool typed = std::exchange(itemNumberTyped_, false);
+    leaveText();
     ui->RichTextBox1->setText(QString());
     pickValid_ = false;
     qint32& number = currentItemNumber();
@@ -191,8 +193,10 @@ void Form1::LoadExerciseItem()
     helpPending_.clear();
     helpMarksMade_ = 0;
     helpMarks_.clear();
+    leaveText();
     item_ = ExerciseItem(std::move(faulty.version), std::move(correct.version));
     WordCounter = List2.count();
+    startAttempt();
 
     pickValid_ = false;
     completionArmed_ = true;

@@ -15,6 +15,7 @@ void Form1::Combo1_Click()
 
 void Form1::Command4_Click()
 {
+    leaveText();
     if (services_.quit)
         services_.quit();
 }

@@ -87,6 +87,7 @@ void Form1::Form_Load()
     if (!form4_)
         form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
     form4_->showModeless();
+    startRecording();
 }
 
 void Form1::ArrangeControls()

@@ -1,0 +1,72 @@
+// The lasting results: who the pupil is, where the rows go, and the row each
+// text worked yields (the rules are in library/results.h).
+
+#include "library/results.h"
+#include "mainwindow/form1.h"
+#include "ui_form1.h"
+#include "windows/programstate.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLoggingCategory>
+#include <QSysInfo>
+
+Q_LOGGING_CATEGORY(lcRecording, "miravellon.recording")
+
+void Form1::startRecording()
+{
+    resultsFolder_ = results::resolveFolder(results::configuredFolder(), AppFolder);
+    pupil_ = results::accountName();
+    if (results::askForName()) {
+        const QString question = QStringLiteral("¿Cómo te llamas?");
+        QString answer;
+        if (services_.askName) {
+            answer = services_.askName(question);
+        } else {
+            QInputDialog dialog(this);
+            dialog.setWindowTitle(QStringLiteral("MIRAVELLON"));
+            dialog.setLabelText(question);
+            dialog.setInputMode(QInputDialog::TextInput);
+            if (dialog.exec() == QDialog::Accepted)
+                answer = dialog.textValue();
+        }
+        const QString name = results::cleanName(answer);
+        if (!name.isEmpty())
+            pupil_ = name;
+    }
+    qCInfo(lcRecording) << "results of" << pupil_ << "go to" << resultsFolder_;
+}
+
+QDateTime Form1::now() const
+{
+    return services_.clock ? services_.clock() : QDateTime::currentDateTime();
+}
+
+void Form1::startAttempt()
+{
+    const QListWidgetItem* row = ui->List1->item(SelectedExercise);
+    const QString exercise = row ? row->text() : QFileInfo(ExerciseFolder).fileName();
+    attempt_.start(exercise, currentItemNumber(), List2.words(), now());
+}
+
+void Form1::leaveText()
+{
+    if (attempt_.active() && attempt_.picked())
+        recordRow(false);
+}
+
+void Form1::recordRow(bool finished)
+{
+    const std::optional<results::Row> row = attempt_.finish(finished, !state_.TimeUp, pupil_, now());
+    if (!row)
+        return;
+    const QString path = QDir(resultsFolder_).filePath(
+        results::fileName(row->date, pupil_, QSysInfo::machineHostName()));
+    if (results::appendRow(path, *row))
+        return;
+    if (!resultsRefusalShown_) {
+        resultsRefusalShown_ = true;
+        showMessage(QStringLiteral("No puedo guardar los resultados en ") + resultsFolder_);
+    }
+}

@@ -1,0 +1,524 @@
+// The rules of the lasting results, without a window, from tables: the row an
+// attempt yields, the CSV format, names and folders, appending safely (also
+// from two processes at once), and reading a folder back for the teacher.
+
+#include "library/results.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using results::Row;
+
+namespace {
+
+const QByteArray HeaderLine =
+    "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;palabras_con_fallo;ayuda;fallos\r\n";
+const QByteArray Bom = "\xEF\xBB\xBF";
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+Row sampleRow()
+{
+    Row row;
+    row.date = QDate(2026, 3, 9);
+    row.time = QTime(10, 5, 7);
+    row.pupil = u"María López"_s;
+    row.exercise = u"06 B y V (3.º y 4.º)"_s;
+    row.item = 2;
+    row.finished = true;
+    row.inTime = true;
+    row.seconds = 95;
+    row.corrected = 3;
+    row.failed = 2;
+    row.help = false;
+    row.failures = {u"vaca"_s, u"burro,"_s};
+    return row;
+}
+
+// --- CSV fields and rows -----------------------------------------------------
+
+struct FieldCase {
+    const char* name;
+    QString value;
+    QString field;
+};
+
+class CsvField : public ::testing::TestWithParam<FieldCase> {};
+
+TEST_P(CsvField, IsQuotedOnlyWhenItMustBe)
+{
+    EXPECT_EQ(results::csvField(GetParam().value), GetParam().field);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CsvField,
+    ::testing::Values(FieldCase{"Plain", u"01 Mayúsculas (1.º y 2.º)"_s, u"01 Mayúsculas (1.º y 2.º)"_s},
+                      FieldCase{"Semicolon", u"B; V"_s, u"\"B; V\""_s},
+                      FieldCase{"Quote", u"El \"perro\""_s, u"\"El \"\"perro\"\"\""_s},
+                      FieldCase{"CurlyQuotesNeedNone", u"«hola» “sí”"_s, u"«hola» “sí”"_s},
+                      FieldCase{"LineBreaksBecomeSpaces", u"dos\r\nlíneas\ty"_s, u"dos  líneas y"_s},
+                      FieldCase{"Empty", QString(), QString()}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultsRow, IsOneLineInUtf8EndingInCrLf)
+{
+    EXPECT_EQ(results::encodeRow(sampleRow()),
+              u"2026-03-09;10:05:07;María López;06 B y V (3.º y 4.º);2;sí;sí;95;3;2;no;vaca burro,\r\n"_s.toUtf8());
+}
+
+TEST(ResultsRow, QuotesAnExerciseNameWithSemicolonsAndQuotes)
+{
+    Row row = sampleRow();
+    row.exercise = u"07 \"Comillas\"; rayas"_s;
+    row.failures = {u"«Hola»;"_s};
+    const QByteArray line = results::encodeRow(row);
+    EXPECT_TRUE(line.contains(u";\"07 \"\"Comillas\"\"; rayas\";"_s.toUtf8())) << line.toStdString();
+    EXPECT_TRUE(line.endsWith(u";\"«Hola»;\"\r\n"_s.toUtf8())) << line.toStdString();
+    // And it reads back as it was.
+    QString text = QString::fromUtf8(line);
+    text.chop(2);
+    EXPECT_EQ(results::parseRow(text), row);
+}
+
+TEST(ResultsRow, ReadsBackWhatItWrites)
+{
+    QString text = QString::fromUtf8(results::encodeRow(sampleRow()));
+    text.chop(2);
+    EXPECT_EQ(results::parseRow(text), sampleRow());
+}
+
+struct BadLine {
+    const char* name;
+    QString line;
+};
+
+class NotARow : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(NotARow, IsRefused)
+{
+    EXPECT_EQ(results::parseRow(GetParam().line), std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, NotARow,
+    ::testing::Values(BadLine{"TheHeader", QString::fromLatin1(results::Header)},
+                      BadLine{"CutShort", u"2026-03-09;10:05:07;Ana;01;1;sí;s"_s},
+                      BadLine{"TooManyFields", u"2026-03-09;10:05:07;Ana;01;1;sí;sí;9;1;0;no;;x"_s},
+                      BadLine{"BadDate", u"2026-13-09;10:05:07;Ana;01;1;sí;sí;9;1;0;no;"_s},
+                      BadLine{"BadYesNo", u"2026-03-09;10:05:07;Ana;01;1;si;sí;9;1;0;no;"_s},
+                      BadLine{"NegativeCount", u"2026-03-09;10:05:07;Ana;01;1;sí;sí;-9;1;0;no;"_s},
+                      BadLine{"UnclosedQuote", u"2026-03-09;10:05:07;\"Ana;01;1;sí;sí;9;1;0;no;"_s},
+                      BadLine{"ForeignCsv", u"nombre,nota\r"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- The attempt at one text -------------------------------------------------
+
+// Events fed to an attempt: p<k> picks word k, r<k>/w<k>/u<k> judges it
+// right, wrong or unchanged, h opens the help view.
+struct AttemptCase {
+    const char* name;
+    QStringList events;
+    bool finished;
+    int corrected;
+    int failed;
+    QStringList failures;
+    bool help;
+};
+
+class AttemptRow : public ::testing::TestWithParam<AttemptCase> {};
+
+TEST_P(AttemptRow, CountsWhatThePupilDid)
+{
+    const QStringList correct{u"Mi"_s, u"perro"_s, u"come"_s, u"Es"_s, u"mío"_s, u"árbol."_s};
+    const QDateTime loaded(QDate(2026, 3, 9), QTime(9, 0, 0));
+    results::Attempt attempt;
+    attempt.start(u"01 Animales"_s, 4, correct, loaded);
+    for (const QString& e : GetParam().events) {
+        const int k = e.mid(1).toInt();
+        switch (e.at(0).unicode()) {
+        case 'p': attempt.pick(k); break;
+        case 'r': attempt.judge(k, Judgement::Right); break;
+        case 'w': attempt.judge(k, Judgement::Wrong); break;
+        case 'u': attempt.judge(k, Judgement::Unchanged); break;
+        case 'h': attempt.openHelp(); break;
+        }
+    }
+    const std::optional<Row> row = attempt.finish(GetParam().finished, true, u"Ana"_s, loaded.addSecs(75));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->corrected, GetParam().corrected);
+    EXPECT_EQ(row->failed, GetParam().failed);
+    EXPECT_EQ(row->failures, GetParam().failures);
+    EXPECT_EQ(row->help, GetParam().help);
+    EXPECT_EQ(row->finished, GetParam().finished);
+    EXPECT_EQ(row->inTime, GetParam().finished);
+    EXPECT_EQ(row->seconds, 75);
+    EXPECT_EQ(row->exercise, u"01 Animales"_s);
+    EXPECT_EQ(row->item, 4);
+    EXPECT_EQ(row->time, QTime(9, 1, 15));
+    EXPECT_FALSE(attempt.active());
+    EXPECT_EQ(attempt.finish(true, true, u"Ana"_s, loaded), std::nullopt) << "one row per attempt";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AttemptRow,
+    ::testing::Values(
+        AttemptCase{"RightAtOnce", {"p1", "r1", "p4", "r4"}, true, 2, 0, {}, false},
+        AttemptCase{"RedWhileRetypingIsNoFailure", {"p1", "w1", "w1", "u1", "w1", "r1"}, true, 1, 0, {}, false},
+        AttemptCase{"LeftRedForAnotherWord", {"p1", "w1", "p4", "r4", "p1", "r1"}, true, 2, 1, {"perro"}, false},
+        AttemptCase{"PickedAgainWhileRedIsNoLeaving", {"p1", "w1", "p1", "r1"}, true, 1, 0, {}, false},
+        AttemptCase{"LeftRedTwiceCountsOnce", {"p1", "w1", "p4", "p1", "w1", "p4"}, false, 0, 1, {"perro"}, false},
+        AttemptCase{"RedWhenHelpOpens", {"p4", "w4", "h"}, false, 0, 1, {"mío"}, true},
+        AttemptCase{"HelpWithNothingRed", {"h", "p1", "r1"}, true, 1, 0, {}, true},
+        AttemptCase{"RedWhenTheTextIsLeft", {"p5", "w5"}, false, 0, 1, {"árbol."}, false},
+        AttemptCase{"BlackAgainIsNoFailure", {"p5", "w5", "u5", "p1"}, false, 0, 0, {}, false},
+        AttemptCase{"FailuresInTextOrder", {"p4", "w4", "p1", "w1", "p0"}, false, 0, 2, {"perro", "mío"}, false},
+        AttemptCase{"BlueThenRedAgain", {"p1", "r1", "w1", "p2"}, false, 1, 1, {"perro"}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AttemptRow, OutOfTimeWhenTheCountdownRanOut)
+{
+    results::Attempt attempt;
+    const QDateTime t(QDate(2026, 3, 9), QTime(9, 0, 0));
+    attempt.start(u"x"_s, 1, {u"a"_s}, t);
+    attempt.pick(0);
+    const std::optional<Row> row = attempt.finish(true, false, u"Ana"_s, t);
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(row->finished);
+    EXPECT_FALSE(row->inTime);
+}
+
+TEST(AttemptRow, AClockGoingBackGivesNoNegativeSeconds)
+{
+    results::Attempt attempt;
+    const QDateTime t(QDate(2026, 3, 9), QTime(9, 0, 0));
+    attempt.start(u"x"_s, 1, {u"a"_s}, t);
+    EXPECT_EQ(attempt.finish(false, false, u"Ana"_s, t.addSecs(-3600))->seconds, 0);
+}
+
+// --- Names, files and folders ------------------------------------------------
+
+struct NameCase {
+    const char* name;
+    QString pupil;
+    QString safe;
+};
+
+class SafeName : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(SafeName, HoldsOnlyLettersDigitsAndDashes)
+{
+    EXPECT_EQ(results::safeName(GetParam().pupil, u"alumno"_s), GetParam().safe);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SafeName,
+    ::testing::Values(NameCase{"Accented", u"María José Núñez"_s, u"María-José-Núñez"_s},
+                      NameCase{"Slashes", u"../../etc/passwd"_s, u"etc-passwd"_s},
+                      NameCase{"Underscores", u"ana_b"_s, u"ana-b"_s},
+                      NameCase{"Quotes", u"\"Pepe\" 2.º B"_s, u"Pepe-2-º-B"_s},
+                      NameCase{"OnlySymbols", u"?*:"_s, u"alumno"_s},
+                      NameCase{"Empty", QString(), u"alumno"_s},
+                      NameCase{"Long", QString(200, u'a'), QString(60, u'a')}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultsNames, CleanNameKeepsNoFormulaNorControlCharacters)
+{
+    EXPECT_EQ(results::cleanName(u"  Ana \t  Pérez\n"_s), u"Ana Pérez"_s);
+    EXPECT_EQ(results::cleanName(u"=HYPERLINK(\"x\")"_s), u"HYPERLINK(\"x\")"_s);
+    EXPECT_EQ(results::cleanName(u"@-+ Luis"_s), u"Luis"_s);
+}
+
+TEST(ResultsNames, FileIsDayPupilAndMachine)
+{
+    EXPECT_EQ(results::fileName(QDate(2026, 3, 9), u"María López"_s, u"aula2-pc07"_s),
+              u"2026-03-09_María-López_aula2-pc07.csv"_s);
+    EXPECT_EQ(results::fileName(QDate(2026, 3, 9), QString(), QString()), u"2026-03-09_alumno_equipo.csv"_s);
+}
+
+TEST(ResultsNames, TheAccountHasAName)
+{
+    EXPECT_FALSE(results::accountName().isEmpty());
+}
+
+struct FolderCase {
+    const char* name;
+    QString configured;
+    QString content;
+    bool isDefault;
+};
+
+class ResultsFolder : public ::testing::TestWithParam<FolderCase> {};
+
+TEST_P(ResultsFolder, IsTheSettingOrTheDefault)
+{
+    const QString folder = results::resolveFolder(GetParam().configured, GetParam().content);
+    if (GetParam().isDefault)
+        EXPECT_EQ(folder, results::defaultFolder());
+    else
+        EXPECT_EQ(folder, QDir::cleanPath(GetParam().configured));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ResultsFolder,
+    ::testing::Values(FolderCase{"Unset", QString(), u"/usr/lib/miravellon"_s, true},
+                      FolderCase{"Shared", u"/srv/aula/resultados/"_s, u"/usr/lib/miravellon"_s, false},
+                      FolderCase{"Relative", u"resultados"_s, u"/usr/lib/miravellon"_s, true},
+                      FolderCase{"InsideTheContent", u"/usr/lib/miravellon/Ejercicios"_s, u"/usr/lib/miravellon"_s, true},
+                      FolderCase{"TheContentItself", u"/usr/lib/miravellon/"_s, u"/usr/lib/miravellon"_s, true},
+                      FolderCase{"ContentSneakedIn", u"/usr/lib/x/../miravellon/r"_s, u"/usr/lib/miravellon"_s, true},
+                      FolderCase{"ANameThatOnlyStartsAlike", u"/usr/lib/miravellon-resultados"_s,
+                                 u"/usr/lib/miravellon"_s, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultsFolder, DefaultIsUnderXdgDataHome)
+{
+    EXPECT_EQ(results::defaultFolder(), qEnvironmentVariable("XDG_DATA_HOME") + u"/miravellon/resultados"_s);
+}
+
+// --- Appending ---------------------------------------------------------------
+
+TEST(ResultsFile, ANewFileStartsWithTheMarkAndTheExactHeader)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"sub/2026-03-09_Ana_pc.csv"_s);
+    ASSERT_TRUE(results::appendRow(path, sampleRow()));
+    ASSERT_TRUE(results::appendRow(path, sampleRow()));
+    EXPECT_EQ(readAll(path), Bom + HeaderLine + results::encodeRow(sampleRow()) + results::encodeRow(sampleRow()));
+}
+
+TEST(ResultsFile, ACutLastLineIsNeverGluedToTheNextRow)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"f.csv"_s);
+    const QByteArray cut = Bom + HeaderLine + "2026-03-09;10:05:07;Ana;01 Anim";
+    writeAll(path, cut);
+    ASSERT_TRUE(results::appendRow(path, sampleRow()));
+    EXPECT_EQ(readAll(path), cut + "\r\n" + results::encodeRow(sampleRow()));
+
+    results::Folder folder = results::readFolder(dir.path());
+    ASSERT_EQ(folder.rows.size(), 1);
+    EXPECT_EQ(folder.rows.first(), sampleRow());
+    EXPECT_EQ(folder.skippedLines, 1);
+    EXPECT_EQ(folder.damagedFiles, QStringList{u"f.csv"_s});
+}
+
+TEST(ResultsFile, AnUnwritableFolderIsReportedNotFatal)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes anywhere";
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_FALSE(results::appendRow(dir.filePath(u"f.csv"_s), sampleRow()));
+    EXPECT_FALSE(results::appendRow(dir.filePath(u"sub/f.csv"_s), sampleRow()));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(ResultsFile, AFileInPlaceOfTheFolderIsReported)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath(u"carpeta"_s), "no");
+    EXPECT_FALSE(results::appendRow(dir.filePath(u"carpeta/f.csv"_s), sampleRow()));
+}
+
+// Run by TwoProcessesAppendToOneFile in child processes only.
+TEST(ResultsFile, WriterChild)
+{
+    const QString path = qEnvironmentVariable("MIRAVELLON_TEST_WRITER_FILE");
+    if (path.isEmpty())
+        GTEST_SKIP() << "started by TwoProcessesAppendToOneFile";
+    Row row = sampleRow();
+    row.pupil = qEnvironmentVariable("MIRAVELLON_TEST_WRITER_NAME");
+    for (int i = 1; i <= 300; ++i) {
+        row.item = i;
+        ASSERT_TRUE(results::appendRow(path, row));
+    }
+}
+
+TEST(ResultsFile, TwoProcessesAppendToOneFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"2026-03-09_Ana_pc.csv"_s);
+    QList<QProcess*> writers;
+    for (const QString& name : {u"Ana"_s, u"Bruno"_s}) {
+        auto* p = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"MIRAVELLON_TEST_WRITER_FILE"_s, path);
+        env.insert(u"MIRAVELLON_TEST_WRITER_NAME"_s, name);
+        p->setProcessEnvironment(env);
+        p->start(QCoreApplication::applicationFilePath(), {u"--gtest_filter=ResultsFile.WriterChild"_s});
+        writers.append(p);
+    }
+    for (QProcess* p : writers) {
+        EXPECT_TRUE(p->waitForFinished(60000));
+        EXPECT_EQ(p->exitCode(), 0) << p->readAllStandardOutput().toStdString();
+        delete p;
+    }
+    const QByteArray bytes = readAll(path);
+    EXPECT_TRUE(bytes.startsWith(Bom + HeaderLine));
+    EXPECT_EQ(bytes.count(HeaderLine), 1);
+    results::Folder folder = results::readFolder(dir.path());
+    EXPECT_EQ(folder.skippedLines, 0);
+    ASSERT_EQ(folder.rows.size(), 600);
+    // Each writer's rows are all there, whole and in its order.
+    QMap<QString, qint64> last;
+    for (const Row& row : folder.rows) {
+        EXPECT_EQ(row.item, last[row.pupil] + 1) << row.pupil.toStdString();
+        last[row.pupil] = row.item;
+    }
+    EXPECT_EQ(last.value(u"Ana"_s), 300);
+    EXPECT_EQ(last.value(u"Bruno"_s), 300);
+}
+
+// --- Reading a folder back ---------------------------------------------------
+
+Row rowOf(const QString& pupil, QDate date, const QString& exercise, bool finished, bool inTime, int corrected,
+          QStringList failures)
+{
+    Row row;
+    row.date = date;
+    row.time = QTime(11, 0, 0);
+    row.pupil = pupil;
+    row.exercise = exercise;
+    row.item = 1;
+    row.finished = finished;
+    row.inTime = inTime;
+    row.seconds = 60;
+    row.corrected = corrected;
+    row.failed = int(failures.size());
+    row.failures = failures;
+    return row;
+}
+
+class ResultsSummary : public ::testing::Test {
+protected:
+    ResultsSummary()
+    {
+        const QDate mon(2026, 3, 9);
+        const QDate tue(2026, 3, 10);
+        const QString bv = u"06 B y V (3.º y 4.º)"_s;
+        const QString may = u"01 Mayúsculas (1.º y 2.º)"_s;
+        write(u"2026-03-09_Ana_pc1.csv"_s, {rowOf(u"Ana"_s, mon, bv, true, true, 3, {u"vaca"_s, u"burro,"_s}),
+                                            rowOf(u"Ana"_s, mon, may, false, false, 1, {u"Madrid."_s})});
+        write(u"2026-03-10_Ana_pc2.csv"_s, {rowOf(u"Ana"_s, tue, bv, true, false, 2, {u"vaca"_s})});
+        write(u"2026-03-10_Bruno_pc1.csv"_s, {rowOf(u"Bruno"_s, tue, bv, true, true, 4, {u"«vaca»"_s, u"hoy"_s})});
+        // Damaged: a good row, then a line of another program, then a cut one.
+        QByteArray damaged = Bom + HeaderLine
+            + results::encodeRow(rowOf(u"Carla"_s, tue, may, true, true, 1, {})) + "basura;;\r\n"
+            + "2026-03-10;12:00:00;Carla;01";
+        writeAll(dir.filePath(u"2026-03-10_Carla_pc3.csv"_s), damaged);
+        writeAll(dir.filePath(u"notas.csv"_s), "nombre,nota\r\nAna,9\r\n");
+        writeAll(dir.filePath(u"léame.txt"_s), "no es un archivo de resultados");
+        folder = results::readFolder(dir.path());
+    }
+    void write(const QString& name, const QList<Row>& rows)
+    {
+        for (const Row& row : rows)
+            ASSERT_TRUE(results::appendRow(dir.filePath(name), row));
+    }
+    QTemporaryDir dir;
+    results::Folder folder;
+};
+
+TEST_F(ResultsSummary, SkipsAndCountsWhatItCannotRead)
+{
+    EXPECT_EQ(folder.rows.size(), 5);
+    EXPECT_EQ(folder.skippedLines, 4);  // basura, the cut line, both lines of notas.csv
+    EXPECT_EQ(folder.damagedFiles, (QStringList{u"2026-03-10_Carla_pc3.csv"_s, u"notas.csv"_s}));
+}
+
+TEST_F(ResultsSummary, PerPupil)
+{
+    const QList<results::PupilSummary> all = results::summarize(folder.rows, {});
+    ASSERT_EQ(all.size(), 3);
+    EXPECT_EQ(all[0], (results::PupilSummary{u"Ana"_s, 2, 3, 2, 1, 6, 4}));
+    EXPECT_EQ(all[1], (results::PupilSummary{u"Bruno"_s, 1, 1, 1, 1, 4, 2}));
+    EXPECT_EQ(all[2], (results::PupilSummary{u"Carla"_s, 1, 1, 1, 1, 1, 0}));
+}
+
+TEST_F(ResultsSummary, FilteredByDateAndExercise)
+{
+    results::Filter monday{QDate(2026, 3, 9), QDate(2026, 3, 9), QString()};
+    const QList<results::PupilSummary> one = results::summarize(folder.rows, monday);
+    ASSERT_EQ(one.size(), 1);
+    EXPECT_EQ(one[0], (results::PupilSummary{u"Ana"_s, 1, 2, 1, 1, 4, 3}));
+
+    results::Filter bv{QDate(), QDate(), u"06 B y V (3.º y 4.º)"_s};
+    const QList<results::PupilSummary> two = results::summarize(folder.rows, bv);
+    ASSERT_EQ(two.size(), 2);
+    EXPECT_EQ(two[0], (results::PupilSummary{u"Ana"_s, 2, 2, 2, 1, 5, 3}));
+    EXPECT_EQ(results::exercises(folder.rows),
+              (QStringList{u"01 Mayúsculas (1.º y 2.º)"_s, u"06 B y V (3.º y 4.º)"_s}));
+}
+
+TEST_F(ResultsSummary, MostFailedWordsWithoutTheirPunctuation)
+{
+    const QList<results::FailedWord> words = results::mostFailed(folder.rows, {}, 3);
+    EXPECT_EQ(words, (QList<results::FailedWord>{{u"vaca"_s, 3}, {u"burro"_s, 1}, {u"hoy"_s, 1}}));
+}
+
+TEST_F(ResultsSummary, ExportsTheTable)
+{
+    const QByteArray csv = results::summaryCsv(results::summarize(folder.rows, {}));
+    EXPECT_TRUE(csv.startsWith(Bom + "alumno;dias;textos_empezados;textos_terminados;terminados_en_plazo;"
+                                     "palabras_corregidas;palabras_con_fallo\r\n"));
+    EXPECT_TRUE(csv.contains("\r\nAna;2;3;2;1;6;4\r\n"));
+}
+
+// --- Spelling families -------------------------------------------------------
+
+struct FamilyCase {
+    const char* name;
+    QString word;
+    QStringList families;
+};
+
+class SpellingFamilies : public ::testing::TestWithParam<FamilyCase> {};
+
+TEST_P(SpellingFamilies, AreToldFromTheLetters)
+{
+    EXPECT_EQ(results::spellingFamilies(GetParam().word), GetParam().families);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpellingFamilies,
+    ::testing::Values(FamilyCase{"BV", u"vaca"_s, {u"b/v"_s}},
+                      FamilyCase{"H", u"hoy"_s, {u"h"_s, u"ll/y"_s}},
+                      FamilyCase{"ChIsNoH", u"coche"_s, {}},
+                      FamilyCase{"GBeforeE", u"gente"_s, {u"g/j"_s}},
+                      FamilyCase{"GBeforeAIsNone", u"gato"_s, {}},
+                      FamilyCase{"J", u"jirafa"_s, {u"g/j"_s}},
+                      FamilyCase{"LL", u"lluvia"_s, {u"b/v"_s, u"ll/y"_s}},
+                      FamilyCase{"CBeforeI", u"cielo"_s, {u"c/z/s"_s}},
+                      FamilyCase{"Z", u"zapato"_s, {u"c/z/s"_s}},
+                      FamilyCase{"RR", u"perro"_s, {u"r/rr"_s}},
+                      FamilyCase{"InitialR", u"ratón"_s, {u"r/rr"_s, u"tilde"_s}},
+                      FamilyCase{"MBeforeP", u"campo"_s, {u"m antes de p/b"_s}},
+                      FamilyCase{"MBeforeB", u"hombre"_s, {u"b/v"_s, u"h"_s, u"m antes de p/b"_s}},
+                      FamilyCase{"Tilde", u"mío"_s, {u"tilde"_s}},
+                      FamilyCase{"Capital", u"¿Madrid?"_s, {u"mayúscula"_s}},
+                      FamilyCase{"Several", u"Hervía,"_s, {u"b/v"_s, u"h"_s, u"tilde"_s, u"mayúscula"_s}},
+                      FamilyCase{"Punctuation", u"«,»"_s, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
