@@ -80,13 +80,18 @@ void RecordingCuePlayer::play(const QString& path)
     cues.append(QFileInfo(path).completeBaseName());
 }
 
-MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show)
+MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const QString& name)
 {
     Form1::Services services;
     services.appFolder = appFolder;
     services.cues = &cues;
     services.messageBox = [this](const QString& text) { messages.append(text); };
     services.quit = [this] { ++quits; };
+    services.askName = [this, name](const QString& question) {
+        questions.append(question);
+        return name;
+    };
+    services.clock = [this] { return clock ? clock() : QDateTime::currentDateTime(); };
     form1 = std::make_unique<Form1>(state, services);
     form1->Form_Load();
     if (show) {

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -53,7 +54,9 @@ public:
 // A main window started on a content tree, shown offscreen.
 class MainWindowHarness {
 public:
-    explicit MainWindowHarness(const QString& appFolder, bool show = true);
+    // `name` answers the name question, when the settings make the program
+    // ask it.
+    explicit MainWindowHarness(const QString& appFolder, bool show = true, const QString& name = QString());
     ~MainWindowHarness();
 
     Form1& form() { return *form1; }
@@ -76,7 +79,10 @@ public:
     ProgramState state;
     RecordingCuePlayer cues;
     QStringList messages;
+    QStringList questions;  // the name questions asked
     int quits = 0;
+    // The time the results rows are stamped with; the clock when unset.
+    std::function<QDateTime()> clock;
     std::unique_ptr<Form1> form1;
 };
 
