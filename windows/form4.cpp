@@ -4,7 +4,17 @@
 #include "presentation/twips.h"
 #include "ui_form4.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
 
 #include <algorithm>
 
@@ -28,6 +38,18 @@ Form4::Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, 
         RichTextBox1_KeyDown(keyCode, shift);
     };
     connect(ui->RichTextBox1, &RichTextBox::clicked, this, &Form4::RichTextBox1_Click);
+
+    logMenu_ = new QMenu(this);
+    logMenu_->setObjectName(QStringLiteral("LogMenu"));
+    QAction* copy = logMenu_->addAction(QStringLiteral("Copiar todo"), this, &Form4::copyAll);
+    copy->setShortcut(QKeySequence::Copy);
+    QAction* save = logMenu_->addAction(QStringLiteral("Guardar como…"), this, [this] { saveAs(); });
+    save->setShortcut(QKeySequence::Save);
+    QAction* print = logMenu_->addAction(QStringLiteral("Imprimir…"), this, [this] { printLog(); });
+    print->setShortcut(QKeySequence::Print);
+    ui->RichTextBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ui->RichTextBox1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { logMenu_->popup(ui->RichTextBox1->mapToGlobal(at)); });
     Form_Load();
 }
 
@@ -58,8 +80,28 @@ void Form4::RichTextBox1_Click()
         showMainWindow_();
 }
 
-void Form4::RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers)
+void Form4::RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers shift)
 {
+    // The log's shortcuts and the menu key keep the log in front, and so does
+    // the Control key pressed on its own, which begins every shortcut.
+    if (keyCode == Qt::Key_Control) {
+        keyCode = 0;
+        return;
+    }
+    const QKeySequence pressed(QKeyCombination(shift, Qt::Key(keyCode)));
+    for (QAction* action : logMenu_->actions()) {
+        if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+            keyCode = 0;
+            action->trigger();
+            return;
+        }
+    }
+    if (keyCode == Qt::Key_Menu) {
+        keyCode = 0;
+        RichTextBox& log = *ui->RichTextBox1;
+        logMenu_->popup(log.viewport()->mapToGlobal(log.cursorRect().center()));
+        return;
+    }
     keyCode = 0;
     if (showMainWindow_)
         showMainWindow_();
@@ -81,4 +123,50 @@ void Form4::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         ui->RichTextBox1->releaseLayout();
     QWidget::changeEvent(event);
+}
+
+void Form4::copyAll()
+{
+    QApplication::clipboard()->setText(ui->RichTextBox1->text());
+}
+
+bool Form4::saveAs()
+{
+    QString path;
+    if (chooseSaveFile)
+        path = chooseSaveFile();
+    else
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar los resultados"),
+                                            QDir::home().filePath(QStringLiteral("resultados.txt")),
+                                            QStringLiteral("Texto (*.txt)"));
+    if (path.isEmpty())
+        return false;
+    QSaveFile file(path);
+    const QByteArray bytes = ui->RichTextBox1->text().toUtf8();
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+        return true;
+    const QString text = QStringLiteral("No puedo guardar los resultados en ") + QDir::toNativeSeparators(path);
+    if (messageBox)
+        messageBox(text);
+    else
+        QMessageBox(QMessageBox::NoIcon, QStringLiteral("MIRAVE~1"), text, QMessageBox::Ok, this).exec();
+    return false;
+}
+
+bool Form4::printLog()
+{
+    QPrinter printer;
+    printer.setDocName(QStringLiteral("Resultados"));
+    bool chosen = false;
+    if (choosePrinter) {
+        chosen = choosePrinter(printer);
+    } else {
+        QPrintDialog dialog(&printer, this);
+        dialog.setWindowTitle(QStringLiteral("Imprimir los resultados"));
+        chosen = dialog.exec() == QDialog::Accepted;
+    }
+    if (!chosen)
+        return false;
+    ui->RichTextBox1->document()->print(&printer);
+    return true;
 }

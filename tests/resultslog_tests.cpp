@@ -1,0 +1,165 @@
+// The results window can be kept: its context menu and shortcuts copy the
+// whole log, save it as plain UTF-8 text and print it (here to a PDF file).
+// No dialog opens: the tests answer the file and printer choices.
+
+#include "tests/support.h"
+
+#include "presentation/richtextbox.h"
+#include "windows/form4.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QMenu>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextEdit>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString Log = u"TEXTO 1\n\nMi perro come \nEs mío \n\n** Terminado en el plazo de tiempo previsto **\n\n"
+                    u"TEXTO 2\n\n—¿Vienes? —preguntó «el abuelo» a Óscar; \"sí\".\n\n** Tiempo agotado **\n\n"_s;
+
+class ResultsLog : public ::testing::Test {
+protected:
+    ResultsLog()
+        : window(&exerciseText, [this] { ++mainWindowShown; })
+    {
+        exerciseText.resize(800, 600);
+        window.RichTextBox1()->appendText(Log);
+        window.messageBox = [this](const QString& text) { messages.append(text); };
+        window.showModeless();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+    }
+    RichTextBox* log() { return window.RichTextBox1(); }
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier)
+    {
+        QTest::keyClick(log(), key, modifiers);
+    }
+
+    QTextEdit exerciseText;
+    int mainWindowShown = 0;
+    Form4 window;
+    QStringList messages;
+    QTemporaryDir dir;
+};
+
+TEST_F(ResultsLog, TheMenuOffersCopySaveAndPrint)
+{
+    QStringList texts;
+    QStringList shortcuts;
+    for (QAction* action : window.logMenu()->actions()) {
+        texts.append(action->text());
+        shortcuts.append(action->shortcut().toString());
+    }
+    EXPECT_EQ(texts, (QStringList{u"Copiar todo"_s, u"Guardar como…"_s, u"Imprimir…"_s}));
+    EXPECT_EQ(shortcuts, (QStringList{u"Ctrl+C"_s, u"Ctrl+S"_s, u"Ctrl+P"_s}));
+}
+
+TEST_F(ResultsLog, ARightClickOpensTheMenu)
+{
+    const QPoint at(20, 20);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, log()->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(log()->viewport(), &event);
+    EXPECT_TRUE(window.logMenu()->isVisible());
+    window.logMenu()->close();
+    EXPECT_EQ(mainWindowShown, 0);
+}
+
+TEST_F(ResultsLog, TheMenuKeyOpensTheMenu)
+{
+    press(Qt::Key_Menu, {});
+    EXPECT_TRUE(window.logMenu()->isVisible());
+    window.logMenu()->close();
+    EXPECT_EQ(mainWindowShown, 0);
+}
+
+TEST_F(ResultsLog, CtrlCCopiesTheWholeLog)
+{
+    QApplication::clipboard()->clear();
+    press(Qt::Key_C);
+    EXPECT_EQ(QApplication::clipboard()->text(), Log);
+    EXPECT_EQ(mainWindowShown, 0);
+}
+
+TEST_F(ResultsLog, CopyAllFromTheMenu)
+{
+    QApplication::clipboard()->clear();
+    window.logMenu()->actions().at(0)->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), Log);
+}
+
+TEST_F(ResultsLog, SaveAsWritesTheExactTextInUtf8)
+{
+    const QString path = dir.filePath(u"resultados de 3.º B.txt"_s);
+    int asked = 0;
+    window.chooseSaveFile = [&] {
+        ++asked;
+        return path;
+    };
+    press(Qt::Key_S);
+    EXPECT_EQ(asked, 1);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), Log.toUtf8());
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_EQ(mainWindowShown, 0);
+}
+
+TEST_F(ResultsLog, SaveAsCancelledWritesNothing)
+{
+    window.chooseSaveFile = [] { return QString(); };
+    window.logMenu()->actions().at(1)->trigger();
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ResultsLog, SaveAsWhereItCannotWriteSaysSo)
+{
+    const QString path = dir.filePath(u"no/existe/resultados.txt"_s);
+    window.chooseSaveFile = [&] { return path; };
+    EXPECT_FALSE(window.saveAs());
+    EXPECT_EQ(messages, QStringList{u"No puedo guardar los resultados en "_s + path});
+}
+
+TEST_F(ResultsLog, PrintsToAPdf)
+{
+    const QString path = dir.filePath(u"resultados.pdf"_s);
+    window.choosePrinter = [&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        return true;
+    };
+    press(Qt::Key_P);
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_TRUE(bytes.startsWith("%PDF-"));
+    EXPECT_GT(bytes.size(), 1000);
+    EXPECT_TRUE(bytes.contains("/Title (\xfe\xff") || bytes.contains("Resultados")) << "named after the log";
+}
+
+TEST_F(ResultsLog, PrintingCancelledPrintsNothing)
+{
+    window.choosePrinter = [](QPrinter&) { return false; };
+    EXPECT_FALSE(window.printLog());
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST_F(ResultsLog, AnyOtherKeyStillBringsTheMainWindowBack)
+{
+    press(Qt::Key_A, {});
+    press(Qt::Key_Space, {});
+    press(Qt::Key_X);
+    EXPECT_EQ(mainWindowShown, 3);
+    EXPECT_EQ(log()->text(), Log);
+}
+
+}  // namespace
