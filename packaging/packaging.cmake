@@ -5,10 +5,13 @@
 #
 #   <prefix>/lib/miravellon/miravellon              the program
 #   <prefix>/lib/miravellon/miravellon-comprobar    the content checker
+#   <prefix>/lib/miravellon/miravellon-resultados   the teacher's view of the results
 #   <prefix>/lib/miravellon/{Ejercicios,Graficos,gifs,sonidos,fondo.gif}
 #   <prefix>/bin/miravellon -> ../lib/miravellon/miravellon
 #   <prefix>/bin/miravellon-comprobar -> ../lib/miravellon/miravellon-comprobar
+#   <prefix>/bin/miravellon-resultados -> ../lib/miravellon/miravellon-resultados
 #   <prefix>/share/applications/es.miravellon.Miravellon.desktop
+#   <prefix>/share/applications/es.miravellon.Resultados.desktop
 #   <prefix>/share/metainfo/es.miravellon.Miravellon.metainfo.xml
 #   <prefix>/share/icons/hicolor/<size>/apps/es.miravellon.Miravellon.{png,svg}
 #   <prefix>/share/doc/miravellon/
@@ -26,15 +29,15 @@ set(_packaging ${CMAKE_CURRENT_LIST_DIR})
 
 # Qt comes from the system's library folders: the installed programs need no
 # run path of their own.
-set_target_properties(miravellon miravellon-comprobar PROPERTIES INSTALL_RPATH "")
-install(TARGETS miravellon miravellon-comprobar
+set_target_properties(miravellon miravellon-comprobar miravellon-resultados PROPERTIES INSTALL_RPATH "")
+install(TARGETS miravellon miravellon-comprobar miravellon-resultados
   RUNTIME DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/
   DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 
 # Relative links, so that the tree works wherever it is unpacked.
 file(RELATIVE_PATH _link_target "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${MIRAVELLON_INSTALL_APPDIR}")
-foreach(_command miravellon miravellon-comprobar)
+foreach(_command miravellon miravellon-comprobar miravellon-resultados)
   install(CODE "
     set(_bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
     file(MAKE_DIRECTORY \"\${_bindir}\")
@@ -43,7 +46,8 @@ foreach(_command miravellon miravellon-comprobar)
   ")
 endforeach()
 
-install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.desktop
+# The teacher's view has a menu entry of its own, with the program's icon.
+install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.desktop ${_packaging}/es.miravellon.Resultados.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
@@ -67,14 +71,17 @@ Right answers earn a sound, an animation and a picture of the word; a
 running figure counts down the time, and a help button shows the mistakes
 left once it has passed. The interface is in Spanish.
 .
-Teachers write new exercises as plain text files and check them with the
-miravellon-comprobar command.")
+Every text worked is recorded in a CSV file, in a folder the school may
+share between machines; teachers see the results per pupil and the words
+most often failed with miravellon-resultados. Teachers write new exercises
+as plain text files and check them with the miravellon-comprobar command.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
-# The shared libraries the two programs link (libc6, libstdc++6, libgcc-s1,
-# libqt6core6, libqt6gui6, libqt6widgets6, libqt6multimedia6) come from
+# The shared libraries the programs link (libc6, libstdc++6, libgcc-s1,
+# libqt6core6, libqt6gui6, libqt6widgets6, libqt6multimedia6,
+# libqt6printsupport6 for printing the results) come from
 # dpkg-shlibdeps, with the lowest versions that provide the symbols used.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the programs load or ask for at run time without linking it: on

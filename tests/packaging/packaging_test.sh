@@ -58,11 +58,30 @@ start_installed_program() {
     sed -n 's/^qt.core.library: "\(.*\)" loaded library$/\1/p' "$log" >"$scratch/plugins.txt"
 }
 
+# Starts the installed teacher's view through its link on the PATH on a folder
+# holding one results file, and checks that it read the row. $1: the root.
+start_results_view() {
+    local root=$1 folder="$scratch/resultados" log="$scratch/view.log"
+    mkdir -p "$folder" "$scratch/elsewhere"
+    printf '\xef\xbb\xbffecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;palabras_con_fallo;ayuda;fallos\r\n2026-03-09;10:00:00;Ana;01 Animales;1;s\xc3\xad;s\xc3\xad;30;2;0;no;\r\n' \
+        >"$folder/2026-03-09_Ana_pc.csv"
+    (cd "$scratch/elsewhere" &&
+        env PATH="$root/usr/bin:/usr/bin:/bin" QT_QPA_PLATFORM=offscreen QT_LOGGING_RULES='miravellon.*=true' \
+            MIRAVELLON_STARTUP_CHECK=1 timeout 60 miravellon-resultados "$folder") >/dev/null 2>"$log"
+    local rc=$?
+    if [ $rc -eq 0 ] && grep -q "startup check: 1 rows and 0 skipped lines in $folder" "$log"; then
+        pass "the installed miravellon-resultados read a results folder"
+    else
+        fail "the installed miravellon-resultados did not read a results folder (exit $rc):"
+        cat "$log" >&2
+    fi
+}
+
 # Checks the installed files under the root $1 (the same for both ways of
 # installing).
 check_tree() {
     local root=$1
-    for command in miravellon miravellon-comprobar; do
+    for command in miravellon miravellon-comprobar miravellon-resultados; do
         local link="$root/usr/bin/$command"
         if [ -L "$link" ] && [ "$(readlink "$link")" = "../lib/miravellon/$command" ] &&
             [ -x "$(readlink -f "$link")" ]; then
@@ -87,6 +106,18 @@ check_tree() {
     local exec
     exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
     [ -x "$root/usr/bin/$exec" ] || fail "the .desktop file starts '$exec', which is not in usr/bin"
+
+    # The teacher's view of the results, in the same menu category.
+    local view="$root/usr/share/applications/es.miravellon.Resultados.desktop"
+    if desktop-file-validate "$view"; then
+        pass "desktop-file-validate accepts es.miravellon.Resultados.desktop"
+    else
+        fail "desktop-file-validate rejects es.miravellon.Resultados.desktop"
+    fi
+    grep -qx 'Categories=Education;.*' "$view" || fail "the results view's entry is not in the Education category"
+    grep -qx 'Name\[es\]=.*' "$view" || fail "the results view's entry has no Spanish name"
+    grep -qx "Icon=$app_id" "$view" || fail "the results view's entry does not name the installed icon"
+    grep -qx 'Exec=miravellon-resultados' "$view" || fail "the results view's entry does not start miravellon-resultados"
 
     local metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
     if appstreamcli validate --no-net --strict "$metainfo" && appstreamcli validate-tree --no-net "$root"; then
@@ -144,6 +175,7 @@ install)
     fi
     check_tree "$root"
     start_installed_program "$root"
+    start_results_view "$root"
     ;;
 deb)
     need desktop-file-validate
@@ -194,7 +226,7 @@ deb)
     # Every library the installed programs link comes from a package the
     # Debian package depends on.
     before=$failures
-    for binary in "$root/$appdir/miravellon" "$root/$appdir/miravellon-comprobar"; do
+    for binary in "$root/$appdir/miravellon" "$root/$appdir/miravellon-comprobar" "$root/$appdir/miravellon-resultados"; do
         for lib in $(objdump -p "$binary" | awk '/NEEDED/ {print $2}'); do
             path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64/ {print $NF; exit}')
             package=$(package_of "$path")
@@ -206,6 +238,7 @@ deb)
     [ $failures -eq "$before" ] && pass "every linked library comes from a package in Depends"
 
     start_installed_program "$root"
+    start_results_view "$root"
     # Every plugin the program loaded comes from a package in Depends.
     before=$failures
     [ -s "$scratch/plugins.txt" ] || fail "no loaded plugin was reported"
