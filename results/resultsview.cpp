@@ -194,7 +194,9 @@ void ResultsView::refresh()
                    .arg(std::accumulate(shown_.cbegin(), shown_.cend(), 0,
                                         [](int n, const results::PupilSummary& s) { return n + s.started; }))
                    .arg(contents_.rows.size());
-    if (contents_.skippedLines > 0)
+    if (contents_.skippedLines == 1)
+        note += QStringLiteral(" Se ha saltado 1 línea que no se puede leer (%1).").arg(contents_.damagedFiles.value(0));
+    else if (contents_.skippedLines > 1)
         note += QStringLiteral(" Se han saltado %1 líneas que no se pueden leer (%2).")
                     .arg(contents_.skippedLines)
                     .arg(contents_.damagedFiles.join(QStringLiteral(", ")));

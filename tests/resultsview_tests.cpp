@@ -107,7 +107,7 @@ TEST_F(TeacherView, ShowsEachPupil)
 TEST_F(TeacherView, TheCutLineIsSkippedAndCounted)
 {
     const QString note = find<QLabel>("Nota")->text();
-    EXPECT_TRUE(note.contains(u"Se han saltado 1 líneas que no se pueden leer (2026-03-10_Jorge_pc2.csv)"_s))
+    EXPECT_TRUE(note.contains(u"Se ha saltado 1 línea que no se puede leer (2026-03-10_Jorge_pc2.csv)."_s))
         << note.toStdString();
     EXPECT_TRUE(note.contains(u"4 textos en la selección, de 4 en la carpeta."_s)) << note.toStdString();
 }

@@ -3,6 +3,9 @@
 # bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
 # pupil with xdotool: a click past the splash, the exercise "06 B y V (3.º y 4.º)",
 # two misspelt words of its first text corrected, a third word picked.
+# Then docs/resultados.png: miravellon-resultados on a sample results folder
+# of four pupils over three days, written here (one file cut short, as after
+# a power cut, so that the note on skipped lines shows).
 #
 #     tools/screenshot.sh [build folder]     (default: build, built if needed)
 #
@@ -55,6 +58,46 @@ if [ "${1:-}" = --inside-xvfb ]; then
     exit 0
 fi
 
+if [ "${1:-}" = --results-inside-xvfb ]; then
+    program=$2
+    output=$3
+    scratch=$(mktemp -d)
+    folder="$scratch/aula-3B/resultados"
+    mkdir -p "$folder"
+    trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+    header='fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;palabras_con_fallo;ayuda;fallos'
+    row() {  # $1 file, then the fields of the row
+        local file="$folder/$1"
+        shift
+        [ -s "$file" ] || printf '\xef\xbb\xbf%s\r\n' "$header" >"$file"
+        local IFS=';'
+        printf '%s\r\n' "$*" >>"$file"
+    }
+    bv='06 B y V (3.º y 4.º)'
+    may='01 Mayúsculas (1.º y 2.º)'
+    hh='08 La H (3.º y 4.º)'
+    row 2026-03-09_Ana-Ruiz_aula-pc01.csv 2026-03-09 10:05:12 'Ana Ruiz' "$bv" 1 sí sí 95 4 1 no 'vaca'
+    row 2026-03-09_Ana-Ruiz_aula-pc01.csv 2026-03-09 10:09:40 'Ana Ruiz' "$bv" 2 sí no 260 5 2 sí 'burro cabras'
+    row 2026-03-10_Ana-Ruiz_aula-pc03.csv 2026-03-10 10:02:03 'Ana Ruiz' "$hh" 1 sí sí 120 3 1 no 'hoy'
+    row 2026-03-09_Bruno-Díaz_aula-pc02.csv 2026-03-09 10:04:55 'Bruno Díaz' "$bv" 1 sí sí 80 4 0 no ''
+    row 2026-03-09_Bruno-Díaz_aula-pc02.csv 2026-03-09 10:08:21 'Bruno Díaz' "$may" 1 no no 140 1 2 no 'Madrid. Juan'
+    row 2026-03-11_Bruno-Díaz_aula-pc02.csv 2026-03-11 10:15:00 'Bruno Díaz' "$hh" 2 sí no 300 4 3 sí 'hoy hierba huevo'
+    row 2026-03-10_Carla-Gómez_aula-pc04.csv 2026-03-10 10:03:30 'Carla Gómez' "$bv" 1 sí sí 70 4 1 no 'vaca'
+    row 2026-03-10_Carla-Gómez_aula-pc04.csv 2026-03-10 10:07:45 'Carla Gómez' "$bv" 2 sí sí 150 5 1 no 'cabras'
+    row 2026-03-11_Daniel-Sanz_aula-pc05.csv 2026-03-11 10:01:10 'Daniel Sanz' "$bv" 1 sí no 210 4 2 sí 'vaca burro'
+    row 2026-03-11_Daniel-Sanz_aula-pc05.csv 2026-03-11 10:06:02 'Daniel Sanz' "$may" 1 sí sí 90 3 1 no 'Madrid.'
+    printf '2026-03-11;10:09:00;Daniel Sanz;06 B' >>"$folder/2026-03-11_Daniel-Sanz_aula-pc05.csv"
+
+    QT_QPA_PLATFORM=xcb "$program" "$folder" 2>/dev/null &
+    pid=$!
+    xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+    sleep 2
+    import -window root "$output"
+    mogrify -strip "$output"
+    echo "screenshot: $output"
+    exit 0
+fi
+
 build=${1:-build}
 program="$build/bin/miravellon"
 output=docs/captura.png
@@ -76,3 +119,5 @@ fi
 
 mkdir -p docs
 xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inside-xvfb "$program" "$output"
+xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --results-inside-xvfb "$build/bin/miravellon-resultados" \
+    docs/resultados.png
