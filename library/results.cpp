@@ -361,8 +361,13 @@ bool appendRow(const QString& path, const Row& row)
         return false;
     bool ok = false;
     // Other instances writing to the same file wait here, so that the header
-    // is written once and rows never interleave.
-    if (::flock(fd, LOCK_EX) == 0) {
+    // is written once and rows never interleave. A network folder that has
+    // no locks is written all the same: the files of different machines are
+    // different files, so only two instances on one machine could meet there.
+    const bool locked = ::flock(fd, LOCK_EX) == 0;
+    if (!locked)
+        qCInfo(lcResults) << "no lock on" << path << ::strerror(errno);
+    {
         struct stat st {};
         if (::fstat(fd, &st) == 0) {
             QByteArray bytes;
@@ -376,7 +381,8 @@ bool appendRow(const QString& path, const Row& row)
             bytes += encodeRow(row);
             ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
         }
-        ::flock(fd, LOCK_UN);
+        if (locked)
+            ::flock(fd, LOCK_UN);
     }
     if (::close(fd) != 0)
         ok = false;

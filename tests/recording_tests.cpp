@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -208,6 +209,25 @@ TEST_F(Recording, WithoutSettingsTheRowsGoToTheDefaultFolder)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
     EXPECT_TRUE(f.readAll().startsWith(Bom + HeaderLine));
     f.remove();
+}
+
+TEST_F(Recording, TheMachineWideSettingsNameASharedFolder)
+{
+    // As /etc/xdg/miravellon/miravellon.conf does on every machine of a
+    // classroom.
+    const QString machineWide = qEnvironmentVariable("XDG_CONFIG_DIRS") + u"/miravellon/miravellon.conf"_s;
+    QDir().mkpath(QFileInfo(machineWide).path());
+    QFile conf(machineWide);
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("[resultados]\ncarpeta=" + QFile::encodeName(folder.path()) + "\n");
+    conf.close();
+    start();
+    QFile::remove(machineWide);
+    EXPECT_EQ(form().resultsFolder(), folder.path());
+    harness->chooseExercise(0);
+    correctPero();
+    form().Command4_Click();
+    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;no;no;0;1;0;no;"_s.arg(me)));
 }
 
 TEST_F(Recording, AFolderInsideTheContentTreeIsNotUsed)
