@@ -65,10 +65,20 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
     connectHandlers();
 }
 
-Form1::~Form1()
+Form1::~Form1() = default;
+
+Form3& Form1::pictureWindow()
 {
-    delete form3_;
-    delete form4_;
+    if (!form3_)
+        form3_ = std::make_unique<Form3>(state_, [this] { showAndActivate(); });
+    return *form3_;
+}
+
+Form4& Form1::resultsWindow()
+{
+    if (!form4_)
+        form4_ = std::make_unique<Form4>(ui->RichTextBox1, [this] { showAndActivate(); });
+    return *form4_;
 }
 
 void Form1::connectHandlers()
@@ -141,43 +151,6 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
     if (services_.quit)
         services_.quit();
-}
-
-bool Form1::logOutOfSight() const
-{
-    return form4_ && isVisible() && isActiveWindow() && !isMinimized()
-        && frameGeometry().contains(form4_->frameGeometry());
-}
-
-void Form1::revealLogIfInSight()
-{
-    if (form4_ && form4_->RichTextBox1()->layoutHeld() && !logOutOfSight())
-        form4_->RichTextBox1()->releaseLayout();
-}
-
-void Form1::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        revealLogIfInSight();
-}
-
-void Form1::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    revealLogIfInSight();
-}
-
-void Form1::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    revealLogIfInSight();
-}
-
-void Form1::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    revealLogIfInSight();
 }
 
 void Form1::showMessage(const QString& text)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPixmap>
-#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
@@ -65,8 +64,9 @@ public:
     QTimer* Timer1 = nullptr;
 
     ProgramState& state() const { return state_; }
-    Form3* form3() const { return form3_; }
-    Form4* form4() const { return form4_; }
+    // The picture and results windows, null until first shown.
+    Form3* form3() const { return form3_.get(); }
+    Form4* form4() const { return form4_.get(); }
 
     // Start-up and layout.
     void Form_Load();
@@ -113,19 +113,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void connectHandlers();
-    // The log window lies wholly under this window, which is in front: the
-    // pupil cannot see it.
-    bool logOutOfSight() const;
-    // Lays out the text added to the log while it was out of sight, once it
-    // may be seen again.
-    void revealLogIfInSight();
+    // The picture and results windows, made when first needed.
+    Form3& pictureWindow();
+    Form4& resultsWindow();
     void showMessage(const QString& text);
     void refuseItem(const QString& message);
     qint32& currentItemNumber();
@@ -133,8 +126,8 @@ private:
     std::unique_ptr<Ui::Form1> ui;
     ProgramState& state_;
     Services services_;
-    QPointer<Form3> form3_;
-    QPointer<Form4> form4_;
+    std::unique_ptr<Form3> form3_;
+    std::unique_ptr<Form4> form4_;
     std::minstd_rand random_;
 
     // A word of the text now shown has been picked, so typing may change it.
