@@ -1,6 +1,8 @@
 #include "mainwindow/form1.h"
 
+#include "presentation/rangemarks.h"
 #include "presentation/richtextbox.h"
+#include "presentation/twips.h"
 #include "presentation/zarandel.h"
 #include "ui_form1.h"
 #include "windows/form3.h"
@@ -57,9 +59,7 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(200);
     Timer1->start();  // enabled in the definition; the start-up stops it
-    helpSlices_ = new QTimer(this);
-    helpSlices_->setObjectName(QStringLiteral("helpSlices"));
-    helpSlices_->setInterval(0);
+    helpMarks_ = new RangeMarks(*ui->RichTextBox2, vbcolor::Yellow, vbcolor::White);
 
     ItemNumber.fill(1, 71);
     connectHandlers();
@@ -111,7 +111,6 @@ void Form1::connectHandlers()
     for (int i = 0; i < int(pace.size()); ++i)
         connect(pace[i], &QPushButton::clicked, this, [this, i] { Command5_Click(i); });
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(helpSlices_, &QTimer::timeout, this, &Form1::markHelpSlice);
     connect(ui->Zarandel2, &Zarandel::gifEnd, this, [this] { Zarandel2_GifEnd(); });
 
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);

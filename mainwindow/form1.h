@@ -19,6 +19,7 @@ class Form1;
 }
 class CuePlayer;
 class QTimer;
+class RangeMarks;
 class RichTextBox;
 struct ProgramState;
 
@@ -95,8 +96,6 @@ public:
 
     // Help, pictures, font and the small handlers.
     void Command1_Click();
-    // Makes the next slice of the help marks left for later (see help.cpp).
-    void markHelpSlice();
     void ShowWordPicture();
     void List4_Click();
     void Combo1_Click();
@@ -142,27 +141,6 @@ private:
     bool loadFromItemBox_ = false;
     // The loaded item has not been logged as finished yet.
     bool completionArmed_ = false;
-    // A long list of help marks to change: a first slice, with those in
-    // view, at once, the rest left for later.
-    void markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cleared,
-                      const QList<std::pair<int, int>>& added);
-    // Makes the next `count` changes left for later.
-    void markHelpChanges(RichTextBox& help, qsizetype count);
-    // Stops the help marks left for later where they are; helpMarks_ then
-    // holds exactly the ranges marked.
-    void stopHelpMarking();
-
-    // The [first, last) offset ranges of RichTextBox2 marked yellow now, when
-    // no marks are left for later; while some are, the marks before they
-    // started.
-    QList<std::pair<int, int>> helpMarks_;
-    // Marks of a long list left for later, made in slices from helpSlices_
-    // in this order; the first helpMarksMade_ of them are made.
-    struct HelpMarkChange {
-        std::pair<int, int> range;
-        bool yellow;  // marked, or white again
-    };
-    QList<HelpMarkChange> helpPending_;
-    qsizetype helpMarksMade_ = 0;
-    QTimer* helpSlices_ = nullptr;
+    // The remaining errors marked in the help view.
+    RangeMarks* helpMarks_ = nullptr;
 };
