@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QPixmap>
-#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
@@ -22,6 +21,7 @@ class Form1;
 }
 class CuePlayer;
 class QTimer;
+class RangeMarks;
 class RichTextBox;
 struct ProgramState;
 
@@ -75,8 +75,9 @@ public:
     // The name the results rows carry, and the folder they go to.
     const QString& pupilName() const { return pupil_; }
     const QString& resultsFolder() const { return resultsFolder_; }
-    Form3* form3() const { return form3_; }
-    Form4* form4() const { return form4_; }
+    // The picture and results windows, null until first shown.
+    Form3* form3() const { return form3_.get(); }
+    Form4* form4() const { return form4_.get(); }
 
     // Start-up and layout.
     void Form_Load();
@@ -105,8 +106,6 @@ public:
 
     // Help, pictures, font and the small handlers.
     void Command1_Click();
-    // Makes the next slice of the help marks left for later (see help.cpp).
-    void markHelpSlice();
     void ShowWordPicture();
     void List4_Click();
     void Combo1_Click();
@@ -123,19 +122,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void connectHandlers();
-    // The log window lies wholly under this window, which is in front: the
-    // pupil cannot see it.
-    bool logOutOfSight() const;
-    // Lays out the text added to the log while it was out of sight, once it
-    // may be seen again.
-    void revealLogIfInSight();
+    // The picture and results windows, made when first needed.
+    Form3& pictureWindow();
+    Form4& resultsWindow();
     void showMessage(const QString& text);
     void refuseItem(const QString& message);
     qint32& currentItemNumber();
@@ -157,8 +149,8 @@ private:
     std::unique_ptr<Ui::Form1> ui;
     ProgramState& state_;
     Services services_;
-    QPointer<Form3> form3_;
-    QPointer<Form4> form4_;
+    std::unique_ptr<Form3> form3_;
+    std::unique_ptr<Form4> form4_;
     std::minstd_rand random_;
 
     // A word of the text now shown has been picked, so typing may change it.
@@ -173,27 +165,6 @@ private:
     bool loadFromItemBox_ = false;
     // The loaded item has not been logged as finished yet.
     bool completionArmed_ = false;
-    // A long list of help marks to change: a first slice, with those in
-    // view, at once, the rest left for later.
-    void markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cleared,
-                      const QList<std::pair<int, int>>& added);
-    // Makes the next `count` changes left for later.
-    void markHelpChanges(RichTextBox& help, qsizetype count);
-    // Stops the help marks left for later where they are; helpMarks_ then
-    // holds exactly the ranges marked.
-    void stopHelpMarking();
-
-    // The [first, last) offset ranges of RichTextBox2 marked yellow now, when
-    // no marks are left for later; while some are, the marks before they
-    // started.
-    QList<std::pair<int, int>> helpMarks_;
-    // Marks of a long list left for later, made in slices from helpSlices_
-    // in this order; the first helpMarksMade_ of them are made.
-    struct HelpMarkChange {
-        std::pair<int, int> range;
-        bool yellow;  // marked, or white again
-    };
-    QList<HelpMarkChange> helpPending_;
-    qsizetype helpMarksMade_ = 0;
-    QTimer* helpSlices_ = nullptr;
+    // The remaining errors marked in the help view.
+    RangeMarks* helpMarks_ = nullptr;
 };

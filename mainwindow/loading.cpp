@@ -4,6 +4,7 @@
 #include "library/contentrules.h"
 #include "library/textfile.h"
 #include "mainwindow/form1.h"
+#include "presentation/rangemarks.h"
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
 #include "presentation/zarandel.h"
@@ -189,10 +190,7 @@ void Form1::LoadExerciseItem()
     hidden.setSelStart(0);
     hidden.endUpdate();
     // Marks left for later belong to the text just replaced.
-    helpSlices_->stop();
-    helpPending_.clear();
-    helpMarksMade_ = 0;
-    helpMarks_.clear();
+    helpMarks_->forget();
     leaveText();
     item_ = ExerciseItem(std::move(faulty.version), std::move(correct.version));
     WordCounter = List2.count();

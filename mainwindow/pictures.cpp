@@ -20,7 +20,5 @@ void Form1::ShowWordPicture()
         return;
     state_.WordPicturePath = path;
     qCInfo(lcWordPicture) << "showing" << state_.WordPicturePath;
-    if (!form3_)
-        form3_ = new Form3(state_, [this] { showAndActivate(); });
-    form3_->showModeless();
+    pictureWindow().showModeless();
 }

@@ -84,9 +84,7 @@ void Form1::Form_Load()
     twips::setTop(ui->Zarandel2, twips::top(ui->RichTextBox1));
     twips::setLeft(ui->Zarandel2, twips::left(ui->RichTextBox1) + twips::width(ui->RichTextBox1) + 50);
 
-    if (!form4_)
-        form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
-    form4_->showModeless();
+    resultsWindow().showModeless();
     startRecording();
 }
 

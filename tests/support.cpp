@@ -194,10 +194,7 @@ std::vector<Look> looksOf(const RichTextBox& box)
 
 bool copyShippedGifs(const TempTree& tree)
 {
-    // The source tree named by the build: __FILE__ may be a path relative to
-    // the build folder (ccache's base_dir makes it one), which names nothing
-    // from the folder ctest runs the tests in.
-    const QDir shipped(QStringLiteral(MIRAVELLON_SOURCE_DIR "/assets/gifs"));
+    const QDir shipped(QStringLiteral(MIRAVELLON_SOURCE_ASSETS "/gifs"));
     const QStringList names = shipped.entryList({QStringLiteral("*.gif")}, QDir::Files);
     if (names.isEmpty())
         return false;

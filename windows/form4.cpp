@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-Form4::Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent)
+Form4::Form4(QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , ui(std::make_unique<Ui::Form4>())
     , exerciseText_(exerciseText)
@@ -50,6 +50,7 @@ Form4::Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, 
     ui->RichTextBox1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(ui->RichTextBox1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { logMenu_->popup(ui->RichTextBox1->mapToGlobal(at)); });
+    exerciseText_->window()->installEventFilter(this);
     Form_Load();
 }
 
@@ -123,6 +124,37 @@ void Form4::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         ui->RichTextBox1->releaseLayout();
     QWidget::changeEvent(event);
+}
+
+void Form4::appendBlock(const QString& block)
+{
+    RichTextBox& log = *ui->RichTextBox1;
+    if (outOfSight())
+        log.holdLayout();
+    log.appendText(block);
+}
+
+bool Form4::outOfSight() const
+{
+    const QWidget* front = exerciseText_->window();
+    return front->isVisible() && front->isActiveWindow() && !front->isMinimized()
+        && front->frameGeometry().contains(frameGeometry());
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::WindowStateChange:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Hide:
+        // The main window may have uncovered the log.
+        if (ui->RichTextBox1->layoutHeld() && !outOfSight())
+            ui->RichTextBox1->releaseLayout();
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Form4::copyAll()
