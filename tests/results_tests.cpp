@@ -3,6 +3,7 @@
 // from two processes at once), and reading a folder back for the teacher.
 
 #include "library/results.h"
+#include "tests/resultsrows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -391,24 +392,6 @@ TEST(ResultsFile, TwoProcessesAppendToOneFile)
 }
 
 // --- Reading a folder back ---------------------------------------------------
-
-Row rowOf(const QString& pupil, QDate date, const QString& exercise, bool finished, bool inTime, int corrected,
-          QStringList failures)
-{
-    Row row;
-    row.date = date;
-    row.time = QTime(11, 0, 0);
-    row.pupil = pupil;
-    row.exercise = exercise;
-    row.item = 1;
-    row.finished = finished;
-    row.inTime = inTime;
-    row.seconds = 60;
-    row.corrected = corrected;
-    row.failed = int(failures.size());
-    row.failures = failures;
-    return row;
-}
 
 class ResultsSummary : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 // read, the CSV export and printing to a PDF. No dialog opens.
 
 #include "library/results.h"
+#include "tests/resultsrows.h"
 #include "results/failedwordschart.h"
 #include "results/resultsview.h"
 
@@ -25,24 +26,6 @@ namespace {
 
 const QString BV = u"06 B y V (3.º y 4.º)"_s;
 const QString May = u"01 Mayúsculas (1.º y 2.º)"_s;
-
-results::Row rowOf(const QString& pupil, QDate date, const QString& exercise, bool finished, bool inTime,
-                   int corrected, const QStringList& failures)
-{
-    results::Row row;
-    row.date = date;
-    row.time = QTime(11, 30, 0);
-    row.pupil = pupil;
-    row.exercise = exercise;
-    row.item = 1;
-    row.finished = finished;
-    row.inTime = inTime;
-    row.seconds = 80;
-    row.corrected = corrected;
-    row.failed = int(failures.size());
-    row.failures = failures;
-    return row;
-}
 
 class TeacherView : public ::testing::Test {
 protected:

@@ -77,6 +77,26 @@ start_results_view() {
     fi
 }
 
+# Checks one installed menu entry: $1 the root, $2 its file name, $3 the
+# command it starts.
+check_desktop_entry() {
+    local root=$1 name=$2 command=$3
+    local desktop="$root/usr/share/applications/$name"
+    if desktop-file-validate "$desktop"; then
+        pass "desktop-file-validate accepts $name"
+    else
+        fail "desktop-file-validate rejects $name"
+    fi
+    grep -qx 'Categories=Education;.*' "$desktop" || fail "$name is not in the Education category"
+    grep -qx 'Name\[es\]=.*' "$desktop" || fail "$name has no Spanish name"
+    grep -qx 'Comment\[es\]=.*' "$desktop" || fail "$name has no Spanish comment"
+    grep -qx "Icon=$app_id" "$desktop" || fail "$name does not name the installed icon"
+    local exec
+    exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+    [ "$exec" = "$command" ] || fail "$name starts '$exec', not $command"
+    [ -x "$root/usr/bin/$exec" ] || fail "$name starts '$exec', which is not in usr/bin"
+}
+
 # Checks the installed files under the root $1 (the same for both ways of
 # installing).
 check_tree() {
@@ -93,31 +113,10 @@ check_tree() {
     for item in Ejercicios Graficos gifs sonidos fondo.gif; do
         [ -e "$root/$appdir/$item" ] || fail "$appdir/$item is missing: the content must lie beside the program"
     done
-    local desktop="$root/usr/share/applications/$app_id.desktop"
-    if desktop-file-validate "$desktop"; then
-        pass "desktop-file-validate accepts $app_id.desktop"
-    else
-        fail "desktop-file-validate rejects $app_id.desktop"
-    fi
-    grep -qx 'Categories=Education;.*' "$desktop" || fail "the .desktop file is not in the Education category"
-    grep -qx 'Name\[es\]=.*' "$desktop" || fail "the .desktop file has no Spanish name"
-    grep -qx 'Comment\[es\]=.*' "$desktop" || fail "the .desktop file has no Spanish comment"
-    grep -qx "Icon=$app_id" "$desktop" || fail "the .desktop file does not name the installed icon"
-    local exec
-    exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
-    [ -x "$root/usr/bin/$exec" ] || fail "the .desktop file starts '$exec', which is not in usr/bin"
-
-    # The teacher's view of the results, in the same menu category.
-    local view="$root/usr/share/applications/es.miravellon.Resultados.desktop"
-    if desktop-file-validate "$view"; then
-        pass "desktop-file-validate accepts es.miravellon.Resultados.desktop"
-    else
-        fail "desktop-file-validate rejects es.miravellon.Resultados.desktop"
-    fi
-    grep -qx 'Categories=Education;.*' "$view" || fail "the results view's entry is not in the Education category"
-    grep -qx 'Name\[es\]=.*' "$view" || fail "the results view's entry has no Spanish name"
-    grep -qx "Icon=$app_id" "$view" || fail "the results view's entry does not name the installed icon"
-    grep -qx 'Exec=miravellon-resultados' "$view" || fail "the results view's entry does not start miravellon-resultados"
+    # The program's menu entry, and the teacher's view of the results in the
+    # same category.
+    check_desktop_entry "$root" "$app_id.desktop" miravellon
+    check_desktop_entry "$root" es.miravellon.Resultados.desktop miravellon-resultados
 
     local metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
     if appstreamcli validate --no-net --strict "$metainfo" && appstreamcli validate-tree --no-net "$root"; then
