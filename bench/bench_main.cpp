@@ -509,6 +509,11 @@ int main(int argc, char* argv[])
     sinceMain.start();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The results rows of the texts the benchmarks finish go to a temporary
+    // folder, not into the home folder.
+    const std::unique_ptr<QTemporaryDir> home = isolateXdgFolders();
+    if (!home)
+        return 1;
 
     // Two helper modes for what Google Benchmark cannot time: the content tree
     // for the start-up probe, and the probe itself (one per process).

@@ -192,6 +192,21 @@ std::vector<Look> looksOf(const RichTextBox& box)
     return looks;
 }
 
+std::unique_ptr<QTemporaryDir> isolateXdgFolders()
+{
+    auto home = std::make_unique<QTemporaryDir>();
+    if (!home->isValid())
+        return nullptr;
+    const std::pair<const char*, const char*> folders[] = {
+        {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_DIRS", "etc"}};
+    for (const auto& [variable, name] : folders) {
+        const QString path = home->filePath(QString::fromLatin1(name));
+        QDir().mkpath(path);
+        qputenv(variable, QFile::encodeName(path));
+    }
+    return home;
+}
+
 bool copyShippedGifs(const TempTree& tree)
 {
     const QDir shipped(QStringLiteral(MIRAVELLON_SOURCE_ASSETS "/gifs"));

@@ -104,6 +104,13 @@ Look lookAt(const RichTextBox& box, int offset);
 // The looks of every character but the line feeds.
 std::vector<Look> looksOf(const RichTextBox& box);
 
+// Points XDG_CONFIG_HOME, XDG_DATA_HOME and XDG_CONFIG_DIRS at folders of a
+// new temporary folder, so that the program's settings are not read from the
+// machine and its results rows are not written into the home folder. Call
+// before the application object is made; keep the folder for the whole run.
+// Null when no temporary folder can be made.
+std::unique_ptr<QTemporaryDir> isolateXdgFolders();
+
 // Copies the program's own animated GIFs (from the source tree) into the
 // tree's "gifs" folder, for tests that need real animations. False when the
 // source tree's GIFs cannot be found.
