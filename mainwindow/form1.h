@@ -23,6 +23,18 @@ class RangeMarks;
 class RichTextBox;
 struct ProgramState;
 
+// The fixed numbers of the main window's design.
+namespace design {
+// Exercises that have an item number of their own, at the least.
+inline constexpr int ItemSlots = 71;
+// Timer1's interval at the slowest pace; each faster pace ticks this much
+// sooner (pace buttons 1 to 4: 200, 150, 100 and 50 ms).
+inline constexpr int SlowestPaceMs = 200;
+inline constexpr int PaceStepMs = 50;
+// How far the runner moves each tick, in twips.
+inline constexpr int RunnerStepTwips = 25;
+}  // namespace design
+
 // The main exercise window: the exercise list, the text with misspelt words,
 // the correction box, the countdown runner, the list of corrected words.
 class Form1 : public QWidget {

@@ -61,8 +61,8 @@ void Form1::Form_Load()
     qCInfo(lcStartup) << Dir1.size() << "exercises in" << catalogue::exercisesFolder(AppFolder);
 
     // One current item number for every exercise listed, and never fewer than
-    // the 71 the program always had room for.
-    ItemNumber.fill(1, std::max<qsizetype>(71, Dir1.size()));
+    // the slots the program always had room for.
+    ItemNumber.fill(1, std::max<qsizetype>(design::ItemSlots, Dir1.size()));
 
     ui->RichTextBox1->setLocked(true);
     // The help view shows the correct text that the results log copies when
