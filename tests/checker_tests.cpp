@@ -445,9 +445,11 @@ TEST(Checker, WithoutTheSpellCheckerSaysSoOnce)
 {
     TempTree tree;
     writeSoundTree(tree);
-    const QTemporaryDir emptyPath;
+    // No Spanish dictionary in any data folder.
+    const QTemporaryDir noData;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"PATH"_s, emptyPath.path());
+    environment.insert(u"XDG_DATA_HOME"_s, noData.path());
+    environment.insert(u"XDG_DATA_DIRS"_s, noData.path());
     const CheckerRun run = runChecker(QStringLiteral(CHECKER_PATH), {tree.path()}, environment);
 
     EXPECT_EQ(run.status, 0) << run.all().toStdString();
