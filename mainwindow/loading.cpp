@@ -144,7 +144,7 @@ void Form1::LoadExerciseItem()
         refuseItem(refusalFor(correct.status) + u'\n' + QDir(AppFolder).relativeFilePath(correctPath));
         return;
     }
-    if (faulty.version.words.size() != correct.version.words.size()) {
+    if (!ExerciseItem::pairs(faulty.version, correct.version)) {
         qCInfo(lcLoad) << faultyPath << "has" << faulty.version.words.size() << "words and" << correctPath
                        << correct.version.words.size();
         refuseItem(QStringLiteral("Las dos versiones del texto no tienen el mismo número de palabras\n")
