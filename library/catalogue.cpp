@@ -55,7 +55,11 @@ QString exercisesFolder(const QString& appFolder)
 
 QStringList listExercises(const QString& appFolder)
 {
-    const QString folder = exercisesFolder(appFolder);
+    return exercisesIn(exercisesFolder(appFolder));
+}
+
+QStringList exercisesIn(const QString& folder)
+{
     const QFileInfo info(folder);
     if (!info.isDir())
         return {};

@@ -27,6 +27,8 @@ QString resolve(const QString& base, const QString& relative);
 // directly in "Ejercicios" are not exercises, nor are hidden folders. A
 // missing folder gives an empty list.
 QStringList listExercises(const QString& appFolder);
+// The same for the catalogue folder itself, whatever its name.
+QStringList exercisesIn(const QString& catalogueFolder);
 
 // Full path of the catalogue folder, as found on disk.
 QString exercisesFolder(const QString& appFolder);
