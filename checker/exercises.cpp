@@ -154,7 +154,7 @@ bool differOnlyInEmptyLastLines(const VersionText& faulty, const VersionText& co
                          "cada línea vacía como una palabra, así que las dos versiones no tienen el mismo número de "
                          "palabras y no abre el texto: borre las líneas vacías del final");
     report.add(Report::Kind::Error, onFaulty ? faultyPlace : correctPlace, firstExtra,
-               text.arg(which, other).arg(extra));
+               extra == 1 ? text.arg(which, other) : text.arg(which, other, QString::number(extra)));
     return true;
 }
 
