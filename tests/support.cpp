@@ -212,7 +212,7 @@ std::vector<Look> looksOf(const RichTextBox& box)
 
 bool copyShippedGifs(const TempTree& tree)
 {
-    const QDir shipped(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../assets/gifs"));
+    const QDir shipped(QStringLiteral(SHIPPED_GIFS_PATH));
     const QStringList names = shipped.entryList({QStringLiteral("*.gif")}, QDir::Files);
     if (names.isEmpty())
         return false;
