@@ -57,11 +57,11 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(200);
+    Timer1->setInterval(design::SlowestPaceMs);
     Timer1->start();  // enabled in the definition; the start-up stops it
     helpMarks_ = new RangeMarks(*ui->RichTextBox2, vbcolor::Yellow, vbcolor::White);
 
-    ItemNumber.fill(1, 71);
+    ItemNumber.fill(1, design::ItemSlots);
     connectHandlers();
 }
 

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include "library/catalogue.h"
 #include "library/exerciseitem.h"
 #include "library/results.h"
 #include "windows/form3.h"
@@ -24,6 +25,18 @@ class QTimer;
 class RangeMarks;
 class RichTextBox;
 struct ProgramState;
+
+// The fixed numbers of the main window's design.
+namespace design {
+// Exercises that have an item number of their own, at the least.
+inline constexpr int ItemSlots = 71;
+// Timer1's interval at the slowest pace; each faster pace ticks this much
+// sooner (pace buttons 1 to 4: 200, 150, 100 and 50 ms).
+inline constexpr int SlowestPaceMs = 200;
+inline constexpr int PaceStepMs = 50;
+// How far the runner moves each tick, in twips.
+inline constexpr int RunnerStepTwips = 25;
+}  // namespace design
 
 // The main exercise window: the exercise list, the text with misspelt words,
 // the correction box, the countdown runner, the list of corrected words.
@@ -55,6 +68,7 @@ public:
     // State of the running exercise.
     QString AppFolder;
     QString ExerciseFolder;
+    QString ExerciseRoot;  // the content root ExerciseFolder lies in
     QVector<qint32> ItemNumber;  // current item of each exercise, by its place in List1
     int SelectedExercise = 0;
     int TextFontSize = 0;
@@ -68,6 +82,7 @@ public:
     WordList& List2 = item_.correctWords();  // correct words of the current item
     WordList& List3 = item_.faultyWords();   // faulty words, overwritten by the pupil's corrections
     QStringList Dir1;    // the exercise folders found at start-up
+    QList<catalogue::ListedExercise> ExerciseList;  // where each exercise of Dir1 lies, in the same order
     QPixmap Picture1;    // the background tile
     QTimer* Timer1 = nullptr;
 

@@ -5,10 +5,12 @@
 #
 #   <prefix>/lib/miravellon/miravellon              the program
 #   <prefix>/lib/miravellon/miravellon-comprobar    the content checker
+#   <prefix>/lib/miravellon/miravellon-crear        makes an exercise item from a text
 #   <prefix>/lib/miravellon/miravellon-resultados   the teacher's view of the results
 #   <prefix>/lib/miravellon/{Ejercicios,Graficos,gifs,sonidos,fondo.gif}
 #   <prefix>/bin/miravellon -> ../lib/miravellon/miravellon
 #   <prefix>/bin/miravellon-comprobar -> ../lib/miravellon/miravellon-comprobar
+#   <prefix>/bin/miravellon-crear -> ../lib/miravellon/miravellon-crear
 #   <prefix>/bin/miravellon-resultados -> ../lib/miravellon/miravellon-resultados
 #   <prefix>/share/applications/es.miravellon.Miravellon.desktop
 #   <prefix>/share/applications/es.miravellon.Resultados.desktop
@@ -29,15 +31,15 @@ set(_packaging ${CMAKE_CURRENT_LIST_DIR})
 
 # Qt comes from the system's library folders: the installed programs need no
 # run path of their own.
-set_target_properties(miravellon miravellon-comprobar miravellon-resultados PROPERTIES INSTALL_RPATH "")
-install(TARGETS miravellon miravellon-comprobar miravellon-resultados
+set_target_properties(miravellon miravellon-comprobar miravellon-crear miravellon-resultados PROPERTIES INSTALL_RPATH "")
+install(TARGETS miravellon miravellon-comprobar miravellon-crear miravellon-resultados
   RUNTIME DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/
   DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 
 # Relative links, so that the tree works wherever it is unpacked.
 file(RELATIVE_PATH _link_target "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${MIRAVELLON_INSTALL_APPDIR}")
-foreach(_command miravellon miravellon-comprobar miravellon-resultados)
+foreach(_command miravellon miravellon-comprobar miravellon-crear miravellon-resultados)
   install(CODE "
     set(_bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
     file(MAKE_DIRECTORY \"\${_bindir}\")
@@ -73,15 +75,18 @@ left once it has passed. The interface is in Spanish.
 .
 Every text worked is recorded in a CSV file, in a folder the school may
 share between machines; teachers see the results per pupil and the words
-most often failed with miravellon-resultados. Teachers write new exercises
-as plain text files and check them with the miravellon-comprobar command.")
+most often failed with miravellon-resultados. Teachers make new exercises
+from a text with the miravellon-crear command, which writes the
+misspellings of a spelling family, and check them with the
+miravellon-comprobar command.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 # The shared libraries the programs link (libc6, libstdc++6, libgcc-s1,
 # libqt6core6, libqt6gui6, libqt6widgets6, libqt6multimedia6,
-# libqt6printsupport6 for printing the results) come from
+# libqt6printsupport6 for printing the results, and libhunspell-1.7-0 for the
+# teacher's tools) come from
 # dpkg-shlibdeps, with the lowest versions that provide the symbols used.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the programs load or ask for at run time without linking it: on
@@ -92,6 +97,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Arial, which fontconfig maps to Liberation Sans.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 # A sound server to hear the cues; Hunspell's Spanish dictionary for the
-# spelling warnings of miravellon-comprobar.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, hunspell, hunspell-es")
+# spelling warnings of miravellon-comprobar and for miravellon-crear to avoid
+# misspellings that are words (both read it through libhunspell).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, hunspell-es")
 include(CPack)

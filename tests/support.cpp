@@ -28,6 +28,29 @@ TempTree::TempTree()
     EXPECT_TRUE(dir_.isValid());
 }
 
+DataFolders::DataFolders(int schools)
+    : savedHome_(qgetenv("XDG_DATA_HOME"))
+    , savedDirs_(qgetenv("XDG_DATA_DIRS"))
+{
+    tree_.mkdir(QStringLiteral("home"));
+    QStringList dirs;
+    for (int n = 0; n < schools; ++n) {
+        tree_.mkdir(QStringLiteral("escuela%1").arg(n));
+        dirs.append(school(n));
+    }
+    // An empty XDG_DATA_DIRS would mean /usr/local/share and /usr/share.
+    if (dirs.isEmpty())
+        dirs.append(tree_.file(QStringLiteral("ninguna")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home()));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(dirs.join(u':')));
+}
+
+DataFolders::~DataFolders()
+{
+    qputenv("XDG_DATA_HOME", savedHome_);
+    qputenv("XDG_DATA_DIRS", savedDirs_);
+}
+
 QByteArray TempTree::read(const QString& relative) const
 {
     QFile f(file(relative));
@@ -198,7 +221,7 @@ std::unique_ptr<QTemporaryDir> isolateXdgFolders()
     if (!home->isValid())
         return nullptr;
     const std::pair<const char*, const char*> folders[] = {
-        {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_DIRS", "etc"}};
+        {"XDG_CONFIG_HOME", "config"}, {"XDG_CONFIG_DIRS", "etc"}, {"XDG_DATA_HOME", "home"}, {"XDG_DATA_DIRS", "dirs"}};
     for (const auto& [variable, name] : folders) {
         const QString path = home->filePath(QString::fromLatin1(name));
         QDir().mkpath(path);
