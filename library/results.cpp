@@ -309,7 +309,7 @@ QString defaultFolder()
         + QStringLiteral("/miravellon/resultados");
 }
 
-QString resolveFolder(const QString& configured, const QString& contentFolder)
+QString resolveFolder(const QString& configured, const QStringList& contentFolders)
 {
     const QString wanted = configured.trimmed();
     if (wanted.isEmpty())
@@ -319,16 +319,17 @@ QString resolveFolder(const QString& configured, const QString& contentFolder)
         return defaultFolder();
     }
     const QString folder = QDir::cleanPath(wanted);
-    if (!contentFolder.isEmpty()) {
+    auto inside = [](const QString& path, const QString& base) {
+        return !path.isEmpty() && !base.isEmpty()
+            && (path == base || path.startsWith(base.endsWith(u'/') ? base : base + u'/'));
+    };
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    for (const QString& contentFolder : contentFolders) {
+        if (contentFolder.isEmpty())
+            continue;
         const QString content = QDir::cleanPath(QFileInfo(contentFolder).absoluteFilePath());
-        const QString real = QFileInfo(folder).canonicalFilePath();
-        const QString realContent = QFileInfo(content).canonicalFilePath();
-        auto inside = [](const QString& path, const QString& base) {
-            return !path.isEmpty() && !base.isEmpty()
-                && (path == base || path.startsWith(base.endsWith(u'/') ? base : base + u'/'));
-        };
-        if (inside(folder, content) || inside(real, realContent)) {
-            qCWarning(lcResults) << "resultados/carpeta lies inside the content tree:" << folder;
+        if (inside(folder, content) || inside(real, QFileInfo(content).canonicalFilePath())) {
+            qCWarning(lcResults) << "resultados/carpeta lies inside the content:" << folder;
             return defaultFolder();
         }
     }

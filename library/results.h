@@ -115,10 +115,11 @@ QString accountName();
 QString fileName(const QDate& date, const QString& pupil, const QString& machine);
 
 // The folder the rows go to: `configured` (the setting resultados/carpeta)
-// when it is an absolute path outside `contentFolder`, otherwise the default,
-// $XDG_DATA_HOME/miravellon/resultados.
+// when it is an absolute path outside every folder of `contentFolders` (the
+// program's content tree, the exercise and picture folders of the teacher's
+// and the school's), otherwise the default, $XDG_DATA_HOME/miravellon/resultados.
 QString defaultFolder();
-QString resolveFolder(const QString& configured, const QString& contentFolder);
+QString resolveFolder(const QString& configured, const QStringList& contentFolders);
 // The program's settings: $XDG_CONFIG_HOME/miravellon/miravellon.conf, then
 // the machine-wide ones under $XDG_CONFIG_DIRS.
 QString configuredFolder();

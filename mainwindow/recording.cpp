@@ -1,6 +1,7 @@
 // The lasting results: who the pupil is, where the rows go, and the row each
 // text worked yields (the rules are in library/results.h).
 
+#include "library/catalogue.h"
 #include "library/results.h"
 #include "mainwindow/form1.h"
 #include "ui_form1.h"
@@ -16,7 +17,12 @@ Q_LOGGING_CATEGORY(lcRecording, "miravellon.recording")
 
 void Form1::startRecording()
 {
-    resultsFolder_ = results::resolveFolder(results::configuredFolder(), AppFolder);
+    // Never among the content: results in an exercise folder would be listed
+    // as an exercise.
+    QStringList content{AppFolder};
+    for (const QString& root : catalogue::dataRoots())
+        content << catalogue::exercisesFolder(root) << catalogue::resolve(root, QStringLiteral("Graficos"));
+    resultsFolder_ = results::resolveFolder(results::configuredFolder(), content);
     pupil_ = results::accountName();
     if (results::askForName()) {
         const QString question = QStringLiteral("¿Cómo te llamas?");

@@ -237,6 +237,16 @@ TEST_F(Recording, AFolderInsideTheContentTreeIsNotUsed)
     EXPECT_EQ(form().resultsFolder(), results::defaultFolder());
 }
 
+TEST_F(Recording, AFolderAmongTheTeachersExercisesIsNotUsed)
+{
+    const QString teachers = qEnvironmentVariable("XDG_DATA_HOME") + u"/miravellon/Ejercicios"_s;
+    QDir().mkpath(teachers);
+    configure(u"resultados/carpeta"_s, teachers + u"/01 Resultados"_s);
+    start();
+    QDir(teachers).removeRecursively();
+    EXPECT_EQ(form().resultsFolder(), results::defaultFolder());
+}
+
 TEST_F(Recording, AnUnwritableFolderIsToldOnceAndThePupilGoesOn)
 {
     // A file where the folder should be: not even root can write there.

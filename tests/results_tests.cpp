@@ -273,7 +273,8 @@ class ResultsFolder : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(ResultsFolder, IsTheSettingOrTheDefault)
 {
-    const QString folder = results::resolveFolder(GetParam().configured, GetParam().content);
+    const QString folder = results::resolveFolder(
+        GetParam().configured, {GetParam().content, u"/home/ana/.local/share/miravellon/Ejercicios"_s});
     if (GetParam().isDefault)
         EXPECT_EQ(folder, results::defaultFolder());
     else
@@ -288,6 +289,11 @@ INSTANTIATE_TEST_SUITE_P(
                       FolderCase{"InsideTheContent", u"/usr/lib/miravellon/Ejercicios"_s, u"/usr/lib/miravellon"_s, true},
                       FolderCase{"TheContentItself", u"/usr/lib/miravellon/"_s, u"/usr/lib/miravellon"_s, true},
                       FolderCase{"ContentSneakedIn", u"/usr/lib/x/../miravellon/r"_s, u"/usr/lib/miravellon"_s, true},
+                      FolderCase{"InTheTeachersExercises",
+                                 u"/home/ana/.local/share/miravellon/Ejercicios/resultados"_s,
+                                 u"/usr/lib/miravellon"_s, true},
+                      FolderCase{"BesideTheTeachersExercises", u"/home/ana/.local/share/miravellon/resultados"_s,
+                                 u"/usr/lib/miravellon"_s, false},
                       FolderCase{"ANameThatOnlyStartsAlike", u"/usr/lib/miravellon-resultados"_s,
                                  u"/usr/lib/miravellon"_s, false}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -227,6 +227,9 @@ std::unique_ptr<QTemporaryDir> isolateXdgFolders()
         QDir().mkpath(path);
         qputenv(variable, QFile::encodeName(path));
     }
+    // The machine's Spanish dictionaries stay in view, through a link in the
+    // school's data folder.
+    QFile::link(QStringLiteral("/usr/share/hunspell"), home->filePath(QStringLiteral("dirs/hunspell")));
     return home;
 }
 

@@ -132,7 +132,8 @@ std::vector<Look> looksOf(const RichTextBox& box);
 // Points XDG_CONFIG_HOME, XDG_CONFIG_DIRS, XDG_DATA_HOME and XDG_DATA_DIRS at
 // empty folders of a new temporary folder, so that the program's settings
 // and exercise folders are not read from the machine and its results rows are
-// not written into the home folder. Call
+// not written into the home folder; only the machine's hunspell dictionaries
+// stay in view. Call
 // before the application object is made; keep the folder for the whole run.
 // Null when no temporary folder can be made.
 std::unique_ptr<QTemporaryDir> isolateXdgFolders();
