@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 
@@ -22,6 +23,9 @@ int main(int argc, char* argv[])
     if (!dataFolders.isValid() || !QDir(dataFolders.path()).mkpath(QStringLiteral("home"))
         || !QDir(dataFolders.path()).mkpath(QStringLiteral("dirs")))
         return 1;
+    // The machine's Spanish dictionaries stay in view, through a link in the
+    // school's data folder.
+    QFile::link(QStringLiteral("/usr/share/hunspell"), dataFolders.filePath(QStringLiteral("dirs/hunspell")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolders.filePath(QStringLiteral("home"))));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(dataFolders.filePath(QStringLiteral("dirs"))));
     ::testing::InitGoogleTest(&argc, argv);
