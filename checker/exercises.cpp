@@ -1,7 +1,5 @@
 #include "checker/exercises.h"
 
-#include "library/exerciseitem.h"
-
 #include "library/catalogue.h"
 #include "library/contentrules.h"
 #include "library/exerciseitem.h"
