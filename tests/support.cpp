@@ -5,6 +5,7 @@
 #include "windows/form4.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -130,6 +131,16 @@ void MainWindowHarness::pressKey(QWidget* target, Qt::Key key, const QString& te
 {
     QTest::sendKeyEvent(QTest::Press, target, key, text, {});
     QTest::sendKeyEvent(QTest::Release, target, key, text, {});
+}
+
+void MainWindowHarness::keyboard(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers)
+{
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr) << "no widget has the focus";
+    QTest::sendKeyEvent(QTest::Press, target, key, text, modifiers);
+    target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr) << "no widget has the focus";
+    QTest::sendKeyEvent(QTest::Release, target, key, text, modifiers);
 }
 
 void MainWindowHarness::type(const QString& characters)

@@ -72,6 +72,10 @@ public:
     // Types characters into the correction box, each pressed and released.
     void type(const QString& characters);
     void pressKey(QWidget* target, Qt::Key key, const QString& text = QString());
+    // Presses and releases a key as the keyboard does: each event goes to
+    // the widget that has the focus when it comes, so a key that moves the
+    // focus is released where the focus went.
+    void keyboard(Qt::Key key, const QString& text = QString(), Qt::KeyboardModifiers modifiers = {});
 
     ProgramState state;
     RecordingCuePlayer cues;
