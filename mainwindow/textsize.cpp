@@ -110,11 +110,17 @@ double Form1::correctionBoxRoom() const
     const RichTextBox& box = *ui->RichTextBox3;
     const double room = box.height() - 2 * box.frameWidth() - 2 * box.document()->documentMargin();
     QFont font = box.font();
-    font.setPointSizeF(textsize::DesignCorrection);
-    const double line = QFontMetricsF(font, &box).height();
-    if (line <= 0 || room <= 0)
+    const auto lineHeight = [&font, &box](double points) {
+        font.setPointSizeF(points);
+        return QFontMetricsF(font, &box).height();
+    };
+    const double designLine = lineHeight(textsize::DesignCorrection);
+    if (designLine <= 0 || room <= 0)
         return textsize::DesignCorrection;
-    // Whole half points, rounded down: the line height grows a little
-    // unevenly with the size.
-    return std::floor(2 * textsize::DesignCorrection * room / line) / 2;
+    // In proportion first, then down in half points: the line height grows a
+    // little unevenly with the size.
+    double points = std::floor(2 * textsize::DesignCorrection * room / designLine) / 2;
+    while (points > textsize::DesignCorrection && lineHeight(points) > room)
+        points -= 0.5;
+    return points;
 }

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 QByteArray windows1252(const QString& text)
 {
     // The characters the tests use are Latin-1; the rest of Windows-1252 is
@@ -135,11 +137,16 @@ void MainWindowHarness::pressKey(QWidget* target, Qt::Key key, const QString& te
 
 void MainWindowHarness::keyboard(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers)
 {
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr) << "no widget has the focus";
+    // A window with no widget to hold the focus takes the keys itself.
+    const auto receiver = [] {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus : QApplication::activeWindow();
+    };
+    QWidget* target = receiver();
+    ASSERT_NE(target, nullptr) << "no window is active";
     QTest::sendKeyEvent(QTest::Press, target, key, text, modifiers);
-    target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr) << "no widget has the focus";
+    target = receiver();
+    ASSERT_NE(target, nullptr) << "no window is active";
     QTest::sendKeyEvent(QTest::Release, target, key, text, modifiers);
 }
 
@@ -185,6 +192,12 @@ Look lookAt(const RichTextBox& box, int offset)
     const QStringList families = format.fontFamilies().toStringList();
     return {box.text().at(offset), colourAt(&box, offset), pointSizeAt(&box, offset),
             families.isEmpty() ? box.font().family() : families.first()};
+}
+
+void PrintTo(const Look& look, std::ostream* out)
+{
+    *out << '\'' << QString(look.character).toStdString() << "' colour " << look.colour << " size " << look.size
+         << ' ' << look.family.toStdString();
 }
 
 std::vector<Look> looksOf(const RichTextBox& box)
