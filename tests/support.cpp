@@ -213,7 +213,10 @@ std::vector<Look> looksOf(const RichTextBox& box)
 
 bool copyShippedGifs(const TempTree& tree)
 {
-    const QDir shipped(QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../assets/gifs"));
+    // From the build's own record of the source tree: __FILE__ may be a
+    // path relative to the compiler's folder (ccache's base_dir makes it so),
+    // which means nothing from the folder the tests run in.
+    const QDir shipped(QStringLiteral(MIRAVELLON_ASSETS_PATH "/gifs"));
     const QStringList names = shipped.entryList({QStringLiteral("*.gif")}, QDir::Files);
     if (names.isEmpty())
         return false;
