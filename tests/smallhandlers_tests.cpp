@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -227,6 +228,11 @@ struct MoveCase {
     Qt::KeyboardModifiers modifiers;
     int caret;  // where the caret is after the key, from the start of "pero"
 };
+
+void PrintTo(const MoveCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class ExerciseTextMoves : public SmallHandlersTest, public ::testing::WithParamInterface<MoveCase> {};
 
