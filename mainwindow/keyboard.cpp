@@ -41,6 +41,11 @@ bool Form1::keyboardEvent(QObject* watched, QEvent* event)
         return true;
     }
 
+    // A key held while the focus left picks nothing when it comes up
+    // somewhere else.
+    if (watched == ui->RichTextBox1 && type == QEvent::FocusOut)
+        pickKey_ = 0;
+
     if (watched == ui->RichTextBox1 && (type == QEvent::KeyPress || type == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (!isPickKey(key))

@@ -24,6 +24,31 @@
 
 namespace {
 
+// Moves the caret of the exercise text to `offset` with the arrows: down to
+// its line, then along it.
+void moveCaretTo(MainWindowHarness& h, int offset)
+{
+    RichTextBox& text = *h.text();
+    ASSERT_TRUE(text.hasFocus());
+    const int line = text.document()->findBlock(offset).blockNumber();
+    for (int i = 0; i < 50 && text.document()->findBlock(text.selStart()).blockNumber() < line; ++i)
+        h.keyboard(Qt::Key_Down);
+    for (int i = 0; i < 500 && text.selStart() < offset; ++i)
+        h.keyboard(Qt::Key_Right);
+    for (int i = 0; i < 500 && text.selStart() > offset; ++i)
+        h.keyboard(Qt::Key_Left);
+    ASSERT_EQ(text.selStart(), offset);
+}
+
+// Presses Tab, or Shift and Tab, until `target` has the focus.
+void tabTo(MainWindowHarness& h, QWidget* target, bool backwards = false)
+{
+    for (int i = 0; i < 30 && !target->hasFocus(); ++i)
+        h.keyboard(backwards ? Qt::Key_Backtab : Qt::Key_Tab, QString(),
+                   backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    ASSERT_TRUE(target->hasFocus()) << target->objectName().toStdString();
+}
+
 // "Mi pero come pam \nEs mio \n": p 3, c 8, p 13, E 18, m 21.
 class KeyboardTest : public ::testing::Test {
 protected:
@@ -40,31 +65,6 @@ protected:
         harness->form().activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&harness->form()));
         return harness;
-    }
-
-    // Moves the caret of the exercise text to `offset` with the arrows: down
-    // to its line, then along it.
-    static void moveCaretTo(MainWindowHarness& h, int offset)
-    {
-        RichTextBox& text = *h.text();
-        ASSERT_TRUE(text.hasFocus());
-        const int line = text.document()->findBlock(offset).blockNumber();
-        for (int i = 0; i < 50 && text.document()->findBlock(text.selStart()).blockNumber() < line; ++i)
-            h.keyboard(Qt::Key_Down);
-        for (int i = 0; i < 500 && text.selStart() < offset; ++i)
-            h.keyboard(Qt::Key_Right);
-        for (int i = 0; i < 500 && text.selStart() > offset; ++i)
-            h.keyboard(Qt::Key_Left);
-        ASSERT_EQ(text.selStart(), offset);
-    }
-
-    // Presses Tab (or Shift and Tab) until `target` has the focus.
-    static void tabTo(MainWindowHarness& h, QWidget* target, bool backwards)
-    {
-        for (int i = 0; i < 30 && !target->hasFocus(); ++i)
-            h.keyboard(backwards ? Qt::Key_Backtab : Qt::Key_Tab, QString(),
-                       backwards ? Qt::ShiftModifier : Qt::NoModifier);
-        ASSERT_TRUE(target->hasFocus()) << target->objectName().toStdString();
     }
 
     TempTree tree;
@@ -129,6 +129,19 @@ TEST_F(KeyboardTest, EnterOnTheSpaceAfterAWordPicksWhatAClickThereDoes)
 
     EXPECT_EQ(typed->form().PickedWord, clicked->form().PickedWord);
     EXPECT_EQ(looksOf(*typed->text()), looksOf(*clicked->text()));
+}
+
+TEST_F(KeyboardTest, AKeyPressedBeforeTheFocusLeftPicksNothingWhenReleasedLater)
+{
+    auto h = startOn();
+    moveCaretTo(*h, 5);
+    QTest::sendKeyEvent(QTest::Press, h->text(), Qt::Key_Return, QStringLiteral("\r"), {});
+    h->find<QListWidget>("List4")->setFocus();
+    h->text()->setFocus();
+    QTest::sendKeyEvent(QTest::Release, h->text(), Qt::Key_Return, QStringLiteral("\r"), {});
+
+    EXPECT_TRUE(h->form().PickedWord.isEmpty());
+    EXPECT_TRUE(h->text()->hasFocus());
 }
 
 TEST_F(KeyboardTest, EnterWithNoTextPicksNothing)
@@ -273,9 +286,9 @@ TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
     RichTextBox& correction = *h.correction();
 
     // The second exercise, from the exercise list.
-    for (int i = 0; i < 30 && !list1->hasFocus(); ++i)
-        h.keyboard(Qt::Key_Tab);
-    ASSERT_TRUE(list1->hasFocus());
+    tabTo(h, list1);
+    if (::testing::Test::HasFatalFailure())
+        return;
     h.keyboard(Qt::Key_End);
     ASSERT_EQ(list1->currentRow(), 1);
     const QString shown = QStringLiteral("«¿Quién ha visto mi baca?», preguntó Julia. \n"
@@ -317,14 +330,9 @@ TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
         const int at = int(text.text().indexOf(fix.faulty));
         ASSERT_GE(at, 0);
         // From the start of the text, or from the word picked before.
-        const int line = text.document()->findBlock(at).blockNumber();
-        for (int i = 0; i < 50 && text.document()->findBlock(text.selStart()).blockNumber() < line; ++i)
-            h.keyboard(Qt::Key_Down);
-        for (int i = 0; i < 500 && text.selStart() < at; ++i)
-            h.keyboard(Qt::Key_Right);
-        for (int i = 0; i < 500 && text.selStart() > at; ++i)
-            h.keyboard(Qt::Key_Left);
-        ASSERT_EQ(text.selStart(), at);
+        moveCaretTo(h, at);
+        if (::testing::Test::HasFatalFailure())
+            return;
 
         h.keyboard(fix.pick.key, fix.pick.text, fix.pick.modifiers);
         ASSERT_EQ(h.form().PickedWord, fix.faulty);
@@ -355,18 +363,18 @@ TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
 
     // The results, and back.
     auto* results = h.find<QPushButton>("Command6");
-    for (int i = 0; i < 30 && !results->hasFocus(); ++i)
-        h.keyboard(Qt::Key_Backtab, QString(), Qt::ShiftModifier);
-    ASSERT_TRUE(results->hasFocus());
+    tabTo(h, results, true);
+    if (::testing::Test::HasFatalFailure())
+        return;
     h.keyboard(Qt::Key_Space, QStringLiteral(" "));
     ASSERT_TRUE(QTest::qWaitForWindowActive(h.form().form4()));
     h.keyboard(Qt::Key_Escape);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&h.form()));
 
     // The picture of "cabras", and back.
-    for (int i = 0; i < 30 && !list4->hasFocus(); ++i)
-        h.keyboard(Qt::Key_Backtab, QString(), Qt::ShiftModifier);
-    ASSERT_TRUE(list4->hasFocus());
+    tabTo(h, list4, true);
+    if (::testing::Test::HasFatalFailure())
+        return;
     h.keyboard(Qt::Key_Home);
     h.keyboard(Qt::Key_Down);
     ASSERT_EQ(list4->currentItem()->text(), QStringLiteral("cabras"));
