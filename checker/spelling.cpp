@@ -3,10 +3,10 @@
 #include "checker/exercises.h"
 #include "checker/report.h"
 
+#include "library/spelling.h"
+
 #include <QHash>
-#include <QProcess>
 #include <QSet>
-#include <QStandardPaths>
 
 #include <optional>
 
@@ -14,65 +14,20 @@ namespace checker {
 
 namespace {
 
-const QString Dictionary = QStringLiteral("es_ES");
-constexpr int HunspellTimeoutMs = 120000;
+using spelling::bareWord;
 
-// Punctuation that sticks to words in the texts but is no part of their
-// spelling.
-bool isPunctuation(QChar c)
-{
-    static const QString marks = QStringLiteral("¿¡!?.,;:\"«»()[]—–-…“”‘’'");
-    return marks.contains(c);
-}
-
-// The word as the dictionary knows it: without the punctuation around it.
-// Empty for words the dictionary cannot judge: empty ones, ones with digits,
-// and ones with control characters (reported as errors already).
-QString bareWord(const QString& word)
-{
-    qsizetype from = 0;
-    qsizetype to = word.size();
-    while (from < to && isPunctuation(word[from]))
-        ++from;
-    while (to > from && isPunctuation(word[to - 1]))
-        --to;
-    const QString bare = word.sliced(from, to - from);
-    for (QChar c : bare) {
-        if (c.isDigit() || c.category() == QChar::Other_Control)
-            return {};
-    }
-    return bare;
-}
-
-// The words Hunspell does not know, out of `candidates`; nothing when it
-// cannot run. One word a line in, and "-L" gives back whole lines, so every
-// answer is one of the words asked about.
+// The words no Spanish dictionary knows, out of `candidates`; nothing
+// without a dictionary.
 std::optional<QSet<QString>> unknownWords(const QStringList& candidates)
 {
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("hunspell"));
-    if (program.isEmpty())
-        return std::nullopt;
-    QProcess hunspell;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    hunspell.setProcessEnvironment(environment);
-    hunspell.start(program, {QStringLiteral("-d"), Dictionary, QStringLiteral("-i"), QStringLiteral("UTF-8"),
-                             QStringLiteral("-L")});
-    if (!hunspell.waitForStarted())
-        return std::nullopt;
-    hunspell.write(candidates.join(u'\n').toUtf8() + '\n');
-    hunspell.closeWriteChannel();
-    if (!hunspell.waitForFinished(HunspellTimeoutMs)) {
-        hunspell.kill();
-        hunspell.waitForFinished();
-        return std::nullopt;
-    }
-    if (hunspell.exitStatus() != QProcess::NormalExit || hunspell.exitCode() != 0)
+    const spelling::Dictionary& dictionary = spelling::Dictionary::spanish();
+    if (!dictionary.isAvailable())
         return std::nullopt;
     QSet<QString> unknown;
-    const QStringList lines = QString::fromUtf8(hunspell.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    for (const QString& line : lines)
-        unknown.insert(line);
+    for (const QString& word : candidates) {
+        if (!dictionary.knows(word))
+            unknown.insert(word);
+    }
     return unknown;
 }
 
@@ -153,9 +108,8 @@ void checkSpelling(const TextWords& words, Report& report)
 
     const std::optional<QSet<QString>> unknown = unknownWords(candidates);
     if (!unknown) {
-        report.warning(QString(), QStringLiteral("no se ha comprobado la ortografía: hacen falta el programa "
-                                                 "hunspell y su diccionario español (paquetes hunspell y "
-                                                 "hunspell-es)"));
+        report.warning(QString(), QStringLiteral("no se ha comprobado la ortografía: ")
+                                      + spelling::missingDictionaryText());
         return;
     }
     reportUnknownWords(words.correctWords, *unknown, report);

@@ -1,7 +1,7 @@
 // Judging the typed correction on every key release, and closing a finished
 // text into the results log.
 
-#include "library/catalogue.h"
+#include "library/contentrules.h"
 #include "mainwindow/form1.h"
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
@@ -55,14 +55,19 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
     text.setSelColor(vbcolor::Blue);
     PlayCue(QStringLiteral("acierto"));
     // The typed form is the correct word now.
-    if (!typed.isEmpty() && ui->List4->findItems(typed, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
-        ui->List4->addItem(typed);
+    if (!typed.isEmpty() && ui->List4->findItems(typed, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
+        // The word's picture is looked for first in the root of the exercise
+        // it was corrected in.
+        auto* corrected = new QListWidgetItem(typed);
+        corrected->setData(Qt::UserRole, ExerciseRoot);
+        ui->List4->addItem(corrected);
+    }
 
     const bool complete = item_.complete();
 
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     const int animation = std::min(3, int(std::floor(uniform(random_) * 3)) + 1);
-    ui->Zarandel2->setGifFile(catalogue::resolve(AppFolder, QStringLiteral("gifs/%1.gif").arg(animation)));
+    ui->Zarandel2->setGifFile(content::rewardAnimationPath(AppFolder, animation));
     ui->Zarandel2->show();
 
     if (complete && completionArmed_)
@@ -73,9 +78,6 @@ void Form1::CompleteItem()
 {
     // Each loaded item is logged once; loading an item again re-arms it.
     completionArmed_ = false;
-    if (!form4_)
-        form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
-    RichTextBox& log = *form4_->RichTextBox1();
     // The block is added to the end of the log in one piece, so that only the
     // block is laid out, not the whole log again (three times).
     QString block = QStringLiteral("TEXTO ") + QString::number(state_.TextCounter) + QStringLiteral("\n\n")
@@ -88,11 +90,7 @@ void Form1::CompleteItem()
         block += QStringLiteral("** Tiempo agotado **\n\n");
         cue = QStringLiteral("bien");
     }
-    // Behind this window the log is not laid out for the pupil to wait on:
-    // it is laid out when it comes forward.
-    if (logOutOfSight())
-        log.holdLayout();
-    log.appendText(block);
+    resultsWindow().appendBlock(block);
     PlayCue(cue);
     if (state_.TextCounter < std::numeric_limits<int>::max())
         ++state_.TextCounter;
@@ -103,7 +101,5 @@ void Form1::CompleteItem()
 void Form1::Command6_Click()
 {
     PlayCue(QStringLiteral("resultados"));
-    if (!form4_)
-        form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
-    form4_->showModeless();
+    resultsWindow().showModeless();
 }

@@ -16,12 +16,12 @@ void Form1::Command5_Click(int index)
     const std::array pace{ui->Command5_0, ui->Command5_1, ui->Command5_2, ui->Command5_3};
     for (int i = 0; i < int(pace.size()); ++i)
         vbcolor::setBackground(pace[i], i == index ? vbcolor::Green : vbcolor::Yellow);
-    Timer1->setInterval(200 - 50 * index);
+    Timer1->setInterval(design::SlowestPaceMs - design::PaceStepMs * index);
 }
 
 void Form1::Timer1_Timer()
 {
-    CountdownLeft += 25;
+    CountdownLeft += design::RunnerStepTwips;
     twips::setLeft(ui->Zarandel1, CountdownLeft);
     const float rightEdge = float(twips::left(ui->RichTextBox1)) + float(twips::width(ui->RichTextBox1));
     if (rightEdge < float(CountdownLeft)) {

@@ -1,6 +1,8 @@
 #include "mainwindow/form1.h"
 
+#include "presentation/rangemarks.h"
 #include "presentation/richtextbox.h"
+#include "presentation/twips.h"
 #include "presentation/zarandel.h"
 #include "ui_form1.h"
 #include "windows/form3.h"
@@ -56,20 +58,28 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(200);
+    Timer1->setInterval(design::SlowestPaceMs);
     Timer1->start();  // enabled in the definition; the start-up stops it
-    helpSlices_ = new QTimer(this);
-    helpSlices_->setObjectName(QStringLiteral("helpSlices"));
-    helpSlices_->setInterval(0);
+    helpMarks_ = new RangeMarks(*ui->RichTextBox2, vbcolor::Yellow, vbcolor::White);
 
-    ItemNumber.fill(1, 71);
+    ItemNumber.fill(1, design::ItemSlots);
     connectHandlers();
 }
 
-Form1::~Form1()
+Form1::~Form1() = default;
+
+Form3& Form1::pictureWindow()
 {
-    delete form3_;
-    delete form4_;
+    if (!form3_)
+        form3_ = std::make_unique<Form3>(state_, [this] { showAndActivate(); });
+    return *form3_;
+}
+
+Form4& Form1::resultsWindow()
+{
+    if (!form4_)
+        form4_ = std::make_unique<Form4>(ui->RichTextBox1, [this] { showAndActivate(); });
+    return *form4_;
 }
 
 void Form1::connectHandlers()
@@ -102,7 +112,6 @@ void Form1::connectHandlers()
     for (int i = 0; i < int(pace.size()); ++i)
         connect(pace[i], &QPushButton::clicked, this, [this, i] { Command5_Click(i); });
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
-    connect(helpSlices_, &QTimer::timeout, this, &Form1::markHelpSlice);
     connect(ui->Zarandel2, &Zarandel::gifEnd, this, [this] { Zarandel2_GifEnd(); });
 
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -163,43 +172,6 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
     if (services_.quit)
         services_.quit();
-}
-
-bool Form1::logOutOfSight() const
-{
-    return form4_ && isVisible() && isActiveWindow() && !isMinimized()
-        && frameGeometry().contains(form4_->frameGeometry());
-}
-
-void Form1::revealLogIfInSight()
-{
-    if (form4_ && form4_->RichTextBox1()->layoutHeld() && !logOutOfSight())
-        form4_->RichTextBox1()->releaseLayout();
-}
-
-void Form1::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange)
-        revealLogIfInSight();
-}
-
-void Form1::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    revealLogIfInSight();
-}
-
-void Form1::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    revealLogIfInSight();
-}
-
-void Form1::hideEvent(QHideEvent* event)
-{
-    QWidget::hideEvent(event);
-    revealLogIfInSight();
 }
 
 void Form1::showMessage(const QString& text)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include <QPixmap>
-#include <QPointer>
 #include <QStringList>
 #include <QVector>
 #include <QWidget>
 
+#include "library/catalogue.h"
 #include "library/exerciseitem.h"
 #include "library/textsize.h"
 #include "windows/form3.h"
@@ -21,8 +21,21 @@ class Form1;
 }
 class CuePlayer;
 class QTimer;
+class RangeMarks;
 class RichTextBox;
 struct ProgramState;
+
+// The fixed numbers of the main window's design.
+namespace design {
+// Exercises that have an item number of their own, at the least.
+inline constexpr int ItemSlots = 71;
+// Timer1's interval at the slowest pace; each faster pace ticks this much
+// sooner (pace buttons 1 to 4: 200, 150, 100 and 50 ms).
+inline constexpr int SlowestPaceMs = 200;
+inline constexpr int PaceStepMs = 50;
+// How far the runner moves each tick, in twips.
+inline constexpr int RunnerStepTwips = 25;
+}  // namespace design
 
 // The main exercise window: the exercise list, the text with misspelt words,
 // the correction box, the countdown runner, the list of corrected words.
@@ -49,6 +62,7 @@ public:
     // State of the running exercise.
     QString AppFolder;
     QString ExerciseFolder;
+    QString ExerciseRoot;  // the content root ExerciseFolder lies in
     QVector<qint32> ItemNumber;  // current item of each exercise, by its place in List1
     int SelectedExercise = 0;
     // The middle of the two sizes of a picked word, in whole points (24 at
@@ -64,12 +78,14 @@ public:
     WordList& List2 = item_.correctWords();  // correct words of the current item
     WordList& List3 = item_.faultyWords();   // faulty words, overwritten by the pupil's corrections
     QStringList Dir1;    // the exercise folders found at start-up
+    QList<catalogue::ListedExercise> ExerciseList;  // where each exercise of Dir1 lies, in the same order
     QPixmap Picture1;    // the background tile
     QTimer* Timer1 = nullptr;
 
     ProgramState& state() const { return state_; }
-    Form3* form3() const { return form3_; }
-    Form4* form4() const { return form4_; }
+    // The picture and results windows, null until first shown.
+    Form3* form3() const { return form3_.get(); }
+    Form4* form4() const { return form4_.get(); }
 
     // Start-up and layout.
     void Form_Load();
@@ -98,8 +114,6 @@ public:
 
     // Help, pictures, font and the small handlers.
     void Command1_Click();
-    // Makes the next slice of the help marks left for later (see help.cpp).
-    void markHelpSlice();
     void ShowWordPicture();
     void List4_Click();
     void Combo1_Click();
@@ -128,19 +142,12 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
 
 private:
     void connectHandlers();
-    // The log window lies wholly under this window, which is in front: the
-    // pupil cannot see it.
-    bool logOutOfSight() const;
-    // Lays out the text added to the log while it was out of sight, once it
-    // may be seen again.
-    void revealLogIfInSight();
+    // The picture and results windows, made when first needed.
+    Form3& pictureWindow();
+    Form4& resultsWindow();
     void showMessage(const QString& text);
     void refuseItem(const QString& message);
     qint32& currentItemNumber();
@@ -158,8 +165,8 @@ private:
     std::unique_ptr<Ui::Form1> ui;
     ProgramState& state_;
     Services services_;
-    QPointer<Form3> form3_;
-    QPointer<Form4> form4_;
+    std::unique_ptr<Form3> form3_;
+    std::unique_ptr<Form4> form4_;
     std::minstd_rand random_;
 
     // A word of the text now shown has been picked, so typing may change it.
@@ -182,27 +189,6 @@ private:
     // The key (Enter or Space) pressed in the exercise text whose release
     // picks the word at the caret; 0 when none.
     int pickKey_ = 0;
-    // A long list of help marks to change: a first slice, with those in
-    // view, at once, the rest left for later.
-    void markInSlices(RichTextBox& help, const QList<std::pair<int, int>>& cleared,
-                      const QList<std::pair<int, int>>& added);
-    // Makes the next `count` changes left for later.
-    void markHelpChanges(RichTextBox& help, qsizetype count);
-    // Stops the help marks left for later where they are; helpMarks_ then
-    // holds exactly the ranges marked.
-    void stopHelpMarking();
-
-    // The [first, last) offset ranges of RichTextBox2 marked yellow now, when
-    // no marks are left for later; while some are, the marks before they
-    // started.
-    QList<std::pair<int, int>> helpMarks_;
-    // Marks of a long list left for later, made in slices from helpSlices_
-    // in this order; the first helpMarksMade_ of them are made.
-    struct HelpMarkChange {
-        std::pair<int, int> range;
-        bool yellow;  // marked, or white again
-    };
-    QList<HelpMarkChange> helpPending_;
-    qsizetype helpMarksMade_ = 0;
-    QTimer* helpSlices_ = nullptr;
+    // The remaining errors marked in the help view.
+    RangeMarks* helpMarks_ = nullptr;
 };

@@ -50,7 +50,12 @@ void Form1::Form_Load()
     const QSize screen = twips::screenSize();
     move(0, 0);
 
-    Dir1 = catalogue::listExercises(AppFolder);
+    // The program's own exercises, then the teacher's and the school's.
+    const QStringList roots = catalogue::contentRoots(AppFolder, catalogue::dataRoots());
+    ExerciseList = catalogue::listCatalogue(roots);
+    Dir1.clear();
+    for (const catalogue::ListedExercise& exercise : std::as_const(ExerciseList))
+        Dir1.append(exercise.name);
     ui->List1->setSortingEnabled(false);  // the catalogue comes sorted already
     ui->List1->clear();
     ui->List1->addItems(Dir1);
@@ -61,15 +66,20 @@ void Form1::Form_Load()
         entry->setToolTip(entry->text());
         entry->setData(Qt::AccessibleTextRole, entry->text());
     }
-    if (!Dir1.isEmpty())
-        ExerciseFolder = catalogue::exerciseFolder(AppFolder, Dir1.first());
-    else
+    if (!ExerciseList.isEmpty()) {
+        ExerciseFolder = ExerciseList.first().folder;
+        ExerciseRoot = ExerciseList.first().root;
+    } else {
         ExerciseFolder = catalogue::exercisesFolder(AppFolder) + u'/';
-    qCInfo(lcStartup) << Dir1.size() << "exercises in" << catalogue::exercisesFolder(AppFolder);
+        ExerciseRoot = AppFolder;
+    }
+    for (const QString& root : roots)
+        qCInfo(lcStartup) << "exercises in" << catalogue::exercisesFolder(root);
+    qCInfo(lcStartup) << Dir1.size() << "exercises listed";
 
     // One current item number for every exercise listed, and never fewer than
-    // the 71 the program always had room for.
-    ItemNumber.fill(1, std::max<qsizetype>(71, Dir1.size()));
+    // the slots the program always had room for.
+    ItemNumber.fill(1, std::max<qsizetype>(design::ItemSlots, Dir1.size()));
 
     ui->RichTextBox1->setLocked(true);
     // The arrows move the caret through the text (RichTextBox1_KeyDown lets
@@ -99,9 +109,7 @@ void Form1::Form_Load()
     twips::setTop(ui->Zarandel2, twips::top(ui->RichTextBox1));
     twips::setLeft(ui->Zarandel2, twips::left(ui->RichTextBox1) + twips::width(ui->RichTextBox1) + 50);
 
-    if (!form4_)
-        form4_ = new Form4(ui->RichTextBox1, [this] { showAndActivate(); });
-    form4_->showModeless();
+    resultsWindow().showModeless();
 }
 
 void Form1::ArrangeControls()

@@ -5,9 +5,11 @@
 #
 #   <prefix>/lib/miravellon/miravellon              the program
 #   <prefix>/lib/miravellon/miravellon-comprobar    the content checker
+#   <prefix>/lib/miravellon/miravellon-crear        makes an exercise item from a text
 #   <prefix>/lib/miravellon/{Ejercicios,Graficos,gifs,sonidos,fondo.gif}
 #   <prefix>/bin/miravellon -> ../lib/miravellon/miravellon
 #   <prefix>/bin/miravellon-comprobar -> ../lib/miravellon/miravellon-comprobar
+#   <prefix>/bin/miravellon-crear -> ../lib/miravellon/miravellon-crear
 #   <prefix>/share/applications/es.miravellon.Miravellon.desktop
 #   <prefix>/share/metainfo/es.miravellon.Miravellon.metainfo.xml
 #   <prefix>/share/icons/hicolor/<size>/apps/es.miravellon.Miravellon.{png,svg}
@@ -26,15 +28,15 @@ set(_packaging ${CMAKE_CURRENT_LIST_DIR})
 
 # Qt comes from the system's library folders: the installed programs need no
 # run path of their own.
-set_target_properties(miravellon miravellon-comprobar PROPERTIES INSTALL_RPATH "")
-install(TARGETS miravellon miravellon-comprobar
+set_target_properties(miravellon miravellon-comprobar miravellon-crear PROPERTIES INSTALL_RPATH "")
+install(TARGETS miravellon miravellon-comprobar miravellon-crear
   RUNTIME DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/
   DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 
 # Relative links, so that the tree works wherever it is unpacked.
 file(RELATIVE_PATH _link_target "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${MIRAVELLON_INSTALL_APPDIR}")
-foreach(_command miravellon miravellon-comprobar)
+foreach(_command miravellon miravellon-comprobar miravellon-crear)
   install(CODE "
     set(_bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
     file(MAKE_DIRECTORY \"\${_bindir}\")
@@ -67,14 +69,16 @@ Right answers earn a sound, an animation and a picture of the word; a
 running figure counts down the time, and a help button shows the mistakes
 left once it has passed. The interface is in Spanish.
 .
-Teachers write new exercises as plain text files and check them with the
+Teachers make new exercises from a text with the miravellon-crear command,
+which writes the misspellings of a spelling family, and check them with the
 miravellon-comprobar command.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
-# The shared libraries the two programs link (libc6, libstdc++6, libgcc-s1,
-# libqt6core6, libqt6gui6, libqt6widgets6, libqt6multimedia6) come from
+# The shared libraries the programs link (libc6, libstdc++6, libgcc-s1,
+# libqt6core6, libqt6gui6, libqt6widgets6, libqt6multimedia6, and
+# libhunspell-1.7-0 for the teacher's tools) come from
 # dpkg-shlibdeps, with the lowest versions that provide the symbols used.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the programs load or ask for at run time without linking it: on
@@ -85,6 +89,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Arial, which fontconfig maps to Liberation Sans.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 # A sound server to hear the cues; Hunspell's Spanish dictionary for the
-# spelling warnings of miravellon-comprobar.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, hunspell, hunspell-es")
+# spelling warnings of miravellon-comprobar and for miravellon-crear to avoid
+# misspellings that are words (both read it through libhunspell).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pulseaudio | pipewire-pulse, hunspell-es")
 include(CPack)

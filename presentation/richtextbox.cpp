@@ -1,9 +1,9 @@
 #include "presentation/richtextbox.h"
 
+#include "presentation/layoutscheduler.h"
 #include "presentation/twips.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -13,7 +13,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextLayout>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -56,58 +55,11 @@ bool drawnWithoutShaping(QStringView text)
 
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
-    , pacer_(new QTimer(this))
+    , layout_(new LayoutScheduler(*this))
 {
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
     setTabChangesFocus(true);
-    pacer_->setSingleShot(true);
-    connect(pacer_, &QTimer::timeout, this, &RichTextBox::paceLayout);
-}
-
-namespace {
-
-// The pacer lays the text out a stretch of this many characters at a time,
-// for up to PacedMs milliseconds a turn of the event loop: a plain text goes
-// several stretches a turn, a text cut into many coloured marks fewer.
-constexpr int PacedStretch = 1000;
-constexpr int PacedMs = 2;
-// The pacer's first turn comes after this many milliseconds, as Qt's own
-// first step does, so that it never delays the frame that shows the text.
-constexpr int PacerDelayMs = 10;
-
-}  // namespace
-
-void RichTextBox::paceLayoutFromStart()
-{
-    pacedTo_ = 0;
-    // Started once the events already waiting are handled: an action that
-    // lays a text out and takes longer than the delay would otherwise find
-    // the pacer due before the frame that answers it.
-    if (!pacerQueued_) {
-        pacerQueued_ = true;
-        QMetaObject::invokeMethod(this, [this] {
-            pacerQueued_ = false;
-            pacer_->start(PacerDelayMs);
-        }, Qt::QueuedConnection);
-    }
-}
-
-void RichTextBox::paceLayout()
-{
-    QTextDocument* doc = document();
-    if (held_ || doc->pageSize().isNull())
-        return;  // laid out anew, and paced from the start, when given back
-    const int end = doc->characterCount() - 1;
-    QElapsedTimer turn;
-    turn.start();
-    do {
-        pacedTo_ = std::min(end, pacedTo_ + PacedStretch);
-        // Asking where a block lies lays the text out up to that block.
-        doc->documentLayout()->blockBoundingRect(doc->findBlock(pacedTo_));
-    } while (pacedTo_ < end && turn.elapsed() < PacedMs);
-    if (pacedTo_ < end)
-        pacer_->start(0);
 }
 
 QString RichTextBox::text() const
@@ -157,13 +109,13 @@ void RichTextBox::setText(const QString& text)
     viewAnchor_ = QTextCursor();
     if (updates_ > 0)
         updating_ = QTextCursor(document());
-    paceLayoutFromStart();
+    layout_->restart();
 }
 
 void RichTextBox::appendText(const QString& more)
 {
     // Text added to a laid-out document is laid out at once, all of it, before
-    // the box can answer again: a whole long text added to the log took more
+    // the box can answer again: a whole long text added to the log takes more
     // than a frame. Laid out anew, the whole log is laid out again, but in
     // steps; worth it only for a long addition.
     constexpr qsizetype LongAddition = 2000;  // characters: a fraction of a millisecond of layout
@@ -225,15 +177,10 @@ void RichTextBox::showCaretOnly(const QTextCursor& cursor)
     setCursorKeepingView(caret);
 }
 
-bool RichTextBox::laidOut() const
-{
-    return !held_ && !document()->pageSize().isNull();
-}
-
 void RichTextBox::anchorView()
 {
     viewAnchor_ = QTextCursor();
-    if (!laidOut() || verticalScrollBar()->value() == 0)
+    if (!layout_->laidOut() || verticalScrollBar()->value() == 0)
         return;
     viewAnchor_ = cursorForPosition(QPoint(0, 0));
     viewAnchorTop_ = lineTop(viewAnchor_.position()) - verticalScrollBar()->value();
@@ -252,7 +199,7 @@ int RichTextBox::lineTop(int position) const
 
 void RichTextBox::restoreAnchoredView()
 {
-    if (viewAnchor_.isNull() || !laidOut())
+    if (viewAnchor_.isNull() || !layout_->laidOut())
         return;
     // The cursor has followed the edits: the character that was at the top of
     // the view goes back to where it was drawn.
@@ -431,46 +378,28 @@ void RichTextBox::setRangesColor(const QList<std::pair<int, int>>& ranges, std::
 
 RichTextBox::LayoutAnew::LayoutAnew(RichTextBox& box)
     : box_(box)
-    , page_(box.document()->pageSize())
 {
-    box_.document()->setPageSize(QSizeF(0, 0));
+    box_.layout_->beginDeferral();
 }
 
 RichTextBox::LayoutAnew::~LayoutAnew()
 {
-    // A hidden box with a resize still to come lays its text out anew when it
-    // gets that resize (on show, at the latest), at its new width: the old
-    // page size given back now would lay it out once more, for nothing. Help
-    // marks made as the help view comes up after a load were laid out twice.
-    // (The boxes wrap at their width: the resize of the box or of its
-    // viewport, whichever comes, always sets the page size.)
-    const bool resizeToCome = box_.testAttribute(Qt::WA_PendingResizeEvent)
-        || box_.viewport()->testAttribute(Qt::WA_PendingResizeEvent);
-    if (!box_.isVisible() && resizeToCome && box_.lineWrapMode() == QTextEdit::WidgetWidth)
-        return;
-    box_.document()->setPageSize(page_);
-    box_.paceLayoutFromStart();
+    box_.layout_->endDeferral();
 }
 
 void RichTextBox::holdLayout()
 {
-    if (held_)
-        return;
-    held_ = true;
-    heldPage_ = document()->pageSize();
-    document()->setPageSize(QSizeF(0, 0));
-    viewport()->setUpdatesEnabled(false);
+    layout_->hold();
 }
 
 void RichTextBox::releaseLayout()
 {
-    if (!held_)
-        return;
-    held_ = false;
-    document()->setPageSize(heldPage_);
-    // Enabling updates again repaints the whole view.
-    viewport()->setUpdatesEnabled(true);
-    paceLayoutFromStart();
+    layout_->release();
+}
+
+bool RichTextBox::layoutHeld() const
+{
+    return layout_->held();
 }
 
 void RichTextBox::resizeEvent(QResizeEvent* event)
@@ -481,14 +410,14 @@ void RichTextBox::resizeEvent(QResizeEvent* event)
     QTextEdit::resizeEvent(event);
     // A new width lays the whole text out again.
     if (event->size().width() != event->oldSize().width())
-        paceLayoutFromStart();
+        layout_->restart();
 }
 
 void RichTextBox::changeEvent(QEvent* event)
 {
     QTextEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange)
-        paceLayoutFromStart();
+        layout_->restart();
 }
 
 double RichTextBox::selFontSize() const

@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-class QTimer;
+class LayoutScheduler;
 
 // The rich-text box the windows are made of: a QTextEdit addressed by
 // character offsets into the string that text() returns (each line feed is one
@@ -79,10 +79,7 @@ public:
     // a new text, what is in view at once and the rest in steps between other
     // events. For a change spread over a long text (marks from its start to its
     // end, a long text added to a log), which the box would otherwise lay out
-    // whole before it could answer again. A document without a page size
-    // lays nothing out; giving the size back starts the layout afresh. A
-    // hidden box that still has a resize to come is left to that resize,
-    // which lays the text out anew at the new width.
+    // whole before it could answer again. See LayoutScheduler.
     class LayoutAnew {
     public:
         explicit LayoutAnew(RichTextBox& box);
@@ -92,17 +89,15 @@ public:
 
     private:
         RichTextBox& box_;
-        QSizeF page_;
     };
 
     // While the layout is held, changes to the text are neither laid out nor
-    // painted: for a box whose window is out of sight, so that text added to
-    // it costs nothing until it can be seen. Releasing lays the text out anew
-    // (as at the end of a LayoutAnew) and repaints the box; a resize of the
-    // box releases it too. Holding or releasing twice does nothing.
+    // painted: for a box whose window is out of sight. Releasing lays the
+    // text out anew and repaints the box; a resize of the box releases it
+    // too. Holding or releasing twice does nothing.
     void holdLayout();
     void releaseLayout();
-    bool layoutHeld() const { return held_; }
+    bool layoutHeld() const;
 
     // While the box has no focus its selection is not drawn, so that the
     // colours of the selected words show; it is kept all the same.
@@ -145,25 +140,17 @@ private:
     void applySelection(const QTextCursor& cursor);
     void setCursorKeepingView(const QTextCursor& cursor);
     void showCaretOnly(const QTextCursor& cursor);
-    // The character at the top of the view and the height it is drawn at,
-    // taken when an update begins; the update puts it back there.
-    bool laidOut() const;
+    void hideSelectionNow();
+    void showSelection();
+    QTextCharFormat formatAt(int position) const;
+
+    // The character at the top of the view and the height its line starts
+    // at, taken when an update begins; the update puts it back there.
     void anchorView();
     void restoreAnchoredView();
     // Where the line holding `position` starts, down from the document's top.
     int lineTop(int position) const;
-    QTextCursor viewAnchor_;
-    int viewAnchorTop_ = 0;
-    void hideSelectionNow();
-    void showSelection();
 
-    bool hideSelection_ = false;
-    bool selectionHidden_ = false;
-    QTextCursor hidden_;
-    // Open updates, and the selection they work on until the last one ends.
-    int updates_ = 0;
-    QTextCursor updating_;
-    QTextCharFormat formatAt(int position) const;
     // Text that needs no OpenType shaping (no combining marks, joiners or
     // characters beyond the Basic Multilingual Plane) is drawn straight from
     // the font's character map, which lays a text out in about half the time;
@@ -172,19 +159,17 @@ private:
     void chooseShaping(QStringView added, bool whole);
     bool shapes() const;
     void setShaping(bool on);
-    bool pressed_ = false;
-    bool held_ = false;
-    QSizeF heldPage_;
 
-    // A text laid out anew is laid out in view at once and the rest by Qt in
-    // steps that double in size, up to tens of milliseconds on a long text;
-    // a key pressed meanwhile waits for the step under way. The pacer lays
-    // the rest out first, a bounded stretch each turn of the event loop.
-    void paceLayoutFromStart();
-    void paceLayout();
-    QTimer* pacer_ = nullptr;
-    int pacedTo_ = 0;
-    bool pacerQueued_ = false;
+    bool hideSelection_ = false;
+    bool selectionHidden_ = false;
+    QTextCursor hidden_;
+    // Open updates, and the selection they work on until the last one ends.
+    int updates_ = 0;
+    QTextCursor updating_;
+    QTextCursor viewAnchor_;
+    int viewAnchorTop_ = 0;
+    bool pressed_ = false;
+    LayoutScheduler* layout_ = nullptr;
 };
 
 int keyCodeOf(const QKeyEvent* event);

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth
-  hunspell hunspell-es python3
+  hunspell hunspell-es libhunspell-dev python3
   qt6-translations-l10n
   dpkg-dev desktop-file-utils appstream
 )

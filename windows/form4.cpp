@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-Form4::Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent)
+Form4::Form4(QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , ui(std::make_unique<Ui::Form4>())
     , exerciseText_(exerciseText)
@@ -28,6 +28,7 @@ Form4::Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, 
         RichTextBox1_KeyDown(keyCode, shift);
     };
     connect(ui->RichTextBox1, &RichTextBox::clicked, this, &Form4::RichTextBox1_Click);
+    exerciseText_->window()->installEventFilter(this);
     Form_Load();
 }
 
@@ -81,4 +82,35 @@ void Form4::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         ui->RichTextBox1->releaseLayout();
     QWidget::changeEvent(event);
+}
+
+void Form4::appendBlock(const QString& block)
+{
+    RichTextBox& log = *ui->RichTextBox1;
+    if (outOfSight())
+        log.holdLayout();
+    log.appendText(block);
+}
+
+bool Form4::outOfSight() const
+{
+    const QWidget* front = exerciseText_->window();
+    return front->isVisible() && front->isActiveWindow() && !front->isMinimized()
+        && front->frameGeometry().contains(frameGeometry());
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::WindowStateChange:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Hide:
+        // The main window may have uncovered the log.
+        if (ui->RichTextBox1->layoutHeld() && !outOfSight())
+            ui->RichTextBox1->releaseLayout();
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -12,11 +12,19 @@ class RichTextBox;
 
 // The results log window, laid over the main window's exercise text. A click
 // or any key in it brings the main window back.
+//
+// While the main window is in front and covers it wholly, the pupil cannot
+// see the log: a block added then is written into the log at once but laid
+// out and painted only when the log may be seen again (the results button,
+// the log activated some other way, or the main window minimized, hidden,
+// moved or resized off it).
 class Form4 : public QWidget {
     Q_OBJECT
 
 public:
-    Form4(const QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent = nullptr);
+    // `exerciseText` is the main window's exercise text, which the window
+    // lies over.
+    Form4(QWidget* exerciseText, std::function<void()> showMainWindow, QWidget* parent = nullptr);
     ~Form4() override;
 
     void Form_Load();
@@ -26,14 +34,21 @@ public:
     // Shows the window modeless and brings it to the front.
     void showModeless();
 
+    // Adds a finished text's block to the end of the log.
+    void appendBlock(const QString& block);
+
     // The results log.
     RichTextBox* RichTextBox1() const;
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The main window is in front and covers this one wholly.
+    bool outOfSight() const;
+
     std::unique_ptr<Ui::Form4> ui;
-    const QWidget* exerciseText_;
+    QWidget* exerciseText_;
     std::function<void()> showMainWindow_;
 };

@@ -4,7 +4,7 @@
 #   packaging_test.sh install <build dir> <cmake>
 #       cmake --install into a scratch folder: the layout, the .desktop and
 #       AppStream files (desktop-file-validate, appstreamcli), the icons, and
-#       both commands started through their links on the PATH.
+#       the three commands started through their links on the PATH.
 #   packaging_test.sh deb <build dir> <cpack>
 #       cpack builds the Debian package; its control fields; its Depends
 #       against the libraries the programs link and the plugins they load;
@@ -30,6 +30,10 @@ need() { command -v "$1" >/dev/null 2>&1 || { echo "FAIL: $1 is not installed (t
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# The teacher's and the school's exercise folders of the machine running the
+# test (~/.local/share/miravellon, /usr/share/miravellon...) stay out of it.
+mkdir -p "$scratch/xdg-data-home" "$scratch/xdg-data-dirs"
+export XDG_DATA_HOME="$scratch/xdg-data-home" XDG_DATA_DIRS="$scratch/xdg-data-dirs"
 
 # Starts the installed program through its link on the PATH, from a folder that
 # holds no content, and checks that it listed the installed exercises and read
@@ -62,7 +66,7 @@ start_installed_program() {
 # installing).
 check_tree() {
     local root=$1
-    for command in miravellon miravellon-comprobar; do
+    for command in miravellon miravellon-comprobar miravellon-crear; do
         local link="$root/usr/bin/$command"
         if [ -L "$link" ] && [ "$(readlink "$link")" = "../lib/miravellon/$command" ] &&
             [ -x "$(readlink -f "$link")" ]; then
@@ -119,6 +123,20 @@ check_tree() {
     else
         fail "miravellon-comprobar on the installed content: exit $rc, $(tail -n1 <<<"$report")"
     fi
+
+    # miravellon-crear makes an item from a text in a scratch exercise folder.
+    local made
+    made=$(cd "$scratch" && printf 'Una {vaca|baca} come hierba en el prado.\n' |
+        env PATH="$root/usr/bin:/usr/bin:/bin" miravellon-crear --faltas 1 --familia bv --semilla 1 "$scratch/crear/Mi ejercicio")
+    rc=$?
+    if [ $rc -eq 0 ] && grep -q '^línea 1: vaca → baca$' <<<"$made" &&
+        [ "$(tail -c 2 "$scratch/crear/Mi ejercicio/correcto/1.txt" | od -An -tx1 | xargs)" = '0d 0a' ] &&
+        [ -f "$scratch/crear/Mi ejercicio/incorrecto/1.txt" ]; then
+        pass "miravellon-crear from the PATH writes an item: $(tr '\n' ' ' <<<"$made")"
+    else
+        fail "miravellon-crear from the PATH did not write an item (exit $rc): $made"
+    fi
+    rm -rf "$scratch/crear"
 }
 
 # The package of an installed file, following the merged /usr of Debian 12
@@ -194,7 +212,7 @@ deb)
     # Every library the installed programs link comes from a package the
     # Debian package depends on.
     before=$failures
-    for binary in "$root/$appdir/miravellon" "$root/$appdir/miravellon-comprobar"; do
+    for binary in "$root/$appdir/miravellon" "$root/$appdir/miravellon-comprobar" "$root/$appdir/miravellon-crear"; do
         for lib in $(objdump -p "$binary" | awk '/NEEDED/ {print $2}'); do
             path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64/ {print $NF; exit}')
             package=$(package_of "$path")

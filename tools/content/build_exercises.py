@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """Builds the spelling exercises that Miravellon ships.
 
-Reads the exercise sources in tools/content/exercises/*.txt and writes, for
-every exercise and every item n (1, 2, 3 ...):
+Reads the exercise sources in tools/content/exercises/*.txt, checks them,
+lays every paragraph out in short lines, and has miravellon-crear (the
+teachers' command, built with the program) write, for every exercise and
+every item n (1, 2, 3 ...):
 
     assets/Ejercicios/<folder>/correcto/<n>.txt     the text as it should be
     assets/Ejercicios/<folder>/incorrecto/<n>.txt   the text shown to the pupil
@@ -21,7 +23,9 @@ Each error is written {correct|faulty}. Consecutive text lines form one
 paragraph; a blank line (or a new item) ends it. The generator wraps every
 paragraph into short lines, identically for both versions.
 
-Only the Python standard library is used.
+Only the Python standard library is used. miravellon-crear is found through
+--crear, then $MIRAVELLON_CREAR, then build/bin/ of the repository, then the
+PATH.
 
     /usr/bin/python3 tools/content/build_exercises.py           build
     /usr/bin/python3 tools/content/build_exercises.py --check   verify only
@@ -29,10 +33,12 @@ Only the Python standard library is used.
 """
 
 import argparse
+import os
 import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import unicodedata
 from pathlib import Path
 
@@ -47,6 +53,7 @@ HOMOPHONES_FILE = HERE / "homofonos.txt"        # "correct faulty" pairs
 DENY_FILE = HERE / "palabras_prohibidas.txt"     # words no text may use
 NAMES_FILE = HERE / "nombres_propios.txt"        # names the dictionary lacks
 HUNSPELL_DIR = Path("/usr/share/hunspell")
+CREAR_ENV = "MIRAVELLON_CREAR"
 
 ENCODING = "cp1252"
 EOL = "\r\n"
@@ -557,8 +564,45 @@ def fits_families(correct, faulty, families, homophones=frozenset()):
 # --------------------------------------------------------------------------
 # Output
 
-def encode_text(lines):
-    return (EOL.join(lines) + EOL).encode(ENCODING)
+def crear_program(given=None):
+    """The miravellon-crear to run, or None."""
+    for candidate in (given, os.environ.get(CREAR_ENV),
+                      REPO / "build" / "bin" / "miravellon-crear"):
+        if candidate and Path(candidate).is_file() and os.access(candidate, os.X_OK):
+            return Path(candidate)
+    found = shutil.which("miravellon-crear")
+    return Path(found) if found else None
+
+
+def notation(item):
+    """The item's lines as miravellon-crear reads them: every misspelt word
+    written whole as {correct|faulty}."""
+    lines = []
+    for c_line, f_line in zip(item.correct_lines, item.faulty_lines):
+        words = [c if c == f else "{" + c + "|" + f + "}"
+                 for c, f in zip(c_line.split(" "), f_line.split(" "))]
+        lines.append(" ".join(words))
+    return "".join(line + "\n" for line in lines)
+
+
+def crear_items(exercises, crear):
+    """Has miravellon-crear write every item into a scratch folder; returns
+    {(folder, n): (correct bytes, faulty bytes)}."""
+    made = {}
+    with tempfile.TemporaryDirectory() as scratch:
+        for ex in exercises:
+            folder = Path(scratch) / ex.folder
+            for n, item in enumerate(ex.items, start=1):
+                run = subprocess.run([str(crear), "--faltas", "0", "--numero", str(n),
+                                      "--reemplazar", str(folder)],
+                                     input=notation(item).encode("utf-8"),
+                                     capture_output=True, check=False)
+                if run.returncode != 0:
+                    raise SourceError(f"{ex.folder}/{n}: miravellon-crear refused the item: "
+                                      + run.stderr.decode("utf-8", "replace").strip())
+                made[(ex.folder, n)] = ((folder / "correcto" / f"{n}.txt").read_bytes(),
+                                        (folder / "incorrecto" / f"{n}.txt").read_bytes())
+    return made
 
 
 def bare(word):
@@ -589,14 +633,16 @@ def spanish_key(word):
     return ("".join(key), word)
 
 
-def planned_files(exercises, output_dir, lists_dir):
+def planned_files(exercises, output_dir, lists_dir, crear):
     """Maps every output path to its bytes."""
     files = {}
+    made = crear_items(exercises, crear)
     for ex in exercises:
         folder = output_dir / ex.folder
         for n, item in enumerate(ex.items, start=1):
-            files[folder / "correcto" / f"{n}.txt"] = encode_text(item.correct_lines)
-            files[folder / "incorrecto" / f"{n}.txt"] = encode_text(item.faulty_lines)
+            correct, faulty = made[(ex.folder, n)]
+            files[folder / "correcto" / f"{n}.txt"] = correct
+            files[folder / "incorrecto" / f"{n}.txt"] = faulty
     words = sorted({m.correct_word for ex in exercises for item in ex.items
                     for m in item.marks}, key=spanish_key)
     bare_words = sorted({bare(w) for w in words}, key=spanish_key)
@@ -748,6 +794,10 @@ def main(argv=None):
                              "that the correct versions hold only known words "
                              "or listed names and that no faulty form is a "
                              "word unless it is a listed homophone")
+    parser.add_argument("--crear", type=Path,
+                        help="the miravellon-crear program that writes the "
+                             f"items (default: ${CREAR_ENV}, then "
+                             "build/bin/miravellon-crear, then the PATH)")
     parser.add_argument("-q", "--quiet", action="store_true",
                         help="print only problems")
     parser.add_argument("--sources", type=Path, default=SOURCE_DIR,
@@ -813,7 +863,16 @@ def main(argv=None):
         return 1
 
     exercises.sort(key=lambda ex: ex.folder.encode("utf-8"))
-    files, words, bare_words = planned_files(exercises, output_dir, lists_dir)
+    crear = crear_program(args.crear)
+    if crear is None:
+        print("error: miravellon-crear not found; build it (tools/build.sh) or "
+              f"name it with --crear or ${CREAR_ENV}", file=sys.stderr)
+        return 1
+    try:
+        files, words, bare_words = planned_files(exercises, output_dir, lists_dir, crear)
+    except SourceError as exc:
+        print(f"error: {exc}", file=sys.stderr)
+        return 1
     stale = stale_files(exercises, files, output_dir)
 
     if args.check:

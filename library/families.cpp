@@ -1,0 +1,304 @@
+#include "library/families.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+namespace families {
+
+namespace {
+
+struct Named {
+    Family family;
+    const char16_t* name;
+};
+
+constexpr Named Families[] = {
+    {Family::BV, u"bv"},       {Family::H, u"h"},     {Family::GJ, u"gj"},
+    {Family::LLY, u"lly"},     {Family::CZS, u"czs"}, {Family::RR, u"rr"},
+    {Family::MB, u"mb"},       {Family::Tildes, u"tildes"}, {Family::Mayusculas, u"mayusculas"},
+};
+
+const QString All = QStringLiteral("todas");
+
+bool isFront(QChar c)  // e and i, with or without an accent
+{
+    return QStringLiteral("eéií").contains(c);
+}
+
+bool isBack(QChar c)  // a, o and u, with or without an accent
+{
+    return QStringLiteral("aáoóuú").contains(c);
+}
+
+bool isVowel(QChar c)
+{
+    return isFront(c) || isBack(c) || c == u'ü';
+}
+
+QChar plainVowel(QChar c)
+{
+    static const QString accented = QStringLiteral("áéíóú");
+    static const QString plain = QStringLiteral("aeiou");
+    const qsizetype at = accented.indexOf(c);
+    return at < 0 ? c : plain[at];
+}
+
+QChar accentedVowel(QChar c)
+{
+    static const QString accented = QStringLiteral("áéíóú");
+    static const QString plain = QStringLiteral("aeiou");
+    const qsizetype at = plain.indexOf(c);
+    return at < 0 ? c : accented[at];
+}
+
+// `core` with its `length` letters from `at` replaced by `lower` (written in
+// lower case), in the letter case of what they replace: all capitals when the
+// whole word is, a capital first letter when the first letter replaced is
+// one. A capital dropped passes to the letter after it ("Hola" gives "Ola").
+QString replaced(const QString& core, qsizetype at, qsizetype length, const QString& lower)
+{
+    QString with = lower;
+    const bool wordUpper = core.size() > 1 && core == core.toUpper();
+    if (wordUpper) {
+        with = lower.toUpper();
+    } else if (core[at].isUpper()) {
+        if (!with.isEmpty())
+            with[0] = with[0].toUpper();
+    }
+    QString result = core.left(at) + with + core.mid(at + length);
+    if (with.isEmpty() && core[at].isUpper() && at < result.size())
+        result[at] = result[at].toUpper();
+    return result;
+}
+
+// The misspellings of a word's letters (`core`, `lower` its lower case of
+// the same length).
+QStringList coreMisspellings(const QString& core, const QString& lower, Family family)
+{
+    QStringList out;
+    const qsizetype n = lower.size();
+    const auto at = [&](qsizetype i) { return i >= 0 && i < n ? lower[i] : QChar(); };
+    const auto add = [&](qsizetype i, qsizetype length, const QString& with) {
+        out.append(replaced(core, i, length, with));
+    };
+    switch (family) {
+    case Family::BV:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'b')
+                add(i, 1, QStringLiteral("v"));
+            else if (at(i) == u'v')
+                add(i, 1, QStringLiteral("b"));
+        }
+        break;
+    case Family::H:
+        // Every h but the one of "ch" is silent.
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'h' && at(i - 1) != u'c' && n > 1)
+                add(i, 1, QString());
+        }
+        break;
+    case Family::GJ:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'g' && isFront(at(i + 1)))
+                add(i, 1, QStringLiteral("j"));
+            else if (at(i) == u'j' && isFront(at(i + 1)))
+                add(i, 1, QStringLiteral("g"));
+        }
+        break;
+    case Family::LLY:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'l' && at(i + 1) == u'l') {
+                add(i, 2, QStringLiteral("y"));
+                ++i;
+            } else if (at(i) == u'y' && isVowel(at(i + 1))) {
+                add(i, 1, QStringLiteral("ll"));
+            }
+        }
+        break;
+    case Family::CZS:
+        for (qsizetype i = 0; i < n; ++i) {
+            if ((at(i) == u'c' && isFront(at(i + 1))) || at(i) == u'z')
+                add(i, 1, QStringLiteral("s"));
+            else if (at(i) == u's' && isFront(at(i + 1)))
+                add(i, 1, QStringLiteral("c"));
+            else if (at(i) == u's' && isBack(at(i + 1)))
+                add(i, 1, QStringLiteral("z"));
+        }
+        break;
+    case Family::RR:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'r' && at(i + 1) == u'r') {
+                add(i, 2, QStringLiteral("r"));
+                ++i;
+            } else if (at(i) == u'r' && (i == 0 || at(i - 1) == u'n' || at(i - 1) == u'l' || at(i - 1) == u's')) {
+                add(i, 1, QStringLiteral("rr"));
+            }
+        }
+        break;
+    case Family::MB:
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            if (at(i) == u'm' && (at(i + 1) == u'p' || at(i + 1) == u'b'))
+                add(i, 1, QStringLiteral("n"));
+        }
+        break;
+    case Family::Tildes:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (plainVowel(at(i)) == at(i))
+                continue;
+            const QString plain(plainVowel(at(i)));
+            add(i, 1, plain);  // the accent left out
+            // The accent on the nearest vowel before or after it.
+            for (const int step : {-1, 1}) {
+                qsizetype j = i + step;
+                while (j >= 0 && j < n && !isVowel(at(j)))
+                    j += step;
+                if (j < 0 || j >= n || accentedVowel(at(j)) == at(j))
+                    continue;
+                QString moved = replaced(core, i, 1, plain);
+                moved = replaced(moved, j, 1, QString(accentedVowel(at(j))));
+                out.append(moved);
+            }
+        }
+        break;
+    case Family::Mayusculas:
+        if (core[0].isUpper() && core.mid(1) != core.mid(1).toUpper())
+            out.append(core[0].toLower() + core.mid(1));
+        else if (core[0].isLower())
+            out.append(core[0].toUpper() + core.mid(1));
+        break;
+    }
+    return out;
+}
+
+// Lower before upper ranks: the order in which words are preferred.
+int rank(bool onlyCase, bool onlyRealWords, bool repeated)
+{
+    return (onlyCase ? 4 : 0) + (onlyRealWords ? 2 : 0) + (repeated ? 1 : 0);
+}
+
+}  // namespace
+
+QStringList names()
+{
+    QStringList out;
+    for (const Named& f : Families)
+        out.append(QString::fromUtf16(f.name));
+    out.append(All);
+    return out;
+}
+
+QString name(Family family)
+{
+    for (const Named& f : Families) {
+        if (f.family == family)
+            return QString::fromUtf16(f.name);
+    }
+    return {};
+}
+
+QList<Family> named(const QString& name)
+{
+    QList<Family> out;
+    for (const Named& f : Families) {
+        if (name == All || name == QString::fromUtf16(f.name))
+            out.append(f.family);
+    }
+    return out;
+}
+
+Parts split(const QString& word)
+{
+    qsizetype from = 0;
+    qsizetype to = word.size();
+    while (from < to && !word[from].isLetterOrNumber())
+        ++from;
+    while (to > from && !word[to - 1].isLetterOrNumber())
+        --to;
+    return {word.left(from), word.sliced(from, to - from), word.mid(to)};
+}
+
+QStringList misspellings(const QString& word, Family family)
+{
+    const Parts parts = split(word);
+    const QString lower = parts.core.toLower();
+    if (parts.core.size() < 2 || lower.size() != parts.core.size()
+        || !std::all_of(parts.core.begin(), parts.core.end(), [](QChar c) { return c.isLetter(); }))
+        return {};
+    QStringList out;
+    for (const QString& core : coreMisspellings(parts.core, lower, family)) {
+        const QString faulty = parts.lead + core + parts.trail;
+        if (faulty != word && !core.isEmpty() && !out.contains(faulty))
+            out.append(faulty);
+    }
+    return out;
+}
+
+QList<Chosen> choose(const QStringList& words, const QSet<qsizetype>& excluded, const QList<Family>& families,
+                     int count, QRandomGenerator& random, const std::function<bool(const QString&)>& isWord)
+{
+    QHash<QString, int> uses;  // bare word in lower case -> how many times it stands in the text
+    for (const QString& word : words)
+        ++uses[split(word).core.toLower()];
+
+    struct Option {
+        qsizetype word;
+        int rank;
+        QList<Chosen> preferred;  // misspellings that are no word
+        QList<Chosen> others;
+    };
+    QList<Option> options;
+    for (qsizetype k = 0; k < words.size(); ++k) {
+        if (excluded.contains(k))
+            continue;
+        Option option{k, 0, {}, {}};
+        for (Family family : families) {
+            for (const QString& faulty : misspellings(words[k], family)) {
+                const bool real = family != Family::Mayusculas && isWord && isWord(split(faulty).core);
+                (real ? option.others : option.preferred).append({k, family, faulty});
+            }
+        }
+        if (option.preferred.isEmpty() && option.others.isEmpty())
+            continue;
+        // Among several families, a capital is the last resort: nearly every
+        // word can take one, and it would crowd out the spelling mistakes.
+        const auto isCase = [](const Chosen& c) { return c.family == Family::Mayusculas; };
+        const bool onlyCase = families.size() > 1 && std::all_of(option.preferred.begin(), option.preferred.end(), isCase)
+                              && std::all_of(option.others.begin(), option.others.end(), isCase);
+        if (families.size() > 1 && !onlyCase) {
+            option.preferred.removeIf(isCase);
+            option.others.removeIf(isCase);
+        }
+        option.rank = rank(onlyCase, option.preferred.isEmpty(), uses.value(split(words[k]).core.toLower()) > 1);
+        options.append(option);
+    }
+
+    // A random order, then the preferred ones first.
+    for (qsizetype i = options.size() - 1; i > 0; --i)
+        options.swapItemsAt(i, qsizetype(random.bounded(quint64(i + 1))));
+    std::stable_sort(options.begin(), options.end(), [](const Option& a, const Option& b) { return a.rank < b.rank; });
+    options.resize(std::min(options.size(), qsizetype(std::max(count, 0))));
+
+    QList<Chosen> chosen;
+    for (const Option& option : options) {
+        const QList<Chosen>& pool = option.preferred.isEmpty() ? option.others : option.preferred;
+        // First a family, then one of its misspellings, so that a family with
+        // many forms for a word (accents) does not crowd out the others.
+        QList<Family> offered;
+        for (const Chosen& c : pool) {
+            if (!offered.contains(c.family))
+                offered.append(c.family);
+        }
+        const Family family = offered[qsizetype(random.bounded(quint64(offered.size())))];
+        QList<Chosen> ofFamily;
+        for (const Chosen& c : pool) {
+            if (c.family == family)
+                ofFamily.append(c);
+        }
+        chosen.append(ofFamily[qsizetype(random.bounded(quint64(ofFamily.size())))]);
+    }
+    std::sort(chosen.begin(), chosen.end(), [](const Chosen& a, const Chosen& b) { return a.word < b.word; });
+    return chosen;
+}
+
+}  // namespace families

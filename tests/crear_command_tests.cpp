@@ -1,0 +1,232 @@
+// The command miravellon-crear as a teacher runs it: what it prints and
+// writes, its refusals (nothing written), and one item it makes, passed by the
+// checker and worked to the end in the main window.
+
+#include "tests/support.h"
+
+#include "presentation/richtextbox.h"
+#include "windows/form4.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct CommandRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+CommandRun run(const QString& program, const QStringList& arguments, const QByteArray& input = {})
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    CommandRun result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
+        return result;
+    result.status = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+CommandRun crear(const QStringList& arguments, const QByteArray& input = {})
+{
+    return run(QStringLiteral(CREAR_PATH), arguments, input);
+}
+
+QStringList entries(const QString& folder)
+{
+    QStringList out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out.append(it.next());
+    out.sort();
+    return out;
+}
+
+const QByteArray Letter = "Querida abuela:\n"
+                          "Ayer fuimos al r\xC3\xADo con mi {hermano|ermano} Javier. \xC2\xBF" "Sabes qu\xC3\xA9 vimos?\n"
+                          "\xC2\xA1Un burro bebiendo agua! Despu\xC3\xA9s llovi\xC3\xB3 y volvimos a casa.\n"
+                          "Un beso muy fuerte,\n"
+                          "Luc\xC3\xAD" "a\n";
+
+TEST(CrearCommand, PrintsEachMisspellingAndBothPathsAndWritesWindows1252)
+{
+    const TempTree tree;
+    const QString folder = tree.file(u"12 Mi ejercicio"_s);
+    const CommandRun r = crear({u"--familia"_s, u"bv"_s, u"--faltas"_s, u"2"_s, u"--semilla"_s, u"4"_s, folder}, Letter);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5) << r.out.toStdString();
+    EXPECT_TRUE(lines.mid(0, 3).contains(u"línea 2: hermano → ermano"_s)) << r.out.toStdString();
+    for (const QString& line : lines.mid(0, 3)) {
+        EXPECT_TRUE(line.startsWith(u"línea "_s) && line.contains(u" → "_s)) << line.toStdString();
+        EXPECT_TRUE(line.contains(u"hermano"_s) || line.contains(u'b') || line.contains(u'v')) << line.toStdString();
+    }
+    EXPECT_EQ(lines[3], folder + u"/correcto/1.txt"_s);
+    EXPECT_EQ(lines[4], folder + u"/incorrecto/1.txt"_s);
+    const QByteArray correct = tree.read(u"12 Mi ejercicio/correcto/1.txt"_s);
+    EXPECT_TRUE(correct.startsWith("Querida abuela:\r\nAyer fuimos al r\xEDo con mi hermano Javier. \xBFSabes"));
+    EXPECT_TRUE(correct.endsWith("fuerte,\r\nLuc\xED" "a\r\n"));
+
+    // The same seed makes the same item; the next one takes number 2.
+    const CommandRun again = crear({u"--familia"_s, u"bv"_s, u"--faltas"_s, u"2"_s, u"--semilla"_s, u"4"_s, folder}, Letter);
+    ASSERT_EQ(again.status, 0) << again.err.toStdString();
+    EXPECT_EQ(again.out.section(u'\n', 0, 2), r.out.section(u'\n', 0, 2));
+    EXPECT_EQ(tree.read(u"12 Mi ejercicio/incorrecto/2.txt"_s), tree.read(u"12 Mi ejercicio/incorrecto/1.txt"_s));
+}
+
+TEST(CrearCommand, ReadsTheTextFromAFileAndWritesUtf8WhenItMust)
+{
+    const TempTree tree;
+    tree.write(u"texto.txt"_s, "El n\xC3\xBAmero \xCF\x80 no es una {vaca|baca}.\r\n");
+    const CommandRun r = crear({tree.file(u"E"_s), tree.file(u"texto.txt"_s)});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(tree.read(u"E/incorrecto/1.txt"_s), "\xEF\xBB\xBF" "El n\xC3\xBAmero \xCF\x80 no es una baca.\r\n");
+}
+
+struct Refusal {
+    const char* name;
+    QStringList arguments;  // "@" stands for the exercise folder
+    QByteArray input;
+    int status;
+    QString message;  // a part of what it says
+};
+
+void PrintTo(const Refusal& r, std::ostream* out)
+{
+    *out << r.name;
+}
+
+class CrearRefusals : public ::testing::TestWithParam<Refusal> {};
+
+TEST_P(CrearRefusals, SayWhyAndWriteNothing)
+{
+    const Refusal& refusal = GetParam();
+    const TempTree tree;
+    tree.write(u"E/correcto/1.txt"_s, "Una vaca.\r\n");
+    tree.write(u"E/incorrecto/1.txt"_s, "Una baca.\r\n");
+    tree.write(u"archivo"_s, "no es una carpeta");
+    const QStringList before = entries(tree.path());
+    QStringList arguments = refusal.arguments;
+    arguments.replaceInStrings(u"@"_s, tree.file(u"E"_s));
+    arguments.replaceInStrings(u"%"_s, tree.path());
+    const CommandRun r = crear(arguments, refusal.input);
+    EXPECT_EQ(r.status, refusal.status) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(refusal.message)) << r.err.toStdString();
+    EXPECT_EQ(r.out, QString());
+    EXPECT_EQ(entries(tree.path()), before);
+    EXPECT_EQ(tree.read(u"E/correcto/1.txt"_s), "Una vaca.\r\n");
+}
+
+const Refusal refusals[] = {
+    {"TooFewWordsOfTheFamily", {u"--familia"_s, u"gj"_s, u"--faltas"_s, u"3"_s, u"@"_s}, "Una vaca come.\n", 1,
+     u"solo 0 palabras del texto admiten una de la familia gj"_s},
+    {"ExistingItem", {u"--numero"_s, u"1"_s, u"@"_s}, "Una {vaca|baca}.\n", 1,
+     u"el texto 1 ya existe"_s},
+    {"NoMisspellingAtAll", {u"--faltas"_s, u"0"_s, u"@"_s}, "Una vaca.\n", 1, u"no tiene ninguna falta"_s},
+    {"BadNotation", {u"@"_s}, "Una {vaca|baca.\n", 1, u"línea 1: falta sin cerrar"_s},
+    {"WordOverTheLimit", {u"@"_s}, "{vaca|baca} " + QByteArray(1001, 'a') + "\n", 1,
+     u"línea 1: una palabra de la versión correcta tiene 1001 letras"_s},
+    {"TextOverTheLimit", {u"@"_s}, QByteArray(5 * 1024 * 1024, 'a'), 1, u"el texto ocupa más de"_s},
+    {"FolderThatIsAFile", {u"%/archivo"_s}, "{vaca|baca}\n", 1, u"no se puede escribir en la carpeta"_s},
+    {"MissingText", {u"@"_s, u"%/no-existe.txt"_s}, {}, 1, u"no se puede leer"_s},
+    {"UnknownFamily", {u"--familia"_s, u"b-v"_s, u"@"_s}, "{vaca|baca}\n", 2, u"no hay ninguna familia «b-v»"_s},
+    {"BadCount", {u"--faltas"_s, u"muchas"_s, u"@"_s}, "{vaca|baca}\n", 2, u"--faltas necesita un número"_s},
+    {"NumberZero", {u"--numero"_s, u"0"_s, u"@"_s}, "{vaca|baca}\n", 2, u"--numero necesita un número entre 1"_s},
+    {"UnknownOption", {u"--carpeta"_s, u"@"_s}, "{vaca|baca}\n", 2, u"no conozco la opción «--carpeta»"_s},
+    {"NoFolder", {}, "{vaca|baca}\n", 2, u"falta la carpeta del ejercicio"_s},
+    {"TooManyArguments", {u"@"_s, u"a"_s, u"b"_s}, "{vaca|baca}\n", 2, u"sobra «b»"_s},
+};
+
+INSTANTIATE_TEST_SUITE_P(Crear, CrearRefusals, ::testing::ValuesIn(refusals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CrearCommand, ReplacesOnlyWhenAsked)
+{
+    const TempTree tree;
+    tree.write(u"E/correcto/1.txt"_s, "Una vaca.\r\n");
+    const CommandRun r = crear({u"--numero"_s, u"1"_s, u"--reemplazar"_s, tree.file(u"E"_s)}, "Un {burro|vurro}.\n");
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(tree.read(u"E/correcto/1.txt"_s), "Un burro.\r\n");
+    EXPECT_EQ(tree.read(u"E/incorrecto/1.txt"_s), "Un vurro.\r\n");
+}
+
+TEST(CrearCommand, WithoutADictionarySaysSoOnceAndStillWrites)
+{
+    const TempTree tree;
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_s, tree.file(u"nada"_s));
+    environment.insert(u"XDG_DATA_DIRS"_s, tree.file(u"nada"_s));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(CREAR_PATH), {u"--familia"_s, u"bv"_s, u"--faltas"_s, u"1"_s, tree.file(u"E"_s)});
+    process.write("Una vaca come.\n");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 0);
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(err.count(u"hunspell-es"_s), 1) << err.toStdString();
+    EXPECT_EQ(tree.read(u"E/incorrecto/1.txt"_s), "Una baca come.\r\n");
+}
+
+// --- End to end -------------------------------------------------------------
+
+TEST(CrearEndToEnd, TheItemPassesTheCheckerAndIsWorkedToTheEndInForm1)
+{
+    const TempTree tree;
+    // The shipped sounds, animations and background, so that the checker
+    // speaks only of the new exercise.
+    const QString assets = QStringLiteral(ASSETS_PATH);
+    for (const QString& folder : {u"sonidos"_s, u"gifs"_s}) {
+        tree.mkdir(folder);
+        for (const QString& name : QDir(assets + u'/' + folder).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(assets + u'/' + folder + u'/' + name, tree.file(folder + u'/' + name)));
+    }
+    ASSERT_TRUE(QFile::copy(assets + u"/fondo.gif"_s, tree.file(u"fondo.gif"_s)));
+
+    const CommandRun made = crear({u"--faltas"_s, u"3"_s, u"--semilla"_s, u"2024"_s, tree.file(u"Ejercicios/01 Mi carta"_s)},
+                           Letter);
+    ASSERT_EQ(made.status, 0) << made.err.toStdString();
+
+    const CommandRun checked = run(QStringLiteral(CHECKER_PATH), {tree.path()});
+    EXPECT_EQ(checked.status, 0) << checked.out.toStdString();
+    for (const QString& line : checked.out.split(u'\n', Qt::SkipEmptyParts)) {
+        EXPECT_FALSE(line.startsWith(u"ERROR"_s)) << line.toStdString();
+        // The faulty forms are no dictionary words; only the name and the
+        // greeting's words may be unknown to it.
+        EXPECT_FALSE(line.contains(u"también es una palabra"_s)) << line.toStdString();
+    }
+
+    // The pupil chooses the exercise and corrects every misspelling.
+    MainWindowHarness harness(tree.path());
+    harness.chooseExercise(0);
+    QString shown = harness.text()->text();
+    const QStringList misspellings = made.out.split(u'\n', Qt::SkipEmptyParts).mid(0, 4);
+    ASSERT_EQ(misspellings.size(), 4) << made.out.toStdString();
+    for (const QString& line : misspellings) {
+        const QString correct = line.section(u": "_s, 1).section(u" → "_s, 0, 0);
+        const QString faulty = line.section(u" → "_s, 1);
+        const int offset = int(shown.indexOf(faulty));
+        ASSERT_GE(offset, 0) << faulty.toStdString();
+        harness.clickText(offset);
+        harness.type(QString(harness.correction()->text().size(), u'\b') + correct);
+        shown = harness.text()->text();
+    }
+    const QString log = harness.form().form4()->RichTextBox1()->text();
+    EXPECT_TRUE(log.startsWith(u"TEXTO 1\n\nQuerida abuela: \nAyer fuimos al río con mi hermano Javier."_s))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(u"Lucía \n"_s)) << log.toStdString();
+}
+
+}  // namespace
