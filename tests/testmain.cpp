@@ -25,6 +25,9 @@ int main(int argc, char* argv[])
         || !QDir(dataFolders.path()).mkpath(QStringLiteral("dirs"))
         || !QDir(dataFolders.path()).mkpath(QStringLiteral("config")))
         return 1;
+    // The machine's Spanish dictionaries stay in view, through a link in the
+    // school's data folder.
+    QFile::link(QStringLiteral("/usr/share/hunspell"), dataFolders.filePath(QStringLiteral("dirs/hunspell")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(dataFolders.filePath(QStringLiteral("home"))));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(dataFolders.filePath(QStringLiteral("dirs"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(dataFolders.filePath(QStringLiteral("config"))));
