@@ -177,7 +177,7 @@ void Form1::LoadExerciseItem()
     text.setSelStart(0);
     text.setSelLength(text.textLength());
     text.setSelColor(vbcolor::Black);
-    text.setSelFontSize(18);
+    text.setSelFontSize(textSizes_.normal);
     text.setSelLength(0);
     text.endUpdate();
 

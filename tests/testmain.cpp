@@ -12,12 +12,13 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The settings, the results rows and the exercise folders of the machine
-    // running the tests (~/.config/miravellon, ~/.local/share/miravellon,
-    // /etc/xdg, /usr/share/miravellon...) stay out of them: every XDG
-    // location is an empty folder of its own, which the programs the tests
-    // start inherit too. A test that wants such a folder points these
-    // variables at one of its own.
+    // The settings (the text size, the results folder), the results rows and
+    // the exercise folders of the machine running the tests
+    // (~/.config/miravellon, ~/.local/share/miravellon, /etc/xdg,
+    // /usr/share/miravellon...) stay out of them: every XDG location is an
+    // empty folder of its own, which the programs the tests start inherit
+    // too. A test that wants such a folder points these variables at one of
+    // its own.
     const std::unique_ptr<QTemporaryDir> home = isolateXdgFolders();
     if (!home)
         return 1;
