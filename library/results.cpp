@@ -380,7 +380,7 @@ bool appendRow(const QString& path, const Row& row)
                     bytes = "\r\n";
             }
             bytes += encodeRow(row);
-            ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+            ok = writeAll(fd, bytes);
         }
         if (locked)
             ::flock(fd, LOCK_UN);
@@ -389,6 +389,18 @@ bool appendRow(const QString& path, const Row& row)
         ok = false;
     if (!ok)
         qCWarning(lcResults) << "cannot append to" << path << ::strerror(errno);
+    return ok;
+}
+
+bool syncToDisk(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    if (!ok)
+        qCWarning(lcResults) << "cannot flush" << path << ::strerror(errno);
     return ok;
 }
 

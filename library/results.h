@@ -128,9 +128,12 @@ bool askForName();
 // Appends `row` to `path`: the file is created with the byte-order mark and
 // the header; a last line left without its line end (the machine went off
 // while writing) is closed first, so the row starts on a line of its own.
-// Everything is one write, under an exclusive lock, flushed to the disk.
-// False when the file cannot be written.
+// Everything is one write, under an exclusive lock, handed to the system at
+// once. False when the file cannot be written.
 bool appendRow(const QString& path, const Row& row);
+// Waits until what was written to `path` is on the disk itself: some
+// milliseconds, so the program does it when the pupil is not waiting.
+bool syncToDisk(const QString& path);
 
 // A folder of results files read back, for the teacher.
 struct Filter {

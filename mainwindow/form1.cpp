@@ -66,7 +66,10 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
     connectHandlers();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    syncResults();
+}
 
 Form3& Form1::pictureWindow()
 {

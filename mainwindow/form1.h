@@ -179,7 +179,13 @@ private:
     void startAttempt();
     void leaveText();
     void recordRow(bool finished);
+    // Puts the rows written on the disk itself. A completing key release
+    // does not wait for the disk: the rows it wrote are synced a moment
+    // later, or when the window goes.
+    void syncResults();
     QDateTime now() const;
+    QTimer* resultsSync_ = nullptr;
+    QStringList unsyncedResults_;
     results::Attempt attempt_;
     QString pupil_;
     QString resultsFolder_;

@@ -12,8 +12,19 @@
 #include <QInputDialog>
 #include <QLoggingCategory>
 #include <QSysInfo>
+#include <QTimer>
+
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcRecording, "miravellon.recording")
+
+namespace {
+
+// Rows reach the disk itself this long after they are written: after the
+// frame that answers the pupil's key.
+constexpr int ResultsSyncDelayMs = 500;
+
+}  // namespace
 
 void Form1::startRecording()
 {
@@ -69,10 +80,25 @@ void Form1::recordRow(bool finished)
         return;
     const QString path = QDir(resultsFolder_).filePath(
         results::fileName(row->date, pupil_, QSysInfo::machineHostName()));
-    if (results::appendRow(path, *row))
+    if (results::appendRow(path, *row)) {
+        if (!unsyncedResults_.contains(path))
+            unsyncedResults_.append(path);
+        if (!resultsSync_) {
+            resultsSync_ = new QTimer(this);
+            resultsSync_->setSingleShot(true);
+            connect(resultsSync_, &QTimer::timeout, this, &Form1::syncResults);
+        }
+        resultsSync_->start(ResultsSyncDelayMs);
         return;
+    }
     if (!resultsRefusalShown_) {
         resultsRefusalShown_ = true;
         showMessage(QStringLiteral("No puedo guardar los resultados en ") + resultsFolder_);
     }
+}
+
+void Form1::syncResults()
+{
+    for (const QString& path : std::exchange(unsyncedResults_, {}))
+        results::syncToDisk(path);
 }
