@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -84,6 +85,12 @@ bool isPresent(const QString& path, const QString& expectedName)
     if (!info.isFile())
         return false;
     return info.fileName().compare(expectedName, Qt::CaseInsensitive) == 0;
+}
+
+QString teacherExercisesFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/miravellon/")
+        + content::ExercisesFolder.toString();
 }
 
 }  // namespace catalogue

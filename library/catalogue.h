@@ -41,4 +41,8 @@ QString versionPath(const QString& exerciseFolder, const QString& version, const
 // number decides `expectedName`, so "012" never finds 12.txt.
 bool isPresent(const QString& path, const QString& expectedName);
 
+// The teacher's own exercises: "miravellon/Ejercicios" in the user's data
+// folder ($XDG_DATA_HOME, by default ~/.local/share). It may not exist yet.
+QString teacherExercisesFolder();
+
 }  // namespace catalogue
