@@ -253,7 +253,7 @@ void EditorWindow::fillExercises(const QString& select)
     };
     add(QFileInfo(teacherCatalogue_).path(), false);
     add(shippedRoot_, true);
-    int row = -1;
+    int row = select.isEmpty() && exercises_->count() > 0 ? 0 : -1;
     for (int i = 0; i < exercises_->count(); ++i) {
         if (exercises_->item(i)->data(PathRole).toString() == select)
             row = i;

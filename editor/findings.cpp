@@ -35,7 +35,9 @@ QStringList findings(const itemwriter::Draft& draft, int number)
         lines.removeLast();  // the summary
     const QString prefix = exercise + u'/';
     for (QString line : std::as_const(lines)) {
-        if (line.startsWith(QStringLiteral("INFO")))
+        // The exercise as a whole holds only this item here: its numbering
+        // says nothing about the teacher's exercise.
+        if (line.startsWith(QStringLiteral("INFO")) || line.contains(u' ' + exercise + u':'))
             continue;
         out.append(line.replace(prefix, QString()));
     }
