@@ -6,12 +6,14 @@
 #   <prefix>/lib/miravellon/miravellon              the program
 #   <prefix>/lib/miravellon/miravellon-comprobar    the content checker
 #   <prefix>/lib/miravellon/miravellon-crear        makes an exercise item from a text
+#   <prefix>/lib/miravellon/miravellon-editor       the teacher's exercise editor
 #   <prefix>/lib/miravellon/{Ejercicios,Graficos,gifs,sonidos,fondo.gif}
 #   <prefix>/bin/miravellon -> ../lib/miravellon/miravellon
 #   <prefix>/bin/miravellon-comprobar -> ../lib/miravellon/miravellon-comprobar
 #   <prefix>/bin/miravellon-crear -> ../lib/miravellon/miravellon-crear
-#   <prefix>/share/applications/es.miravellon.Miravellon.desktop
-#   <prefix>/share/metainfo/es.miravellon.Miravellon.metainfo.xml
+#   <prefix>/bin/miravellon-editor -> ../lib/miravellon/miravellon-editor
+#   <prefix>/share/applications/es.miravellon.{Miravellon,Editor}.desktop
+#   <prefix>/share/metainfo/es.miravellon.{Miravellon,Editor}.metainfo.xml
 #   <prefix>/share/icons/hicolor/<size>/apps/es.miravellon.Miravellon.{png,svg}
 #   <prefix>/share/doc/miravellon/
 #
@@ -28,15 +30,15 @@ set(_packaging ${CMAKE_CURRENT_LIST_DIR})
 
 # Qt comes from the system's library folders: the installed programs need no
 # run path of their own.
-set_target_properties(miravellon miravellon-comprobar miravellon-crear PROPERTIES INSTALL_RPATH "")
-install(TARGETS miravellon miravellon-comprobar miravellon-crear
+set_target_properties(miravellon miravellon-comprobar miravellon-crear miravellon-editor PROPERTIES INSTALL_RPATH "")
+install(TARGETS miravellon miravellon-comprobar miravellon-crear miravellon-editor
   RUNTIME DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/
   DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 
 # Relative links, so that the tree works wherever it is unpacked.
 file(RELATIVE_PATH _link_target "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${MIRAVELLON_INSTALL_APPDIR}")
-foreach(_command miravellon miravellon-comprobar miravellon-crear)
+foreach(_command miravellon miravellon-comprobar miravellon-crear miravellon-editor)
   install(CODE "
     set(_bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
     file(MAKE_DIRECTORY \"\${_bindir}\")
@@ -45,9 +47,11 @@ foreach(_command miravellon miravellon-comprobar miravellon-crear)
   ")
 endforeach()
 
-install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.desktop
+# The editor has its own menu entry and software-centre entry, with the
+# program's icon.
+install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.desktop ${_packaging}/es.miravellon.Editor.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.metainfo.xml
+install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.metainfo.xml ${_packaging}/es.miravellon.Editor.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${_packaging}/icons/hicolor
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -69,9 +73,9 @@ Right answers earn a sound, an animation and a picture of the word; a
 running figure counts down the time, and a help button shows the mistakes
 left once it has passed. The interface is in Spanish.
 .
-Teachers make new exercises from a text with the miravellon-crear command,
-which writes the misspellings of a spelling family, and check them with the
-miravellon-comprobar command.")
+Teachers write new exercises in the miravellon-editor window, or from a
+text with the miravellon-crear command, which both write the misspellings of
+a spelling family, and check them with the miravellon-comprobar command.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -3,8 +3,9 @@
 #
 #   packaging_test.sh install <build dir> <cmake>
 #       cmake --install into a scratch folder: the layout, the .desktop and
-#       AppStream files (desktop-file-validate, appstreamcli), the icons, and
-#       the three commands started through their links on the PATH.
+#       AppStream files of the program and of the editor (desktop-file-validate,
+#       appstreamcli), the icons, and the four commands started through their
+#       links on the PATH.
 #   packaging_test.sh deb <build dir> <cpack>
 #       cpack builds the Debian package; its control fields; its Depends
 #       against the libraries the programs link and the plugins they load;
@@ -58,11 +59,52 @@ start_installed_program() {
     sed -n 's/^qt.core.library: "\(.*\)" loaded library$/\1/p' "$log" >"$scratch/plugins.txt"
 }
 
+# The editor's menu entry and software-centre entry under the root $1: valid,
+# in the Education category, in Spanish, naming the program's icon and the
+# installed command; and the installed editor starts (offscreen, stopped after
+# a few seconds) with a teacher's folder of its own.
+check_editor_entries() {
+    local root=$1 id=es.miravellon.Editor
+    local desktop="$root/usr/share/applications/$id.desktop"
+    if desktop-file-validate "$desktop"; then
+        pass "desktop-file-validate accepts $id.desktop"
+    else
+        fail "desktop-file-validate rejects $id.desktop"
+    fi
+    grep -qx 'Categories=Education;.*' "$desktop" || fail "$id.desktop is not in the Education category"
+    grep -qx 'Name\[es\]=.*' "$desktop" || fail "$id.desktop has no Spanish name"
+    grep -qx 'Comment\[es\]=.*' "$desktop" || fail "$id.desktop has no Spanish comment"
+    grep -qx "Icon=$app_id" "$desktop" || fail "$id.desktop does not name the installed icon"
+    grep -qx "Exec=miravellon-editor" "$desktop" && [ -x "$root/usr/bin/miravellon-editor" ] ||
+        fail "$id.desktop does not start the installed miravellon-editor"
+    local metainfo="$root/usr/share/metainfo/$id.metainfo.xml"
+    if appstreamcli validate --no-net --strict "$metainfo"; then
+        pass "appstreamcli validates $id.metainfo.xml"
+    else
+        fail "appstreamcli rejects $id.metainfo.xml"
+    fi
+    grep -q '<summary xml:lang="es">' "$metainfo" || fail "$id.metainfo.xml has no Spanish summary"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+        fail "$id.metainfo.xml does not launch $id.desktop"
+
+    mkdir -p "$scratch/editor-home"
+    (cd "$scratch" && env PATH="$root/usr/bin:/usr/bin:/bin" QT_QPA_PLATFORM=offscreen \
+        XDG_DATA_HOME="$scratch/editor-home" timeout 5 miravellon-editor) >"$scratch/editor.log" 2>&1
+    local rc=$?
+    # 124: still running when stopped, as a window waiting for its teacher is.
+    if [ $rc -eq 124 ]; then
+        pass "the installed miravellon-editor starts from the PATH"
+    else
+        fail "the installed miravellon-editor ended with $rc: $(cat "$scratch/editor.log")"
+    fi
+    rm -rf "$scratch/editor-home"
+}
+
 # Checks the installed files under the root $1 (the same for both ways of
 # installing).
 check_tree() {
     local root=$1
-    for command in miravellon miravellon-comprobar miravellon-crear; do
+    for command in miravellon miravellon-comprobar miravellon-crear miravellon-editor; do
         local link="$root/usr/bin/$command"
         if [ -L "$link" ] && [ "$(readlink "$link")" = "../lib/miravellon/$command" ] &&
             [ -x "$(readlink -f "$link")" ]; then
@@ -98,6 +140,8 @@ check_tree() {
     grep -q '<p xml:lang="es">' "$metainfo" || fail "the metainfo file has no Spanish description"
     grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
         fail "the metainfo file does not launch $app_id.desktop"
+
+    check_editor_entries "$root"
 
     local before=$failures
     for n in "${icon_sizes[@]}"; do
@@ -208,7 +252,8 @@ deb)
     # Every library the installed programs link comes from a package the
     # Debian package depends on.
     before=$failures
-    for binary in "$root/$appdir/miravellon" "$root/$appdir/miravellon-comprobar" "$root/$appdir/miravellon-crear"; do
+    for binary in "$root/$appdir/miravellon" "$root/$appdir/miravellon-comprobar" "$root/$appdir/miravellon-crear" \
+        "$root/$appdir/miravellon-editor"; do
         for lib in $(objdump -p "$binary" | awk '/NEEDED/ {print $2}'); do
             path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64/ {print $NF; exit}')
             package=$(package_of "$path")
