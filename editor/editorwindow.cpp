@@ -124,7 +124,7 @@ void EditorWindow::build()
     auto* rightLayout = new QVBoxLayout(right);
     auto* texts = new QHBoxLayout;
     auto* correctColumn = new QVBoxLayout;
-    auto* correctLabel = new QLabel(QStringLiteral("Texto bien escri&to"), right);
+    auto* correctLabel = new QLabel(QStringLiteral("Te&xto bien escrito"), right);
     correct_ = new QPlainTextEdit(right);
     correct_->setObjectName(QStringLiteral("TextoCorrecto"));
     correct_->setAccessibleName(QStringLiteral("Texto bien escrito"));
@@ -183,6 +183,7 @@ void EditorWindow::build()
     splitter->addWidget(middle);
     splitter->addWidget(right);
     splitter->setStretchFactor(2, 1);
+    splitter->setSizes({280, 150, 670});
     auto* layout = new QHBoxLayout(central);
     layout->addWidget(splitter);
     setCentralWidget(central);

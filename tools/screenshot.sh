@@ -3,8 +3,11 @@
 # bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
 # pupil with xdotool: a click past the splash, the exercise "06 B y V (3.º y 4.º)",
 # two misspelt words of its first text corrected, a third word picked.
+# Then docs/editor.png: miravellon-editor on a teacher's folder of its own
+# holding one exercise that miravellon-crear writes, with a seed.
 #
 #     tools/screenshot.sh [build folder]     (default: build, built if needed)
+#     SHOT=editor tools/screenshot.sh        (only the editor's)
 #
 # Installs what it needs and the test machines lack (xdotool, imagemagick)
 # with apt-get, as tools/setup.sh does. The clicks go to fixed positions of
@@ -15,6 +18,27 @@ cd "$(dirname "$0")/.."
 
 width=1024
 height=768
+
+if [ "${1:-}" = --editor-inside-xvfb ]; then
+    build=$2
+    output=$3
+    home=$(mktemp -d)
+    trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$home"' EXIT
+    exercise="$home/miravellon/Ejercicios/12 La granja"
+    printf '%s\n' 'En la granja de mi abuela vive una {vaca|baca} blanca.' \
+        'El burro bebe agua del río y las gallinas comen hierba.' \
+        '¡Qué bonito es el campo en primavera!' |
+        "$build/bin/miravellon-crear" --faltas 3 --semilla 12 "$exercise" >/dev/null
+    XDG_DATA_HOME="$home" QT_QPA_PLATFORM=xcb "$build/bin/miravellon-editor" 2>/dev/null &
+    pid=$!
+    window=$(xdotool search --sync --onlyvisible --pid "$pid" | head -n1)
+    xdotool windowmove "$window" 0 0 windowsize "$window" "$width" "$height"
+    sleep 2
+    import -window root "$output"
+    mogrify -strip "$output"
+    echo "screenshot: $output"
+    exit 0
+fi
 
 if [ "${1:-}" = --inside-xvfb ]; then
     program=$2
@@ -75,4 +99,7 @@ if [ ! -x "$program" ]; then
 fi
 
 mkdir -p docs
-xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inside-xvfb "$program" "$output"
+if [ "${SHOT:-}" != editor ]; then
+    xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inside-xvfb "$program" "$output"
+fi
+xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --editor-inside-xvfb "$build" docs/editor.png
