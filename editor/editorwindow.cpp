@@ -806,9 +806,12 @@ void EditorWindow::offerDrafts()
         if (items::numbers(exerciseFolder_).contains(d.number)) {
             fillItems(d.number);
         } else {
+            // A new item that was never saved: it takes the number a new
+            // item takes now, and its draft goes with it.
             newItem();
+            drafts::drop(d.exerciseFolder, d.number);
         }
-        if (number_ != d.number)
+        if (number_ <= 0)
             continue;
         EditedItem restored;
         restored.setText(d.text);

@@ -7,6 +7,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -112,11 +113,23 @@ Result copy(const QString& exerciseFolder, const QString& catalogue)
     return {path, {}};
 }
 
+bool trash(const QString& path)
+{
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+    QString inTrash;
+    if (!QFile::moveToTrash(path, &inTrash))
+        return false;
+    if (QFileInfo(inTrash).isAbsolute())
+        return true;
+    QFile::rename(inTrash, path);
+    return false;
+}
+
 QString remove(const QString& exerciseFolder, bool* trashed)
 {
     if (trashed)
         *trashed = false;
-    if (QFile::moveToTrash(exerciseFolder)) {
+    if (trash(exerciseFolder)) {
         if (trashed)
             *trashed = true;
         return {};

@@ -27,6 +27,13 @@ Result rename(const QString& exerciseFolder, const QString& newName);
 // the name followed by " (copia)", " (copia 2)"... when it is taken.
 Result copy(const QString& exerciseFolder, const QString& catalogue);
 
+// Moves a file or folder to the desktop's trash, in the user's data folder.
+// False, with `path` left where it was, where there is none. Qt 6.4 "moves"
+// a file into "files/" under the current folder, and says it did, when the
+// user's data folder does not exist yet: the folder is made first, and a
+// trash path that is not absolute is undone.
+bool trash(const QString& path);
+
 // Moves the folder to the desktop's trash, or, where there is none, removes
 // it. `trashed` says which.
 QString remove(const QString& exerciseFolder, bool* trashed = nullptr);

@@ -1,5 +1,7 @@
 #include "editor/itemstore.h"
 
+#include "editor/exercisefolders.h"
+
 #include "library/catalogue.h"
 #include "library/contentrules.h"
 
@@ -86,7 +88,7 @@ QString run(const QString& folder, Plan plan, const Renamer& rename)
         const QString from = folder + u'/' + s.from;
         const bool sourceThere = QFileInfo::exists(from) || QFileInfo(from).isSymLink();
         if (s.to.isEmpty()) {
-            if (sourceThere && !QFile::moveToTrash(from) && !QFile::remove(from))
+            if (sourceThere && !exercises::trash(from) && !QFile::remove(from))
                 return stopped();
         } else {
             const QString to = folder + u'/' + s.to;

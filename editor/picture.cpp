@@ -1,5 +1,7 @@
 #include "editor/picture.h"
 
+#include "editor/exercisefolders.h"
+
 #include "library/catalogue.h"
 #include "library/contentrules.h"
 
@@ -47,7 +49,7 @@ PictureResult placePicture(const QString& imagePath, const QString& root, const 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "JPG", 90) || !file.commit())
         return {{}, QStringLiteral("no se puede escribir «%1»").arg(QDir::toNativeSeparators(path))};
-    if (!existing.isEmpty() && existing != path && !QFile::moveToTrash(existing))
+    if (!existing.isEmpty() && existing != path && !exercises::trash(existing))
         QFile::remove(existing);
     if (content::wordPicturePath(root, word) != path)
         return {{}, QStringLiteral("el programa no encontraría «%1»").arg(QDir::toNativeSeparators(path))};

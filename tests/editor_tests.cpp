@@ -424,6 +424,22 @@ TEST(ExerciseFolders, CopyRenameAndRemove)
     EXPECT_FALSE(QFileInfo::exists(renamed.path));
 }
 
+TEST(ExerciseFolders, TrashGoesToTheUsersDataFolderEvenBeforeItExists)
+{
+    const TempTree tree;
+    tree.write(u"dentro/1.txt"_s, "una vaca\r\n");
+    tree.mkdir(u"aqui"_s);
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(tree.file(u"aqui"_s)));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tree.file(u"casa/nueva"_s)));
+    const bool trashed = editor::exercises::trash(tree.file(u"dentro/1.txt"_s));
+    qunsetenv("XDG_DATA_HOME");
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(trashed);
+    EXPECT_EQ(tree.read(u"casa/nueva/Trash/files/1.txt"_s), "una vaca\r\n");
+    EXPECT_TRUE(QDir(tree.file(u"aqui"_s)).isEmpty());
+}
+
 // --- Drafts ----------------------------------------------------------------------------
 
 TEST(Drafts, AreKeptRoundTripAndDropped)
@@ -452,6 +468,7 @@ TEST(Drafts, AreKeptRoundTripAndDropped)
 TEST(Pictures, AreScaledAndNamedAsTheProgramLooksThemUp)
 {
     const TempTree tree;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(tree.file(u"casa"_s)));
     tree.writePicture(u"grande.png"_s, 800, 400);
     tree.writePicture(u"Graficos/España..gif"_s, 10, 10);
     const editor::PictureResult placed = editor::placePicture(tree.file(u"grande.png"_s), tree.path(), u"España."_s);
@@ -463,6 +480,9 @@ TEST(Pictures, AreScaledAndNamedAsTheProgramLooksThemUp)
     EXPECT_FALSE(editor::placePicture(tree.file(u"grande.png"_s), tree.path(), u"../fuera"_s).error.isEmpty());
     tree.write(u"roto.png"_s, "no es una imagen");
     EXPECT_FALSE(editor::placePicture(tree.file(u"roto.png"_s), tree.path(), u"vaca"_s).error.isEmpty());
+    // The earlier GIF went to the trash.
+    EXPECT_TRUE(QFileInfo(tree.file(u"casa/Trash/files/España..gif"_s)).isFile());
+    qunsetenv("XDG_DATA_HOME");
 }
 
 // --- Findings ----------------------------------------------------------------------------

@@ -9,10 +9,12 @@
 #include "editor/itemstore.h"
 
 #include "library/catalogue.h"
+#include "library/contentrules.h"
 #include "presentation/richtextbox.h"
 #include "windows/form4.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
@@ -22,6 +24,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -343,6 +346,77 @@ TEST_F(EditorWindowTest, EveryControlHasASpanishAccessibleNameAndTooltip)
             EXPECT_FALSE(w->toolTip().isEmpty()) << w->objectName().toStdString();
         }
     }
+}
+
+TEST_F(EditorWindowTest, AClickOnAWordOfTheTextWithMisspellingsOpensItsMenu)
+{
+    open();
+    click("NuevoEjercicio");
+    type(u"Una vaca come.\nEl burro bebe."_s);
+    auto* faulty = find<QTextEdit>("TextoConFaltas");
+    QStringList offered;
+    // The menu is a popup that waits for the teacher: read it, then choose.
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* a : menu->actions())
+            offered.append(a->data().toString());
+        for (QAction* a : menu->actions()) {
+            if (a->data().toString() == u"vurro"_s)
+                a->trigger();
+        }
+        menu->close();
+    });
+    QTextCursor at(faulty->document());
+    at.setPosition(int(u"Una vaca come.\nEl bu"_s.size()));
+    QTest::mouseClick(faulty->viewport(), Qt::LeftButton, {}, faulty->cursorRect(at).center());
+    EXPECT_TRUE(offered.contains(u"vurro"_s)) << offered.join(u' ').toStdString();
+    EXPECT_EQ(faultyShown(), u"Una vaca come.\nEl vurro bebe."_s);
+}
+
+TEST_F(EditorWindowTest, ImportingATextKeepsTheMisspellingsWrittenInIt)
+{
+    const TempTree files;
+    files.write(u"carta.txt"_s, "Querida abuela:\r\nAyer vi una {vaca|baca} en el r\xEDo.\r\n");
+    open();
+    click("NuevoEjercicio");
+    prompts.files.push_back(files.file(u"carta.txt"_s));
+    click("ImportarTexto");
+    EXPECT_EQ(find<QPlainTextEdit>("TextoCorrecto")->toPlainText(), u"Querida abuela:\nAyer vi una vaca en el río."_s);
+    EXPECT_EQ(faultyShown(), u"Querida abuela:\nAyer vi una baca en el río."_s);
+    EXPECT_TRUE(window->isDirty());
+
+    files.write(u"mal.txt"_s, "una {vaca baca}\n");
+    prompts.files.push_back(files.file(u"mal.txt"_s));
+    click("ImportarTexto");
+    EXPECT_EQ(prompts.informed.size(), 1);
+    EXPECT_EQ(faultyShown(), u"Querida abuela:\nAyer vi una baca en el río."_s);
+}
+
+TEST_F(EditorWindowTest, APictureIsPutForTheMisspeltWordUnderTheCursor)
+{
+    const TempTree files;
+    files.writePicture(u"foto.jpg"_s, 640, 480);
+    open();
+    click("NuevoEjercicio");
+    type(u"Una vaca come."_s);
+    window->wordMenu(1)->actions().first()->trigger();
+    auto* box = find<QPlainTextEdit>("TextoCorrecto");
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(6);
+    box->setTextCursor(cursor);
+    prompts.files.push_back(files.file(u"foto.jpg"_s));
+    click("Dibujo");
+    const QString root = QFileInfo(catalogue::teacherExercisesFolder()).path();
+    const QString picture = content::wordPicturePath(root, u"vaca"_s);
+    ASSERT_FALSE(picture.isEmpty());
+    EXPECT_EQ(content::readPicture(picture).size(), QSize(240, 180));
+
+    // Not on a misspelt word: the teacher is told where to put the cursor.
+    cursor.setPosition(1);
+    box->setTextCursor(cursor);
+    click("Dibujo");
+    EXPECT_TRUE(prompts.informed.last().contains(u"cursor"_s));
 }
 
 // --- End to end -------------------------------------------------------------------

@@ -59,12 +59,12 @@ start_installed_program() {
     sed -n 's/^qt.core.library: "\(.*\)" loaded library$/\1/p' "$log" >"$scratch/plugins.txt"
 }
 
-# The editor's menu entry and software-centre entry under the root $1: valid,
-# in the Education category, in Spanish, naming the program's icon and the
-# installed command; and the installed editor starts (offscreen, stopped after
-# a few seconds) with a teacher's folder of its own.
-check_editor_entries() {
-    local root=$1 id=es.miravellon.Editor
+# A menu entry and its software-centre entry under the root $1, for the
+# application id $2 started by the command $3: valid (desktop-file-validate,
+# appstreamcli), in the Education category, in Spanish, naming the program's
+# installed icon and launching the installed command.
+check_entries() {
+    local root=$1 id=$2 command=$3
     local desktop="$root/usr/share/applications/$id.desktop"
     if desktop-file-validate "$desktop"; then
         pass "desktop-file-validate accepts $id.desktop"
@@ -75,8 +75,11 @@ check_editor_entries() {
     grep -qx 'Name\[es\]=.*' "$desktop" || fail "$id.desktop has no Spanish name"
     grep -qx 'Comment\[es\]=.*' "$desktop" || fail "$id.desktop has no Spanish comment"
     grep -qx "Icon=$app_id" "$desktop" || fail "$id.desktop does not name the installed icon"
-    grep -qx "Exec=miravellon-editor" "$desktop" && [ -x "$root/usr/bin/miravellon-editor" ] ||
-        fail "$id.desktop does not start the installed miravellon-editor"
+    local exec
+    exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+    [ "$exec" = "$command" ] && [ -x "$root/usr/bin/$exec" ] ||
+        fail "$id.desktop starts '$exec', not the installed $command"
+
     local metainfo="$root/usr/share/metainfo/$id.metainfo.xml"
     if appstreamcli validate --no-net --strict "$metainfo"; then
         pass "appstreamcli validates $id.metainfo.xml"
@@ -84,9 +87,15 @@ check_editor_entries() {
         fail "appstreamcli rejects $id.metainfo.xml"
     fi
     grep -q '<summary xml:lang="es">' "$metainfo" || fail "$id.metainfo.xml has no Spanish summary"
+    grep -q '<p xml:lang="es">' "$metainfo" || fail "$id.metainfo.xml has no Spanish description"
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
         fail "$id.metainfo.xml does not launch $id.desktop"
+}
 
+# The installed editor under the root $1 starts (offscreen, stopped after a
+# few seconds) with a teacher's folder of its own.
+start_installed_editor() {
+    local root=$1
     mkdir -p "$scratch/editor-home"
     (cd "$scratch" && env PATH="$root/usr/bin:/usr/bin:/bin" QT_QPA_PLATFORM=offscreen \
         XDG_DATA_HOME="$scratch/editor-home" timeout 5 miravellon-editor) >"$scratch/editor.log" 2>&1
@@ -116,32 +125,10 @@ check_tree() {
     for item in Ejercicios Graficos gifs sonidos fondo.gif; do
         [ -e "$root/$appdir/$item" ] || fail "$appdir/$item is missing: the content must lie beside the program"
     done
-    local desktop="$root/usr/share/applications/$app_id.desktop"
-    if desktop-file-validate "$desktop"; then
-        pass "desktop-file-validate accepts $app_id.desktop"
-    else
-        fail "desktop-file-validate rejects $app_id.desktop"
-    fi
-    grep -qx 'Categories=Education;.*' "$desktop" || fail "the .desktop file is not in the Education category"
-    grep -qx 'Name\[es\]=.*' "$desktop" || fail "the .desktop file has no Spanish name"
-    grep -qx 'Comment\[es\]=.*' "$desktop" || fail "the .desktop file has no Spanish comment"
-    grep -qx "Icon=$app_id" "$desktop" || fail "the .desktop file does not name the installed icon"
-    local exec
-    exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
-    [ -x "$root/usr/bin/$exec" ] || fail "the .desktop file starts '$exec', which is not in usr/bin"
-
-    local metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
-    if appstreamcli validate --no-net --strict "$metainfo" && appstreamcli validate-tree --no-net "$root"; then
-        pass "appstreamcli validates $app_id.metainfo.xml and the installed tree"
-    else
-        fail "appstreamcli rejects $app_id.metainfo.xml"
-    fi
-    grep -q '<summary xml:lang="es">' "$metainfo" || fail "the metainfo file has no Spanish summary"
-    grep -q '<p xml:lang="es">' "$metainfo" || fail "the metainfo file has no Spanish description"
-    grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
-        fail "the metainfo file does not launch $app_id.desktop"
-
-    check_editor_entries "$root"
+    check_entries "$root" "$app_id" miravellon
+    check_entries "$root" es.miravellon.Editor miravellon-editor
+    appstreamcli validate-tree --no-net "$root" || fail "appstreamcli rejects the installed tree"
+    start_installed_editor "$root"
 
     local before=$failures
     for n in "${icon_sizes[@]}"; do
