@@ -374,6 +374,31 @@ TEST_F(EditorWindowTest, AClickOnAWordOfTheTextWithMisspellingsOpensItsMenu)
     EXPECT_EQ(faultyShown(), u"Una vaca come.\nEl vurro bebe."_s);
 }
 
+TEST_F(EditorWindowTest, CtrlMOpensTheMenuOfTheWordAtTheCaret)
+{
+    open();
+    click("NuevoEjercicio");
+    type(u"Una vaca come."_s);
+    auto* box = find<QPlainTextEdit>("TextoCorrecto");
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(6);
+    box->setTextCursor(cursor);
+    QStringList offered;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_TRUE(menu);
+        for (QAction* a : menu->actions())
+            offered.append(a->data().toString());
+        // Down to the first misspelling, then Return, as a keyboard chooses.
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(box, Qt::Key_M, Qt::ControlModifier);
+    ASSERT_FALSE(offered.isEmpty());
+    EXPECT_EQ(window->item().misspellings().value(1), offered.first());
+    EXPECT_EQ(faultyShown(), u"Una "_s + offered.first() + u" come."_s);
+}
+
 TEST_F(EditorWindowTest, ImportingATextKeepsTheMisspellingsWrittenInIt)
 {
     const TempTree files;
