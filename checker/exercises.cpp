@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cstdlib>
 #include <limits>
 
 namespace checker {
@@ -121,9 +122,47 @@ QString wordNumberWhere(const VersionText& v, qsizetype k, const QString& which)
 // misspelt, the words themselves cannot show where a space was added or
 // lost; the number of words on each line can, as both versions break their
 // lines at the same places.
+QString wordCount(int n)
+{
+    return n == 1 ? QStringLiteral("1 palabra") : QStringLiteral("%1 palabras").arg(n);
+}
+
+// The lines of a version but its empty lines at the end.
+QList<int> linesOfText(const VersionText& v)
+{
+    return v.wordsPerLine.first(v.wordsPerLine.size() - v.trailingEmptyLines);
+}
+
+// Whether the versions differ only in empty lines at their ends, each of
+// which the program takes for an empty word; if so, says so.
+bool differOnlyInEmptyLastLines(const VersionText& faulty, const VersionText& correct, const QString& faultyPlace,
+                                const QString& correctPlace, Report& report)
+{
+    if (faulty.trailingEmptyLines == correct.trailingEmptyLines || linesOfText(faulty) != linesOfText(correct))
+        return false;
+    const bool onFaulty = faulty.trailingEmptyLines > correct.trailingEmptyLines;
+    const VersionText& longer = onFaulty ? faulty : correct;
+    const int extra = std::abs(faulty.trailingEmptyLines - correct.trailingEmptyLines);
+    const int firstExtra = int(longer.wordsPerLine.size()) - extra + 1;
+    const QString which = onFaulty ? QStringLiteral("con faltas") : QStringLiteral("correcta");
+    const QString other = onFaulty ? QStringLiteral("correcta") : QStringLiteral("con faltas");
+    const QString text = extra == 1
+        ? QStringLiteral("la versión %1 termina con una línea vacía que la versión %2 no tiene; el programa cuenta "
+                         "esa línea vacía como una palabra, así que las dos versiones no tienen el mismo número de "
+                         "palabras y no abre el texto: borre la línea vacía del final")
+        : QStringLiteral("la versión %1 termina con %3 líneas vacías que la versión %2 no tiene; el programa cuenta "
+                         "cada línea vacía como una palabra, así que las dos versiones no tienen el mismo número de "
+                         "palabras y no abre el texto: borre las líneas vacías del final");
+    report.add(Report::Kind::Error, onFaulty ? faultyPlace : correctPlace, firstExtra,
+               extra == 1 ? text.arg(which, other) : text.arg(which, other, QString::number(extra)));
+    return true;
+}
+
 bool checkPairing(const VersionText& faulty, const VersionText& correct, const QString& faultyPlace,
                   const QString& correctPlace, Report& report)
 {
+    if (differOnlyInEmptyLastLines(faulty, correct, faultyPlace, correctPlace, report))
+        return false;
     const qsizetype lineCount = std::max(faulty.wordsPerLine.size(), correct.wordsPerLine.size());
     qsizetype line = 0;
     qsizetype start = 0;  // word position of the first word of `line`
@@ -140,9 +179,9 @@ bool checkPairing(const VersionText& faulty, const VersionText& correct, const Q
     const int a = line < faulty.wordsPerLine.size() ? faulty.wordsPerLine[line] : 0;
     const int b = line < correct.wordsPerLine.size() ? correct.wordsPerLine[line] : 0;
     const qsizetype k = start + std::min(a, b);  // the first word that lies on different lines
-    const QString counts = QStringLiteral("la línea %1 tiene %2 palabras en la versión con faltas y %3 en %4")
+    const QString counts = QStringLiteral("la línea %1 tiene %2 en la versión con faltas y %3 en %4")
                                .arg(line + 1)
-                               .arg(a)
+                               .arg(wordCount(a))
                                .arg(b)
                                .arg(correctPlace);
     const QString breakAt = QStringLiteral("desde la palabra %1 ya no se emparejan (%2 y %3)")
@@ -207,11 +246,11 @@ void checkItem(const QString& faultyPath, const QString& correctPath, const QStr
     }
 }
 
-void checkExercise(const QString& tree, const QString& name, Report& report, TextWords& words)
+void checkExerciseFolder(const QString& tree, const QString& folder, Report& report, TextWords& words)
 {
     const QDir root(tree);
-    const QString folder = catalogue::exerciseFolder(tree, name);
     const QString place = root.relativeFilePath(folder);
+    report.addExercise(QFileInfo(folder).fileName(), place);
 
     const VersionFolder faulty = scanVersionFolder(tree, folder, FaultyFolder, report);
     const VersionFolder correct = scanVersionFolder(tree, folder, CorrectFolder, report);
@@ -251,27 +290,53 @@ void checkExercise(const QString& tree, const QString& name, Report& report, Tex
 
 TextWords checkExercises(const QString& tree, Report& report)
 {
+    return checkCatalogue(catalogue::exercisesFolder(tree), tree, report);
+}
+
+TextWords checkCatalogue(const QString& folder, const QString& tree, Report& report)
+{
     TextWords words;
-    const QString catalogueFolder = catalogue::exercisesFolder(tree);
-    const QString place = QDir(tree).relativeFilePath(catalogueFolder);
-    if (!QFileInfo(catalogueFolder).isDir()) {
+    const QString place = QDir(tree).relativeFilePath(folder);
+    if (!QFileInfo(folder).isDir()) {
         report.error(place, QStringLiteral("falta la carpeta de los ejercicios"));
         return words;
     }
-    const QStringList loose = QDir(catalogueFolder).entryList(QDir::Files, QDir::Name);
+    const QStringList loose = QDir(folder).entryList(QDir::Files, QDir::Name);
     for (const QString& file : loose) {
         report.warning(place + u'/' + file, QStringLiteral("no es un ejercicio: el programa solo muestra las "
                                                            "carpetas"));
     }
-    const QStringList exercises = catalogue::listExercises(tree);
+    const QStringList exercises = catalogue::exercisesIn(folder);
     if (exercises.isEmpty()) {
         report.error(place, QStringLiteral("no hay ningún ejercicio: cada ejercicio es una carpeta dentro de "
                                            "esta"));
         return words;
     }
     for (const QString& name : exercises)
-        checkExercise(tree, name, report, words);
+        checkExerciseFolder(tree, folder + u'/' + name, report, words);
     return words;
+}
+
+TextWords checkExercise(const QString& folder, const QString& tree, Report& report)
+{
+    TextWords words;
+    checkExerciseFolder(tree, folder, report, words);
+    return words;
+}
+
+bool isExerciseFolder(const QString& folder)
+{
+    return !catalogue::storedName(folder, FaultyFolder, true).isEmpty()
+        || !catalogue::storedName(folder, CorrectFolder, true).isEmpty();
+}
+
+bool isCatalogueFolder(const QString& folder)
+{
+    if (QFileInfo(folder).fileName().compare(content::ExercisesFolder, Qt::CaseInsensitive) == 0)
+        return true;
+    const QStringList subfolders = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    return std::any_of(subfolders.begin(), subfolders.end(),
+                       [&folder](const QString& name) { return isExerciseFolder(folder + u'/' + name); });
 }
 
 }  // namespace checker

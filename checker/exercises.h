@@ -35,4 +35,16 @@ struct TextWords {
 // every item.
 TextWords checkExercises(const QString& tree, Report& report);
 
+// The same for a catalogue folder or a single exercise folder; places are
+// given relative to `tree`.
+TextWords checkCatalogue(const QString& folder, const QString& tree, Report& report);
+TextWords checkExercise(const QString& folder, const QString& tree, Report& report);
+
+// A folder holding "correcto" or "incorrecto" (any letter case) is an
+// exercise.
+bool isExerciseFolder(const QString& folder);
+// A folder named "Ejercicios" (any letter case), or one holding an exercise,
+// is a catalogue.
+bool isCatalogueFolder(const QString& folder);
+
 }  // namespace checker

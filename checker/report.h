@@ -5,8 +5,11 @@
 
 class QTextStream;
 
-// The findings of one check of a content tree, printed one per line in the
-// order they were found.
+// The findings of a check of one or more content folders, printed grouped:
+// folder by folder (a section, under a heading), in each first what belongs
+// to the folder as a whole, then exercise by exercise, each under a line that
+// sums it up ("02 B y V: bien", "12 Mi ejercicio: 1 error, 2 avisos"); last
+// the summary of the whole check.
 class Report {
 public:
     enum class Kind {
@@ -15,17 +18,31 @@ public:
         Note      // information only; not counted as a problem
     };
 
-    // `place` is a path relative to the content tree (or empty for the tree as
-    // a whole); `line` counts from 1, 0 when the finding has no line.
-    void add(Kind kind, const QString& place, int line, const QString& text);
+    // Starts the findings of another folder, printed under `heading` (none
+    // when empty). Places are relative to that folder from here on.
+    void beginSection(const QString& heading);
+    // An exercise of the current section: the findings whose place is
+    // `place` or lies under it are printed under its summary line, which
+    // starts with `title`. Exercises are printed in the order they are added.
+    void addExercise(const QString& title, const QString& place);
+
+    // `place` is a path relative to the folder checked (or empty for the check
+    // as a whole: such a finding is given once, however many folders say
+    // it); `line` counts from 1, 0 when the finding has no line; `where`
+    // says where in the line, when it helps.
+    void add(Kind kind, const QString& place, int line, const QString& text, const QString& where = QString());
     void error(const QString& place, const QString& text) { add(Kind::Error, place, 0, text); }
     void warning(const QString& place, const QString& text) { add(Kind::Warning, place, 0, text); }
     void note(const QString& place, const QString& text) { add(Kind::Note, place, 0, text); }
 
+    // Whether information lines (INFO) are printed; they never count.
+    void setShowNotes(bool show) { showNotes_ = show; }
+
     int errors() const { return errors_; }
     int warnings() const { return warnings_; }
 
-    // Every finding, then the summary line "N errores, M avisos".
+    // Every section with its findings, then the summary line
+    // "N errores, M avisos".
     void print(QTextStream& out) const;
 
 private:
@@ -33,9 +50,24 @@ private:
         Kind kind;
         QString place;
         int line;
+        QString where;
         QString text;
     };
-    QList<Finding> findings_;
+    struct Exercise {
+        QString title;
+        QString place;
+        QList<Finding> findings;
+    };
+    struct Section {
+        QString heading;
+        QList<Finding> findings;  // those of no exercise
+        QList<Exercise> exercises;
+    };
+    Section& current();
+    void printFinding(QTextStream& out, const Finding& f) const;
+
+    QList<Section> sections_;
+    bool showNotes_ = false;
     int errors_ = 0;
     int warnings_ = 0;
 };

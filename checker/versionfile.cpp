@@ -5,6 +5,7 @@
 
 
 #include <algorithm>
+#include <iterator>
 
 namespace checker {
 
@@ -122,26 +123,80 @@ bool onlySpaces(const QString& line)
     return std::all_of(line.begin(), line.end(), [](QChar c) { return c == u' '; });
 }
 
-// Spaces that make empty words: at the start or end of a line that holds
-// more than spaces, or two in a row. An empty line is an ordinary empty word.
+// At most this many extra spaces are located in a file, the last one saying
+// how many more there are.
+constexpr int MaxSpacesLocated = 3;
+
+QString spacesInARow(qsizetype n)
+{
+    static const char* const words[] = {"", "", "dos", "tres", "cuatro", "cinco"};
+    return n < qsizetype(std::size(words)) ? QStringLiteral("%1 espacios seguidos").arg(QLatin1String(words[n]))
+                                           : QStringLiteral("%1 espacios seguidos").arg(n);
+}
+
+// One run of spaces that makes empty words, located by the words around it.
+struct ExtraSpace {
+    int line;
+    QString where;
+    QString text;
+};
+
+// The runs of spaces of one line that make empty words: at its start, at its
+// end, or more than one between two words. A line of spaces only is one run.
+QList<ExtraSpace> extraSpacesOf(const QString& line, int number)
+{
+    QList<ExtraSpace> found;
+    if (onlySpaces(line)) {
+        found.append({number, QString(),
+                      QStringLiteral("la línea solo tiene espacios: el programa los cuenta como palabras vacías")});
+        return found;
+    }
+    const QStringList words = line.split(u' ');
+    // Non-empty words, and how many empty words lie before each.
+    qsizetype i = 0;
+    QString before;  // the last word seen
+    while (i < words.size()) {
+        qsizetype empty = 0;
+        while (i < words.size() && words[i].isEmpty()) {
+            ++empty;
+            ++i;
+        }
+        const bool atStart = before.isEmpty();
+        const bool atEnd = i == words.size();
+        const QString atEdge = empty == 1
+            ? QStringLiteral("espacio de más: el programa lo cuenta como una palabra vacía")
+            : QStringLiteral("%1 espacios de más: el programa los cuenta como %1 palabras vacías").arg(empty);
+        if (atStart && empty > 0) {
+            found.append({number, QStringLiteral("al principio, antes de «%1»").arg(words[i]), atEdge});
+        } else if (atEnd && empty > 0) {
+            // Here `empty` counts the empty word after the last space too.
+            found.append({number, QStringLiteral("al final, después de «%1»").arg(before), atEdge});
+        } else if (empty > 0) {
+            found.append({number, QStringLiteral("entre «%1» y «%2»").arg(before, words[i]),
+                          spacesInARow(empty + 1)
+                              + (empty == 1 ? QStringLiteral(": el programa ve una palabra vacía entre las dos")
+                                            : QStringLiteral(": el programa ve %1 palabras vacías entre las dos")
+                                                  .arg(empty))});
+        }
+        if (i < words.size())
+            before = words[i++];
+    }
+    return found;
+}
+
+// Spaces that make empty words. An empty line is an ordinary empty word.
 void checkSpaces(const QStringList& lines, const QString& place, Report& report)
 {
-    int first = 0;
-    int count = 0;
+    QList<ExtraSpace> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.isEmpty())
-            continue;
-        if (line.startsWith(u' ') || line.endsWith(u' ') || line.contains(QLatin1String("  "))) {
-            if (count++ == 0)
-                first = int(i + 1);
-        }
+        if (!lines[i].isEmpty())
+            found += extraSpacesOf(lines[i], int(i + 1));
     }
-    if (count > 0) {
-        report.add(Report::Kind::Warning, place, first,
-                   QStringLiteral("espacio de más (al principio o al final de la línea, o dos seguidos): el "
-                                  "programa lo cuenta como una palabra vacía")
-                       + (count > 1 ? QStringLiteral(" (y en %1 líneas más)").arg(count - 1) : QString()));
+    const qsizetype shown = std::min<qsizetype>(found.size(), MaxSpacesLocated);
+    for (qsizetype k = 0; k < shown; ++k) {
+        const bool last = k == shown - 1;
+        report.add(Report::Kind::Warning, place, found[k].line,
+                   found[k].text + (last ? andMore(int(found.size() - shown)) : QString()), found[k].where);
     }
 }
 
@@ -170,6 +225,8 @@ VersionText inspectVersion(const QString& path, const QString& place, Report& re
         for (int k = 0; k < count; ++k)
             result.lineOfWord.append(int(i + 1));
     }
+    for (qsizetype i = lines.size() - 1; i >= 0 && lines[i].isEmpty(); --i)
+        ++result.trailingEmptyLines;
     result.usable = true;
     return result;
 }

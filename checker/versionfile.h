@@ -14,6 +14,7 @@ struct VersionText {
     QStringList words;       // the word positions, built as the program builds them
     QList<int> wordsPerLine; // how many word positions each line holds
     QList<int> lineOfWord;   // the line (from 1) of each word position
+    int trailingEmptyLines = 0;  // empty lines at the end, each an empty word
 };
 
 // Reads the version file at `path` with the program's own rules

@@ -60,9 +60,13 @@ bool isWord(const QString& word)
 
 }  // namespace
 
-EditorWindow::EditorWindow(const QString& shippedRoot, const QString& teacherCatalogue, Prompts& prompts,
+EditorWindow::EditorWindow(const QString& shippedRoot, const QString& teacherRoot, Prompts& prompts,
                            QWidget* parent)
-    : QMainWindow(parent), shippedRoot_(shippedRoot), teacherCatalogue_(teacherCatalogue), prompts_(prompts)
+    : QMainWindow(parent),
+      shippedRoot_(shippedRoot),
+      teacherRoot_(teacherRoot),
+      teacherCatalogue_(catalogue::exercisesFolder(teacherRoot)),
+      prompts_(prompts)
 {
     build();
     fillExercises();
@@ -252,7 +256,7 @@ void EditorWindow::fillExercises(const QString& select)
             exercises_->addItem(row);
         }
     };
-    add(QFileInfo(teacherCatalogue_).path(), false);
+    add(teacherRoot_, false);
     add(shippedRoot_, true);
     int row = select.isEmpty() && exercises_->count() > 0 ? 0 : -1;
     for (int i = 0; i < exercises_->count(); ++i) {

@@ -27,8 +27,9 @@ class EditorWindow : public QMainWindow {
     Q_OBJECT
 public:
     // `shippedRoot`: the program's own content tree (read-only here);
-    // `teacherCatalogue`: the teacher's "Ejercicios" folder.
-    EditorWindow(const QString& shippedRoot, const QString& teacherCatalogue, Prompts& prompts,
+    // `teacherRoot`: the teacher's content root, whose "Ejercicios" folder
+    // holds her exercises (made when the first one is).
+    EditorWindow(const QString& shippedRoot, const QString& teacherRoot, Prompts& prompts,
                  QWidget* parent = nullptr);
     ~EditorWindow() override;
 
@@ -80,6 +81,7 @@ private:
     void setEditable();
 
     QString shippedRoot_;
+    QString teacherRoot_;
     QString teacherCatalogue_;
     Prompts& prompts_;
 

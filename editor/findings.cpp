@@ -30,14 +30,13 @@ QStringList findings(const itemwriter::Draft& draft, int number)
     QTextStream stream(&printed);
     report.print(stream);
     stream.flush();
-    QStringList lines = printed.split(u'\n', Qt::SkipEmptyParts);
-    if (!lines.isEmpty())
-        lines.removeLast();  // the summary
+    // Only the findings: not the exercise's heading nor the summary lines.
+    // The exercise as a whole holds only this item here, so what is said of
+    // its numbering says nothing about the teacher's exercise.
     const QString prefix = exercise + u'/';
-    for (QString line : std::as_const(lines)) {
-        // The exercise as a whole holds only this item here: its numbering
-        // says nothing about the teacher's exercise.
-        if (line.startsWith(QStringLiteral("INFO")) || line.contains(u' ' + exercise + u':'))
+    for (QString line : printed.split(u'\n', Qt::SkipEmptyParts)) {
+        const bool finding = line.startsWith(QStringLiteral("ERROR ")) || line.startsWith(QStringLiteral("AVISO "));
+        if (!finding || line.contains(u' ' + exercise + u':'))
             continue;
         out.append(line.replace(prefix, QString()));
     }

@@ -21,7 +21,9 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("es.miravellon.Editor")));
 
     editor::DialogPrompts prompts;
-    editor::EditorWindow window(QCoreApplication::applicationDirPath(), catalogue::teacherExercisesFolder(), prompts);
+    // The teacher's root is the first of the data roots: the one in her own
+    // data folder, where she may write.
+    editor::EditorWindow window(QCoreApplication::applicationDirPath(), catalogue::dataRoots().value(0), prompts);
     window.show();
     window.offerDrafts();
     return app.exec();

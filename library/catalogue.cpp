@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -54,7 +55,11 @@ QString exercisesFolder(const QString& appFolder)
 
 QStringList listExercises(const QString& appFolder)
 {
-    const QString folder = exercisesFolder(appFolder);
+    return exercisesIn(exercisesFolder(appFolder));
+}
+
+QStringList exercisesIn(const QString& folder)
+{
     const QFileInfo info(folder);
     if (!info.isDir())
         return {};
@@ -87,10 +92,51 @@ bool isPresent(const QString& path, const QString& expectedName)
     return info.fileName().compare(expectedName, Qt::CaseInsensitive) == 0;
 }
 
-QString teacherExercisesFolder()
+QStringList dataRoots()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/miravellon/")
-        + content::ExercisesFolder.toString();
+    // writableLocation() is XDG_DATA_HOME; standardLocations() starts with it
+    // and goes on with XDG_DATA_DIRS.
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QStringList roots;
+    if (!user.isEmpty())
+        roots.append(user + u'/' + RootsSubfolder.toString());
+    const QStringList shared = QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation);
+    for (const QString& folder : shared) {
+        if (folder != user)
+            roots.append(folder + u'/' + RootsSubfolder.toString());
+    }
+    return roots;
+}
+
+QStringList contentRoots(const QString& appFolder, const QStringList& otherRoots)
+{
+    QStringList roots{appFolder};
+    QSet<QString> catalogues;
+    const QString own = QFileInfo(exercisesFolder(appFolder)).canonicalFilePath();
+    if (!own.isEmpty())
+        catalogues.insert(own);
+    for (const QString& root : otherRoots) {
+        const QFileInfo folder(exercisesFolder(root));
+        if (!folder.isDir())
+            continue;
+        const QString canonical = folder.canonicalFilePath();
+        if (catalogues.contains(canonical))
+            continue;
+        catalogues.insert(canonical);
+        roots.append(root);
+    }
+    return roots;
+}
+
+QList<ListedExercise> listCatalogue(const QStringList& roots)
+{
+    QList<ListedExercise> listed;
+    for (const QString& root : roots) {
+        const QString folder = exercisesFolder(root);
+        for (const QString& name : listExercises(root))
+            listed.append({name, folder + u'/' + name, root});
+    }
+    return listed;
 }
 
 }  // namespace catalogue

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // Finding things in the content tree that lies beside the program.
 //
@@ -25,6 +27,8 @@ QString resolve(const QString& base, const QString& relative);
 // directly in "Ejercicios" are not exercises, nor are hidden folders. A
 // missing folder gives an empty list.
 QStringList listExercises(const QString& appFolder);
+// The same for the catalogue folder itself, whatever its name.
+QStringList exercisesIn(const QString& catalogueFolder);
 
 // Full path of the catalogue folder, as found on disk.
 QString exercisesFolder(const QString& appFolder);
@@ -41,8 +45,39 @@ QString versionPath(const QString& exerciseFolder, const QString& version, const
 // number decides `expectedName`, so "012" never finds 12.txt.
 bool isPresent(const QString& path, const QString& expectedName);
 
-// The teacher's own exercises: "miravellon/Ejercicios" in the user's data
-// folder ($XDG_DATA_HOME, by default ~/.local/share). It may not exist yet.
-QString teacherExercisesFolder();
+// --- Several content roots ---------------------------------------------------
+//
+// A content root is a folder that holds an "Ejercicios" catalogue and perhaps a
+// "Graficos" folder of word pictures. The program's own folder is the first
+// root; a teacher's exercises lie in her data folder and a school's in a
+// machine-wide one, each under "miravellon".
+
+// The folder under each data folder that is a content root.
+inline constexpr QStringView RootsSubfolder = u"miravellon";
+
+// The teacher's and the school's content roots, as the desktop names them:
+// "<XDG_DATA_HOME>/miravellon" first, then "<dir>/miravellon" for each
+// entry of XDG_DATA_DIRS. Whether they exist is not looked at.
+QStringList dataRoots();
+
+// The roots whose exercises are listed, in order: `appFolder` first (always,
+// even when it holds no catalogue), then each of `otherRoots` that holds a
+// catalogue folder. A root whose catalogue folder is one already listed (the
+// same folder named twice, through a link, or the teacher's folder being the
+// program's own) is left out.
+QStringList contentRoots(const QString& appFolder, const QStringList& otherRoots);
+
+// One exercise of a catalogue of several roots.
+struct ListedExercise {
+    QString name;    // the folder's name as stored, shown in the list
+    QString folder;  // full path of the exercise folder
+    QString root;    // the content root it lies in
+    bool operator==(const ListedExercise&) const = default;
+};
+
+// The exercises of every root, root after root in the order given, each
+// root's exercises sorted as listExercises() sorts them. Two roots may hold
+// exercises of the same name: each is listed, with its own folder.
+QList<ListedExercise> listCatalogue(const QStringList& roots);
 
 }  // namespace catalogue

@@ -119,6 +119,19 @@ QString wordPicturePath(const QString& tree, const QString& word)
     return {};
 }
 
+QString wordPicturePath(const QStringList& trees, const QString& word)
+{
+    for (const QString& tree : trees) {
+        // An empty tree would make the pictures folder "/Graficos".
+        if (tree.isEmpty())
+            continue;
+        const QString path = wordPicturePath(tree, word);
+        if (!path.isEmpty())
+            return path;
+    }
+    return {};
+}
+
 bool isOrdinaryFile(const QString& path)
 {
     return QFileInfo(path).isFile();

@@ -44,6 +44,9 @@ QString picturesFolderPath(const QString& tree);
 // "<word>.jpg" in the pictures folder, letter case ignored. Empty when there
 // is none, or when the word could name something outside that folder.
 QString wordPicturePath(const QString& tree, const QString& word);
+// The same, in each of `trees` in turn: an exercise's own content root first,
+// then the program's. Empty names in `trees` are skipped.
+QString wordPicturePath(const QStringList& trees, const QString& word);
 
 // --- Limits --------------------------------------------------------------------
 

@@ -55,6 +55,13 @@ public:
     ExerciseItem() = default;
     ExerciseItem(textfile::Version faulty, textfile::Version correct);
 
+    // Two versions make an item only with a word at every position of both:
+    // each misspelling is a change inside one word.
+    static bool pairs(const textfile::Version& faulty, const textfile::Version& correct)
+    {
+        return faulty.words.size() == correct.words.size();
+    }
+
     // What the exercise box shows at the load, and the correct text.
     const QString& shownText() const { return shown_; }
     const QString& correctText() const { return correctShown_; }

@@ -55,8 +55,13 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
     text.setSelColor(vbcolor::Blue);
     PlayCue(QStringLiteral("acierto"));
     // The typed form is the correct word now.
-    if (!typed.isEmpty() && ui->List4->findItems(typed, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty())
-        ui->List4->addItem(typed);
+    if (!typed.isEmpty() && ui->List4->findItems(typed, Qt::MatchExactly | Qt::MatchCaseSensitive).isEmpty()) {
+        // The word's picture is looked for first in the root of the exercise
+        // it was corrected in.
+        auto* corrected = new QListWidgetItem(typed);
+        corrected->setData(Qt::UserRole, ExerciseRoot);
+        ui->List4->addItem(corrected);
+    }
 
     const bool complete = item_.complete();
 

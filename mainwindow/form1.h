@@ -5,6 +5,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include "library/catalogue.h"
 #include "library/exerciseitem.h"
 #include "windows/form3.h"
 #include "windows/form4.h"
@@ -60,6 +61,7 @@ public:
     // State of the running exercise.
     QString AppFolder;
     QString ExerciseFolder;
+    QString ExerciseRoot;  // the content root ExerciseFolder lies in
     QVector<qint32> ItemNumber;  // current item of each exercise, by its place in List1
     int SelectedExercise = 0;
     int TextFontSize = 0;
@@ -73,6 +75,7 @@ public:
     WordList& List2 = item_.correctWords();  // correct words of the current item
     WordList& List3 = item_.faultyWords();   // faulty words, overwritten by the pupil's corrections
     QStringList Dir1;    // the exercise folders found at start-up
+    QList<catalogue::ListedExercise> ExerciseList;  // where each exercise of Dir1 lies, in the same order
     QPixmap Picture1;    // the background tile
     QTimer* Timer1 = nullptr;
 

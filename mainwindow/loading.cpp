@@ -61,12 +61,14 @@ QString refusalFor(textfile::ReadStatus status)
 void Form1::List1_Click()
 {
     const int row = ui->List1->currentRow();
-    if (row < 0)
+    if (row < 0 || row >= ExerciseList.size())
         return;
     ui->RichTextBox1->setText(QString());
     pickValid_ = false;
     SelectedExercise = row;
-    ExerciseFolder = catalogue::exerciseFolder(AppFolder, ui->List1->item(row)->text());
+    // Two roots may hold exercises of the same name: the row tells them apart.
+    ExerciseFolder = ExerciseList.at(row).folder;
+    ExerciseRoot = ExerciseList.at(row).root;
     ui->Text1->setText(QString::number(currentItemNumber()));
     LoadExerciseItem();
 }
@@ -131,24 +133,24 @@ void Form1::LoadExerciseItem()
     if (!catalogue::isPresent(correctPath, expected)) {
         qCInfo(lcLoad) << "missing" << correctPath;
         refuseItem(QStringLiteral("No encuentro el archivo") + QStringLiteral("\n")
-                   + QDir(AppFolder).relativeFilePath(correctPath));
+                   + QDir(ExerciseRoot).relativeFilePath(correctPath));
         return;
     }
     textfile::ReadResult faulty = textfile::read(faultyPath);
     if (faulty.status != textfile::ReadStatus::Ok) {
-        refuseItem(refusalFor(faulty.status) + u'\n' + QDir(AppFolder).relativeFilePath(faultyPath));
+        refuseItem(refusalFor(faulty.status) + u'\n' + QDir(ExerciseRoot).relativeFilePath(faultyPath));
         return;
     }
     textfile::ReadResult correct = textfile::read(correctPath);
     if (correct.status != textfile::ReadStatus::Ok) {
-        refuseItem(refusalFor(correct.status) + u'\n' + QDir(AppFolder).relativeFilePath(correctPath));
+        refuseItem(refusalFor(correct.status) + u'\n' + QDir(ExerciseRoot).relativeFilePath(correctPath));
         return;
     }
-    if (faulty.version.words.size() != correct.version.words.size()) {
+    if (!ExerciseItem::pairs(faulty.version, correct.version)) {
         qCInfo(lcLoad) << faultyPath << "has" << faulty.version.words.size() << "words and" << correctPath
                        << correct.version.words.size();
         refuseItem(QStringLiteral("Las dos versiones del texto no tienen el mismo número de palabras\n")
-                   + QDir(AppFolder).relativeFilePath(ExerciseFolder) + u'/' + digits + QStringLiteral(".txt"));
+                   + QDir(ExerciseRoot).relativeFilePath(ExerciseFolder) + u'/' + digits + QStringLiteral(".txt"));
         return;
     }
 

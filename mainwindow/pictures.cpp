@@ -15,7 +15,10 @@ void Form1::ShowWordPicture()
     const QListWidgetItem* item = ui->List4->currentItem();
     if (!item)
         return;
-    const QString path = content::wordPicturePath(AppFolder, item->text());
+    // The picture in the root of the exercise the word was corrected in,
+    // else in the program's own.
+    const QString path = content::wordPicturePath(QStringList{item->data(Qt::UserRole).toString(), AppFolder},
+                                                  item->text());
     if (path.isEmpty())
         return;
     state_.WordPicturePath = path;

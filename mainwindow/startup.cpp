@@ -50,15 +50,25 @@ void Form1::Form_Load()
     const QSize screen = twips::screenSize();
     move(0, 0);
 
-    Dir1 = catalogue::listExercises(AppFolder);
+    // The program's own exercises, then the teacher's and the school's.
+    const QStringList roots = catalogue::contentRoots(AppFolder, catalogue::dataRoots());
+    ExerciseList = catalogue::listCatalogue(roots);
+    Dir1.clear();
+    for (const catalogue::ListedExercise& exercise : std::as_const(ExerciseList))
+        Dir1.append(exercise.name);
     ui->List1->setSortingEnabled(false);  // the catalogue comes sorted already
     ui->List1->clear();
     ui->List1->addItems(Dir1);
-    if (!Dir1.isEmpty())
-        ExerciseFolder = catalogue::exerciseFolder(AppFolder, Dir1.first());
-    else
+    if (!ExerciseList.isEmpty()) {
+        ExerciseFolder = ExerciseList.first().folder;
+        ExerciseRoot = ExerciseList.first().root;
+    } else {
         ExerciseFolder = catalogue::exercisesFolder(AppFolder) + u'/';
-    qCInfo(lcStartup) << Dir1.size() << "exercises in" << catalogue::exercisesFolder(AppFolder);
+        ExerciseRoot = AppFolder;
+    }
+    for (const QString& root : roots)
+        qCInfo(lcStartup) << "exercises in" << catalogue::exercisesFolder(root);
+    qCInfo(lcStartup) << Dir1.size() << "exercises listed";
 
     // One current item number for every exercise listed, and never fewer than
     // the slots the program always had room for.

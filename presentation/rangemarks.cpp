@@ -42,9 +42,9 @@ void RangeMarks::mark(const Ranges& ranges)
     std::set_difference(ranges.cbegin(), ranges.cend(), marked_.cbegin(), marked_.cend(), std::back_inserter(added));
     if (cleared.size() + added.size() <= ManyChanges) {
         // Marks spread over the whole text are laid out as a new text: in view
-        // at once, the rest in steps. Laid out as they were made, the box had
-        // to lay out everything from the first to the last before it could
-        // show anything.
+        // at once, the rest in steps. Laid out as they are made, the box would
+        // lay out everything from the first to the last before it could show
+        // anything.
         const RichTextBox::LayoutAnew later(box_);
         box_.setRangesColor(cleared, plainColour_);
         box_.setRangesColor(added, markColour_);

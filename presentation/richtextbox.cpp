@@ -115,7 +115,7 @@ void RichTextBox::setText(const QString& text)
 void RichTextBox::appendText(const QString& more)
 {
     // Text added to a laid-out document is laid out at once, all of it, before
-    // the box can answer again: a whole long text added to the log took more
+    // the box can answer again: a whole long text added to the log takes more
     // than a frame. Laid out anew, the whole log is laid out again, but in
     // steps; worth it only for a long addition.
     constexpr qsizetype LongAddition = 2000;  // characters: a fraction of a millisecond of layout

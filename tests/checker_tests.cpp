@@ -299,7 +299,8 @@ const Fault faults[] = {
          t.writeLines(Item1Faulty, {u"Mi vaka come ierba"_s, u"en el  prado."_s});
          t.writeLines(Item1Correct, {u"Mi vaca come hierba"_s, u"en el  prado."_s});
      },
-     0, u"AVISO "_s + Item1Correct + u", línea 2: "_s, u"espacio de más"_s, u"0 errores, 2 avisos"_s},
+     0, u"AVISO "_s + Item1Correct + u", línea 2, entre «el» y «prado.»: "_s, u"dos espacios seguidos"_s,
+     u"0 errores, 2 avisos"_s},
     {"Tab",
      [](const TempTree& t) {
          t.writeLines(Item2Faulty, {u"La ovega bebe\tagua."_s});
@@ -416,14 +417,15 @@ TEST(Checker, SoundTreeHasNothingToReport)
 {
     TempTree tree;
     writeSoundTree(tree);
-    const CheckerRun run = runChecker({tree.path()});
+    const CheckerRun run = runChecker({tree.path(), u"--todo"_s});
 
     EXPECT_EQ(run.status, 0) << run.all().toStdString();
     EXPECT_EQ(run.count(u"ERROR"_s), 0);
     if (spellingAvailable()) {
         EXPECT_EQ(run.count(u"AVISO"_s), 0) << run.all().toStdString();
     }
-    // Two corrected words have no picture: information, not a problem.
+    // Two corrected words have no picture: information, not a problem,
+    // given only when everything is asked for.
     EXPECT_TRUE(run.has(u"INFO "_s + Item1Correct + u", línea 1: "_s, u"«hierba» no tiene dibujo"_s));
     EXPECT_TRUE(run.has(u"INFO "_s + Item2Correct + u", línea 1: "_s, u"«oveja» no tiene dibujo"_s));
     EXPECT_FALSE(run.has(u"INFO"_s, u"«vaca»"_s));
@@ -512,6 +514,219 @@ TEST(Checker, PrintsNoControlCharacterWhateverTheTreeHolds)
     EXPECT_TRUE(text.contains(u"/correcto/2.txt: el archivo está guardado en UTF-16"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"tabulador"_s)) << text.toStdString();
 }
+
+// --- What is checked, grouped by exercise ----------------------------------------
+
+qsizetype indexOf(const CheckerRun& run, const QString& start)
+{
+    for (qsizetype i = 0; i < run.lines.size(); ++i) {
+        if (run.lines[i].startsWith(start))
+            return i;
+    }
+    return -1;
+}
+
+// The sound tree without its sounds, animations and background: what a
+// teacher's own folder holds.
+void writeExercisesOnly(const TempTree& tree, const QString& under = QString())
+{
+    const QString prefix = under.isEmpty() ? QString() : under + u'/';
+    tree.writeLines(prefix + Item1Faulty, {u"Mi vaka come ierba"_s, u"en el prado."_s});
+    tree.writeLines(prefix + Item1Correct, {u"Mi vaca come hierba"_s, u"en el prado."_s});
+    tree.writeLines(prefix + Item2Faulty, {u"La ovega bebe agua."_s});
+    tree.writeLines(prefix + Item2Correct, {u"La oveja bebe agua."_s});
+}
+
+// One folder given to the checker, and what it must and must not say.
+struct ScopeCase {
+    const char* name;
+    QString folder;     // given to the checker, relative to the tree
+    QString heading;    // the start of the first line
+    QString missing;    // an ERROR line start about the missing correct version
+    int status;
+};
+
+void PrintTo(const ScopeCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CheckerScope : public ::testing::TestWithParam<ScopeCase> {};
+
+TEST_P(CheckerScope, ChecksWhatTheFolderHoldsAndNothingOfARoot)
+{
+    const ScopeCase& c = GetParam();
+    TempTree tree;
+    writeExercisesOnly(tree);
+    QString exerciseFolder = u"Ejercicios/01 B y V"_s;
+    if (c.folder == u"mis ejercicios"_s) {
+        ASSERT_TRUE(QDir(tree.path()).rename(u"Ejercicios"_s, c.folder));
+        exerciseFolder = c.folder + u"/01 B y V"_s;
+    } else if (c.folder == u"ejercicios"_s) {
+        ASSERT_TRUE(QDir(tree.path()).rename(u"Ejercicios"_s, c.folder));
+        exerciseFolder = c.folder + u"/01 B y V"_s;
+    }
+    remove(tree, exerciseFolder + u"/correcto/2.txt"_s);
+    const CheckerRun run = runChecker({tree.file(c.folder)});
+
+    EXPECT_EQ(run.status, c.status) << run.all().toStdString();
+    ASSERT_FALSE(run.lines.isEmpty());
+    EXPECT_TRUE(run.lines.first().startsWith(c.heading)) << run.all().toStdString();
+    EXPECT_TRUE(run.has(u"01 B y V: 1 error"_s, QString())) << run.all().toStdString();
+    EXPECT_TRUE(run.has(c.missing, u"falta la versión correcta"_s)) << run.all().toStdString();
+    // Sounds, animations and the background belong to the program's folder.
+    EXPECT_FALSE(run.has(u"ERROR sonidos"_s, QString())) << run.all().toStdString();
+    EXPECT_FALSE(run.has(u"ERROR gifs"_s, QString())) << run.all().toStdString();
+    EXPECT_FALSE(run.has(u"ERROR fondo"_s, QString())) << run.all().toStdString();
+    EXPECT_EQ(run.count(u"ERROR"_s), 1) << run.all().toStdString();
+    EXPECT_TRUE(run.summary().startsWith(u"1 error, "_s)) << run.all().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checker, CheckerScope,
+    ::testing::Values(
+        ScopeCase{"TeachersRoot", QString(), u"Contenidos de "_s, u"ERROR Ejercicios/01 B y V/correcto/2.txt: "_s, 1},
+        ScopeCase{"Catalogue", u"Ejercicios"_s, u"Ejercicios de "_s, u"ERROR Ejercicios/01 B y V/correcto/2.txt: "_s,
+                  1},
+        ScopeCase{"CatalogueInOtherLetterCase", u"ejercicios"_s, u"Ejercicios de "_s,
+                  u"ERROR ejercicios/01 B y V/correcto/2.txt: "_s, 1},
+        ScopeCase{"CatalogueOfAnotherName", u"mis ejercicios"_s, u"Ejercicios de "_s,
+                  u"ERROR mis ejercicios/01 B y V/correcto/2.txt: "_s, 1},
+        ScopeCase{"OneExercise", u"Ejercicios/01 B y V"_s, u"Ejercicio "_s, u"ERROR 01 B y V/correcto/2.txt: "_s, 1}),
+    [](const ::testing::TestParamInfo<ScopeCase>& info) { return std::string(info.param.name); });
+
+TEST(Checker, InformationOnlyWithTodo)
+{
+    TempTree tree;
+    writeSoundTree(tree);
+    const CheckerRun run = runChecker({tree.path()});
+    EXPECT_EQ(run.count(u"INFO"_s), 0) << run.all().toStdString();
+    const CheckerRun everything = runChecker({u"--todo"_s, tree.path()});
+    EXPECT_EQ(everything.count(u"INFO"_s), 2) << everything.all().toStdString();
+    EXPECT_EQ(everything.summary(), run.summary());
+}
+
+TEST(Checker, FindingsAreGroupedUnderALineForEachExercise)
+{
+    TempTree tree;
+    writeSoundTree(tree);
+    const QString mine = u"Ejercicios/12 Mi ejercicio/"_s;
+    tree.writeLines(mine + u"incorrecto/1.txt"_s, {u"El perro veve  agua."_s});
+    tree.writeLines(mine + u"correcto/1.txt"_s, {u"El perro bebe  agua."_s});
+    tree.writeLines(mine + u"incorrecto/2.txt"_s, {u"Mi vaka."_s});
+    const CheckerRun run = runChecker({tree.path()});
+
+    EXPECT_EQ(run.status, 1);
+    const qsizetype good = indexOf(run, u"01 B y V: "_s);
+    const qsizetype bad = indexOf(run, u"12 Mi ejercicio: "_s);
+    ASSERT_GE(good, 0) << run.all().toStdString();
+    ASSERT_GT(bad, good) << run.all().toStdString();
+    EXPECT_EQ(run.lines[good], u"01 B y V: bien"_s);
+    EXPECT_EQ(run.lines[bad], u"12 Mi ejercicio: 1 error, 2 avisos"_s) << run.all().toStdString();
+    // Its three findings follow its line, then the summary of the whole check.
+    for (qsizetype i = bad + 1; i < bad + 4; ++i)
+        EXPECT_TRUE(run.lines[i].contains(u"12 Mi ejercicio/"_s)) << run.all().toStdString();
+    EXPECT_EQ(run.lines.size(), bad + 5) << run.all().toStdString();
+    EXPECT_EQ(run.summary(), u"1 error, 2 avisos"_s);
+}
+
+TEST(Checker, WithoutAFolderChecksTheTeachersThenTheSchoolsThenTheProgramsOwn)
+{
+    TempTree program;
+    writeSoundTree(program);
+    const QString copy = program.file(u"miravellon-comprobar"_s);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CHECKER_PATH), copy));
+    TempTree data;
+    writeExercisesOnly(data, u"escuela/miravellon"_s);
+    data.writeLines(u"casa/miravellon/Ejercicios/12 Mi ejercicio/incorrecto/1.txt"_s, {u"Mi vaka."_s});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_s, data.file(u"casa"_s));
+    environment.insert(u"XDG_DATA_DIRS"_s, data.file(u"escuela"_s) + u':' + data.file(u"nada"_s));
+    const CheckerRun run = runChecker(copy, {}, environment);
+
+    EXPECT_EQ(run.status, 1) << run.all().toStdString();
+    const qsizetype teacher = indexOf(run, u"Sus ejercicios, en "_s + data.file(u"casa/miravellon"_s));
+    const qsizetype mine = indexOf(run, u"12 Mi ejercicio: 1 error"_s);
+    const qsizetype school = indexOf(run, u"Ejercicios del centro, en "_s + data.file(u"escuela/miravellon"_s));
+    const qsizetype own = indexOf(run, u"Contenidos del programa, en "_s + program.path());
+    EXPECT_EQ(teacher, 0) << run.all().toStdString();
+    EXPECT_GT(mine, teacher);
+    EXPECT_GT(school, mine) << run.all().toStdString();
+    EXPECT_GT(own, school) << run.all().toStdString();
+    EXPECT_TRUE(run.has(u"ERROR Ejercicios/12 Mi ejercicio/correcto: "_s, u"falta la carpeta"_s))
+        << run.all().toStdString();
+    // Only the program's own folder is checked for sounds: there are none
+    // missing there, and the others are not asked for any.
+    EXPECT_EQ(run.count(u"ERROR"_s), 1) << run.all().toStdString();
+}
+
+// A fault of spacing in one version, and the finding that says where it is.
+struct SpacingCase {
+    const char* name;
+    QStringList faulty;
+    QStringList correct;
+    QString lineStart;  // after "AVISO " or "ERROR " and the file
+    QString text;
+    bool error;
+    bool inCorrectVersion;
+};
+
+void PrintTo(const SpacingCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class CheckerSpacing : public ::testing::TestWithParam<SpacingCase> {};
+
+TEST_P(CheckerSpacing, SaysWhereTheTeacherCanMendIt)
+{
+    const SpacingCase& c = GetParam();
+    TempTree tree;
+    tree.writeItem(Exercise, 1, c.faulty, c.correct);
+    const CheckerRun run = runChecker({tree.file(u"Ejercicios/"_s + Exercise)});
+
+    const QString file = c.inCorrectVersion ? u"01 B y V/correcto/1.txt"_s : u"01 B y V/incorrecto/1.txt"_s;
+    const QString start = (c.error ? u"ERROR "_s : u"AVISO "_s) + file + c.lineStart;
+    EXPECT_EQ(run.status, c.error ? 1 : 0) << run.all().toStdString();
+    EXPECT_TRUE(run.has(start, c.text)) << start.toStdString() << "\n" << run.all().toStdString();
+    EXPECT_FALSE(run.has(QString(), u"1 palabras"_s)) << run.all().toStdString();
+}
+
+const QStringList Text = {u"Mi vaka come ierba"_s, u"en el prado."_s, u"Mi perro come pan."_s};
+const QStringList Mended = {u"Mi vaca come hierba"_s, u"en el prado."_s, u"Mi perro come pan."_s};
+
+INSTANTIATE_TEST_SUITE_P(
+    Checker, CheckerSpacing,
+    ::testing::Values(
+        SpacingCase{"EmptyLastLineOfTheCorrectVersion", Text, Mended + QStringList{QString()}, u", línea 4: "_s,
+                    u"la versión correcta termina con una línea vacía que la versión con faltas no tiene"_s, true,
+                    true},
+        SpacingCase{"EmptyLastLineOfTheFaultyVersion", Text + QStringList{QString()}, Mended, u", línea 4: "_s,
+                    u"borre la línea vacía del final"_s, true, false},
+        SpacingCase{"TwoEmptyLastLines", Text + QStringList{QString(), QString()}, Mended, u", línea 4: "_s,
+                    u"termina con 2 líneas vacías"_s, true, false},
+        SpacingCase{"DoubleSpaceBetweenTwoWords",
+                    {Text[0], Text[1], u"Mi perro  come pan."_s},
+                    {Mended[0], Mended[1], u"Mi perro  come pan."_s},
+                    u", línea 3, entre «perro» y «come»: "_s, u"dos espacios seguidos"_s, false, true},
+        SpacingCase{"ThreeSpaces",
+                    {Text[0], Text[1], u"Mi perro   come pan."_s},
+                    {Mended[0], Mended[1], u"Mi perro   come pan."_s},
+                    u", línea 3, entre «perro» y «come»: "_s,
+                    u"tres espacios seguidos: el programa ve 2 palabras vacías"_s, false, false},
+        SpacingCase{"SpaceAtTheStart",
+                    {Text[0], u" en el prado."_s, Text[2]},
+                    {Mended[0], u" en el prado."_s, Mended[2]},
+                    u", línea 2, al principio, antes de «en»: "_s, u"espacio de más"_s, false, false},
+        SpacingCase{"SpaceAtTheEnd",
+                    {Text[0], u"en el prado. "_s, Text[2]},
+                    {Mended[0], u"en el prado. "_s, Mended[2]},
+                    u", línea 2, al final, después de «prado.»: "_s, u"espacio de más"_s, false, true},
+        SpacingCase{"ManyAreCountedAfterTheThirdOne",
+                    {u"Mi  vaka  come  ierba"_s, u"en  el prado."_s, Text[2]},
+                    {u"Mi  vaca  come  hierba"_s, u"en  el prado."_s, Mended[2]},
+                    u", línea 1, entre «come» y «hierba»: "_s, u"(y 1 más en el archivo)"_s, false, true}),
+    [](const ::testing::TestParamInfo<SpacingCase>& info) { return std::string(info.param.name); });
 
 // --- The program and the checker agree on the hostile-content suite ----------
 //

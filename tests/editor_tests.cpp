@@ -2,6 +2,7 @@
 // renumbering items (interrupted at every step), exercise folders, drafts,
 // pictures and the checker's findings.
 
+#include "tests/datahome.h"
 #include "tests/support.h"
 
 #include "editor/drafts.h"
@@ -280,12 +281,8 @@ const RenumberCase renumberCases[] = {
 
 class Renumbering : public ::testing::TestWithParam<RenumberCase> {
 protected:
-    void SetUp() override
-    {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
-    }
-    void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
     TempTree home;
+    DataHome dataHome{home.path()};
 };
 
 QString act(const RenumberCase& c, const QString& folder, const editor::items::Renamer& rename)
@@ -418,9 +415,10 @@ TEST(ExerciseFolders, CopyRenameAndRemove)
     EXPECT_TRUE(QFileInfo(mine.file(u"03 Mía/incorrecto/1.txt"_s)).isFile());
     EXPECT_FALSE(editor::exercises::rename(renamed.path, u"02 b y v"_s).error.isEmpty());
 
-    qputenv("XDG_DATA_HOME", QFile::encodeName(mine.file(u"casa"_s)));
-    EXPECT_EQ(editor::exercises::remove(renamed.path), QString());
-    qunsetenv("XDG_DATA_HOME");
+    {
+        const DataHome dataHome(mine.file(u"casa"_s));
+        EXPECT_EQ(editor::exercises::remove(renamed.path), QString());
+    }
     EXPECT_FALSE(QFileInfo::exists(renamed.path));
 }
 
@@ -431,9 +429,10 @@ TEST(ExerciseFolders, TrashGoesToTheUsersDataFolderEvenBeforeItExists)
     tree.mkdir(u"aqui"_s);
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(tree.file(u"aqui"_s)));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(tree.file(u"casa/nueva"_s)));
-    const bool trashed = editor::exercises::trash(tree.file(u"dentro/1.txt"_s));
-    qunsetenv("XDG_DATA_HOME");
+    const bool trashed = [&] {
+        const DataHome dataHome(tree.file(u"casa/nueva"_s));
+        return editor::exercises::trash(tree.file(u"dentro/1.txt"_s));
+    }();
     QDir::setCurrent(previous);
     EXPECT_TRUE(trashed);
     EXPECT_EQ(tree.read(u"casa/nueva/Trash/files/1.txt"_s), "una vaca\r\n");
@@ -445,7 +444,7 @@ TEST(ExerciseFolders, TrashGoesToTheUsersDataFolderEvenBeforeItExists)
 TEST(Drafts, AreKeptRoundTripAndDropped)
 {
     const TempTree home;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
+    const DataHome dataHome(home.path());
     const editor::drafts::Draft a{u"/x/Ejercicios/01 A"_s, 3, u"Una vaca «blanca».\nY\tmás"_s, {{1, u"baca"_s}}};
     const editor::drafts::Draft b{u"/x/Ejercicios/02 B"_s, 1, u"otro"_s, {}};
     EXPECT_TRUE(editor::drafts::keep(a));
@@ -460,7 +459,6 @@ TEST(Drafts, AreKeptRoundTripAndDropped)
     editor::drafts::drop(a.exerciseFolder, a.number);
     EXPECT_EQ(editor::drafts::all(), QList<editor::drafts::Draft>{b});
     EXPECT_TRUE(editor::drafts::folder().startsWith(home.path()));
-    qunsetenv("XDG_DATA_HOME");
 }
 
 // --- Pictures --------------------------------------------------------------------------
@@ -468,7 +466,7 @@ TEST(Drafts, AreKeptRoundTripAndDropped)
 TEST(Pictures, AreScaledAndNamedAsTheProgramLooksThemUp)
 {
     const TempTree tree;
-    qputenv("XDG_DATA_HOME", QFile::encodeName(tree.file(u"casa"_s)));
+    const DataHome dataHome(tree.file(u"casa"_s));
     tree.writePicture(u"grande.png"_s, 800, 400);
     tree.writePicture(u"Graficos/España..gif"_s, 10, 10);
     const editor::PictureResult placed = editor::placePicture(tree.file(u"grande.png"_s), tree.path(), u"España."_s);
@@ -482,7 +480,6 @@ TEST(Pictures, AreScaledAndNamedAsTheProgramLooksThemUp)
     EXPECT_FALSE(editor::placePicture(tree.file(u"roto.png"_s), tree.path(), u"vaca"_s).error.isEmpty());
     // The earlier GIF went to the trash.
     EXPECT_TRUE(QFileInfo(tree.file(u"casa/Trash/files/España..gif"_s)).isFile());
-    qunsetenv("XDG_DATA_HOME");
 }
 
 // --- Findings ----------------------------------------------------------------------------
@@ -494,7 +491,7 @@ TEST(Findings, SpeakInTheCheckersWords)
     ASSERT_EQ(item.setMisspelling(1, u"baca"_s), QString());
     const QStringList lines = editor::findings(item.draft(), 4);
     ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.first().startsWith(u"AVISO incorrecto/4.txt, línea 1: espacio de más"_s)) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.first().startsWith(u"AVISO incorrecto/4.txt, línea 1, entre «baca» y «come.»: dos espacios seguidos"_s)) << lines.join(u'\n').toStdString();
 
     editor::EditedItem none;
     none.setText(u"Sin faltas."_s);

@@ -3,6 +3,7 @@
 // offered back after a crash, the checker's findings; and an item saved by the
 // editor, passed by the checker and worked to the end in the main window.
 
+#include "tests/datahome.h"
 #include "tests/support.h"
 
 #include "editor/editorwindow.h"
@@ -97,17 +98,12 @@ class EditorWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(home.path()));
         shipped.writeItem(u"11 Tildes"_s, 1, {u"El arbol."_s}, {u"El árbol."_s});
     }
-    void TearDown() override
-    {
-        window.reset();
-        qunsetenv("XDG_DATA_HOME");
-    }
+    void TearDown() override { window.reset(); }
     void open()
     {
-        window = std::make_unique<editor::EditorWindow>(shipped.path(), catalogue::teacherExercisesFolder(), prompts);
+        window = std::make_unique<editor::EditorWindow>(shipped.path(), teacherRoot(), prompts);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -145,9 +141,14 @@ protected:
         return out;
     }
     void choose(const char* list, int row) { find<QListWidget>(list)->setCurrentRow(row); }
-    QString teacherFolder(const QString& exercise) const { return catalogue::teacherExercisesFolder() + u'/' + exercise; }
+    static QString teacherRoot() { return catalogue::dataRoots().value(0); }
+    QString teacherFolder(const QString& exercise) const
+    {
+        return teacherRoot() + u"/Ejercicios/"_s + exercise;
+    }
 
     TempTree home;
+    DataHome dataHome{home.path()};
     TempTree shipped;
     ScriptedPrompts prompts;
     std::unique_ptr<editor::EditorWindow> window;
@@ -319,7 +320,7 @@ TEST_F(EditorWindowTest, TheFindingsPanelShowsTheCheckersFinding)
     window->refreshFindings();
     const QStringList lines = rows("Hallazgos");
     ASSERT_FALSE(lines.isEmpty());
-    EXPECT_TRUE(lines.join(u'\n').contains(u"AVISO incorrecto/1.txt, línea 1: espacio de más"_s)) << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(lines.join(u'\n').contains(u"AVISO incorrecto/1.txt, línea 1, entre «baca» y «come.»: dos espacios seguidos"_s)) << lines.join(u'\n').toStdString();
 }
 
 TEST_F(EditorWindowTest, ShippedExercisesAreReadOnlyAndCanBeCopied)
@@ -432,7 +433,7 @@ TEST_F(EditorWindowTest, APictureIsPutForTheMisspeltWordUnderTheCursor)
     box->setTextCursor(cursor);
     prompts.files.push_back(files.file(u"foto.jpg"_s));
     click("Dibujo");
-    const QString root = QFileInfo(catalogue::teacherExercisesFolder()).path();
+    const QString root = teacherRoot();
     const QString picture = content::wordPicturePath(root, u"vaca"_s);
     ASSERT_FALSE(picture.isEmpty());
     EXPECT_EQ(content::readPicture(picture).size(), QSize(240, 180));
@@ -450,7 +451,7 @@ TEST_F(EditorWindowTest, AnItemSavedByTheEditorPassesTheCheckerAndIsWorkedToTheE
 {
     // The teacher's root with the shipped sounds, animations and background,
     // so that the checker speaks only of the new exercise.
-    const QString root = QFileInfo(catalogue::teacherExercisesFolder()).path();
+    const QString root = teacherRoot();
     const QString assets = QStringLiteral(ASSETS_PATH);
     for (const QString& folder : {u"sonidos"_s, u"gifs"_s}) {
         QDir().mkpath(root + u'/' + folder);

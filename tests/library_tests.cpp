@@ -5,7 +5,14 @@
 #include "library/textfile.h"
 #include "tests/support.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
 
 using namespace Qt::StringLiterals;
 
@@ -78,6 +85,135 @@ TEST_P(CatalogueFolderCase, IsFoundWhateverItsLetterCase)
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, CatalogueFolderCase, ::testing::Values("Ejercicios", "ejercicios", "EJERCICIOS"));
+
+// --- Several content roots -------------------------------------------------
+//
+// The program's folder "app", the teacher's "home/miravellon" and two
+// school folders "escuela0/miravellon", "escuela1/miravellon", laid out in
+// one temporary folder; each case makes some of them and names the roots
+// listed, by those short names.
+
+struct RootsCase {
+    const char* name;
+    std::function<void(const TempTree&)> lay;
+    QStringList others;    // the roots after the program's, in the order given
+    QStringList expected;  // the roots listed
+};
+
+void PrintTo(const RootsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+void makeLink(const TempTree& t, const QString& target, const QString& link)
+{
+    QDir().mkpath(QFileInfo(t.file(link)).path());
+    ASSERT_TRUE(QFile::link(t.file(target), t.file(link)));
+}
+
+class ContentRoots : public ::testing::TestWithParam<RootsCase> {};
+
+TEST_P(ContentRoots, ListTheProgramsFolderThenEachOtherCatalogueOnce)
+{
+    const RootsCase& c = GetParam();
+    TempTree t;
+    t.mkdir(u"app/Ejercicios/01 B y V"_s);
+    c.lay(t);
+    QStringList others;
+    for (const QString& other : c.others)
+        others.append(t.file(other));
+    QStringList expected;
+    for (const QString& root : c.expected)
+        expected.append(t.file(root));
+
+    EXPECT_EQ(catalogue::contentRoots(t.file(u"app"_s), others), expected);
+}
+
+const QString Home = u"home/miravellon"_s;
+const QString School0 = u"escuela0/miravellon"_s;
+const QString School1 = u"escuela1/miravellon"_s;
+
+INSTANTIATE_TEST_SUITE_P(
+    Catalogue, ContentRoots,
+    ::testing::Values(
+        RootsCase{"NoOtherFolders", [](const TempTree&) {}, {Home, School0}, {u"app"_s}},
+        RootsCase{"TeachersCatalogue", [](const TempTree& t) { t.mkdir(Home + u"/Ejercicios/Mío"_s); },
+                  {Home, School0}, {u"app"_s, Home}},
+        RootsCase{"EmptyCatalogueIsStillARoot", [](const TempTree& t) { t.mkdir(Home + u"/Ejercicios"_s); },
+                  {Home}, {u"app"_s, Home}},
+        RootsCase{"CatalogueInAnyLetterCase", [](const TempTree& t) { t.mkdir(School0 + u"/EJERCICIOS/Mío"_s); },
+                  {Home, School0}, {u"app"_s, School0}},
+        RootsCase{"PicturesWithoutCatalogue", [](const TempTree& t) { t.mkdir(Home + u"/Graficos"_s); }, {Home},
+                  {u"app"_s}},
+        RootsCase{"FileInPlaceOfTheCatalogue", [](const TempTree& t) { t.write(Home + u"/Ejercicios"_s, "x"); },
+                  {Home}, {u"app"_s}},
+        RootsCase{"TeacherThenSchoolsInTheOrderGiven",
+                  [](const TempTree& t) {
+                      for (const QString& root : {Home, School0, School1})
+                          t.mkdir(root + u"/Ejercicios/Uno"_s);
+                  },
+                  {School1, Home, School0}, {u"app"_s, School1, Home, School0}},
+        RootsCase{"SameSchoolNamedTwice", [](const TempTree& t) { t.mkdir(School0 + u"/Ejercicios/Uno"_s); },
+                  {School0, School0, School0 + u"/"_s}, {u"app"_s, School0}},
+        RootsCase{"TeachersFolderIsTheProgramsOwn", [](const TempTree&) {}, {u"app"_s, u"app/"_s}, {u"app"_s}},
+        RootsCase{"LinkToTheProgramsCatalogue",
+                  [](const TempTree& t) { makeLink(t, u"app/Ejercicios"_s, Home + u"/Ejercicios"_s); }, {Home},
+                  {u"app"_s}},
+        RootsCase{"SchoolLinkedToTheTeachersFolder",
+                  [](const TempTree& t) {
+                      t.mkdir(Home + u"/Ejercicios/Uno"_s);
+                      makeLink(t, Home, School0);
+                  },
+                  {Home, School0}, {u"app"_s, Home}},
+        RootsCase{"ProgramWithoutCatalogueStillComesFirst",
+                  [](const TempTree& t) {
+                      QDir(t.file(u"app"_s)).removeRecursively();
+                      t.mkdir(Home + u"/Ejercicios/Uno"_s);
+                  },
+                  {Home}, {u"app"_s, Home}}),
+    [](const ::testing::TestParamInfo<RootsCase>& info) { return std::string(info.param.name); });
+
+TEST(Catalogue, DataRootsAreTheTeachersThenEachSchoolsInTheEnvironmentsOrder)
+{
+    DataFolders data(2);
+    EXPECT_EQ(catalogue::dataRoots(), (QStringList{data.teacherRoot(), data.schoolRoot(0), data.schoolRoot(1)}));
+}
+
+TEST(Catalogue, SeveralRootsAreListedRootAfterRootEachSortedByName)
+{
+    TempTree t;
+    for (const char* name : {"02 Tildes", "01 B y V", "b minúscula"})
+        t.mkdir(u"app/Ejercicios/"_s + QString::fromUtf8(name));
+    for (const char* name : {"Z Mi ejercicio", "01 B y V", "a primero"})
+        t.mkdir(Home + u"/ejercicios/"_s + QString::fromUtf8(name));
+    t.mkdir(School0 + u"/Ejercicios/Del colegio"_s);
+    t.write(School0 + u"/Ejercicios/notas.txt"_s, "no es un ejercicio");
+    const QString app = t.file(u"app"_s);
+    const QString home = t.file(Home);
+    const QString school = t.file(School0);
+
+    const QList<catalogue::ListedExercise> expected{
+        {u"01 B y V"_s, app + u"/Ejercicios/01 B y V"_s, app},
+        {u"02 Tildes"_s, app + u"/Ejercicios/02 Tildes"_s, app},
+        {u"b minúscula"_s, app + u"/Ejercicios/b minúscula"_s, app},
+        {u"01 B y V"_s, home + u"/ejercicios/01 B y V"_s, home},
+        {u"a primero"_s, home + u"/ejercicios/a primero"_s, home},
+        {u"Z Mi ejercicio"_s, home + u"/ejercicios/Z Mi ejercicio"_s, home},
+        {u"Del colegio"_s, school + u"/Ejercicios/Del colegio"_s, school},
+    };
+    EXPECT_EQ(catalogue::listCatalogue({app, home, school}), expected);
+}
+
+TEST(Catalogue, OneRootListsWhatItAloneLists)
+{
+    TempTree t;
+    for (const char* name : {"b", "A", "acentos"})
+        t.mkdir(u"Ejercicios/"_s + QLatin1String(name));
+    QStringList names;
+    for (const catalogue::ListedExercise& e : catalogue::listCatalogue({t.path()}))
+        names.append(e.name);
+    EXPECT_EQ(names, catalogue::listExercises(t.path()));
+}
 
 // --- Item files and the presence test -----------------------------------
 

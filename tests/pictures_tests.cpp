@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <optional>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -295,6 +296,87 @@ TEST_F(WordPictureTest, PictureLargerThanTheScreenOverhangsCentredRoundingDown)
 
     expectShowing({100, 80});
     EXPECT_EQ(viewer()->geometry(), QRect(-4, -4, 104, 84));
+}
+
+// --- Pictures of the teacher's exercises ---------------------------------------
+//
+// The program's tree holds "Programa" and the teacher's folder "Mío", both
+// with the text "Mi pero come"; the pupil corrects "perro" in one of them.
+
+struct OwnRootCase {
+    const char* name;
+    int exercise;                  // 0: the program's, 1: the teacher's
+    const char* programPicture;    // under the program's folder, or null
+    const char* teacherPicture;    // under the teacher's folder, or null
+    const char* shown;             // "programa/..." or "maestra/...", or null for none
+};
+
+void PrintTo(const OwnRootCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class OwnRootPicture : public WordPictureTest, public ::testing::WithParamInterface<OwnRootCase> {};
+
+TEST_P(OwnRootPicture, IsLookedForInTheExercisesOwnFolderFirst)
+{
+    const OwnRootCase& c = GetParam();
+    DataFolders data(1);
+    const QString teacher = data.teacherRoot();
+    tree.writeItem(QStringLiteral("Programa"), 1, {QStringLiteral("Mi pero come")}, {QStringLiteral("Mi perro come")});
+    data.tree().writeLines(QStringLiteral("home/miravellon/Ejercicios/Mío/incorrecto/1.txt"), {QStringLiteral("Mi pero come")});
+    data.tree().writeLines(QStringLiteral("home/miravellon/Ejercicios/Mío/correcto/1.txt"), {QStringLiteral("Mi perro come")});
+    if (c.programPicture)
+        tree.writePicture(QString::fromUtf8(c.programPicture), 40, 30);
+    if (c.teacherPicture)
+        data.tree().writePicture(QStringLiteral("home/miravellon/") + QString::fromUtf8(c.teacherPicture), 50, 20);
+
+    window().chooseExercise(c.exercise);
+    window().clickText(4);
+    window().type(QStringLiteral("\b\brro"));
+    ASSERT_EQ(list4()->count(), 1);
+    clickWord(QStringLiteral("perro"));
+
+    const QString shown = QString::fromUtf8(c.shown ? c.shown : "");
+    if (shown.startsWith(QStringLiteral("programa/"))) {
+        EXPECT_EQ(window().state.WordPicturePath, tree.file(shown.mid(9)));
+    } else if (shown.startsWith(QStringLiteral("maestra/"))) {
+        EXPECT_EQ(window().state.WordPicturePath, teacher + u'/' + shown.mid(8));
+    } else {
+        EXPECT_TRUE(window().state.WordPicturePath.isEmpty()) << window().state.WordPicturePath.toStdString();
+        EXPECT_EQ(viewer(), nullptr);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roots, OwnRootPicture,
+    ::testing::Values(
+        OwnRootCase{"TeachersOwnBeforeTheProgramsOne", 1, "Graficos/perro.gif", "Graficos/perro.gif",
+                    "maestra/Graficos/perro.gif"},
+        OwnRootCase{"TeachersJpgBeforeTheProgramsGif", 1, "Graficos/perro.gif", "graficos/Perro.JPG",
+                    "maestra/graficos/Perro.JPG"},
+        OwnRootCase{"TheProgramsOneWhenTheTeacherHasNone", 1, "Graficos/perro.gif", nullptr,
+                    "programa/Graficos/perro.gif"},
+        OwnRootCase{"TheProgramsExerciseNeverUsesTheTeachersPictures", 0, nullptr, "Graficos/perro.gif", nullptr},
+        OwnRootCase{"TheProgramsExerciseUsesItsOwn", 0, "Graficos/perro.gif", "Graficos/perro.gif",
+                    "programa/Graficos/perro.gif"},
+        OwnRootCase{"NoneAnywhere", 1, nullptr, nullptr, nullptr}),
+    [](const ::testing::TestParamInfo<OwnRootCase>& info) { return std::string(info.param.name); });
+
+TEST_F(WordPictureTest, AWordCorrectedInTheTeachersExerciseKeepsItsPictureInAnotherExercise)
+{
+    DataFolders data(1);
+    tree.writeItem(QStringLiteral("Programa"), 1, {QStringLiteral("Su gato")}, {QStringLiteral("Su gato")});
+    data.tree().writeLines(QStringLiteral("home/miravellon/Ejercicios/Mío/incorrecto/1.txt"), {QStringLiteral("Mi pero come")});
+    data.tree().writeLines(QStringLiteral("home/miravellon/Ejercicios/Mío/correcto/1.txt"), {QStringLiteral("Mi perro come")});
+    data.tree().writePicture(QStringLiteral("home/miravellon/Graficos/perro.gif"), 50, 20);
+    window().chooseExercise(1);
+    window().clickText(4);
+    window().type(QStringLiteral("\b\brro"));
+    window().chooseExercise(0);
+
+    openPicture(QStringLiteral("perro"));
+    EXPECT_EQ(window().state.WordPicturePath, data.teacherRoot() + QStringLiteral("/Graficos/perro.gif"));
 }
 
 TEST(PictureFiles, WrittenInFormatsTheViewerReadsByContent)

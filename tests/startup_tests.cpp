@@ -621,4 +621,90 @@ TEST(Startup, QtSpeaksSpanish)
     QLocale::setDefault(QLocale::system());
 }
 
+// --- The teacher's and the school's exercises --------------------------------
+
+// Both versions of an item of an exercise in the content root `root` of `t`.
+void writeItemIn(const TempTree& t, const QString& root, const QString& exercise, int item,
+                 const QStringList& faulty, const QStringList& correct)
+{
+    const QString folder = root + u"/Ejercicios/"_s + exercise;
+    t.writeLines(folder + u"/incorrecto/%1.txt"_s.arg(item), faulty);
+    t.writeLines(folder + u"/correcto/%1.txt"_s.arg(item), correct);
+}
+
+TEST_F(StartupTest, TheTeachersAndTheSchoolsExercisesComeAfterTheProgramsOwn)
+{
+    DataFolders data(1);
+    writeItemIn(data.tree(), u"home/miravellon"_s, u"Z Mío"_s, 1, {u"Tu gato"_s}, {u"Tu gato"_s});
+    writeItemIn(data.tree(), u"home/miravellon"_s, u"01 B y V"_s, 1, {u"Tu gato"_s}, {u"Tu gato"_s});
+    writeItemIn(data.tree(), u"escuela0/miravellon"_s, u"Del colegio"_s, 1, {u"Tu gato"_s}, {u"Tu gato"_s});
+    MainWindowHarness h(tree.path());
+
+    const QStringList expected{u"A"_s, u"b"_s, u"01 B y V"_s, u"Z Mío"_s, u"Del colegio"_s};
+    EXPECT_EQ(entries(h.find<QListWidget>("List1")), expected);
+    EXPECT_EQ(h.form().Dir1, expected);
+    ASSERT_EQ(h.form().ExerciseList.size(), 5);
+    EXPECT_EQ(h.form().ExerciseList[3].folder, data.teacherRoot() + u"/Ejercicios/Z Mío"_s);
+    EXPECT_EQ(h.form().ExerciseList[4].root, data.schoolRoot(0));
+    // The first exercise is still the program's own.
+    EXPECT_EQ(h.form().ExerciseFolder, tree.file(u"Ejercicios/A"_s));
+    EXPECT_TRUE(h.messages.isEmpty());
+}
+
+TEST_F(StartupTest, DataFoldersWithoutExercisesChangeNothing)
+{
+    DataFolders data(2);
+    data.tree().writePicture(u"home/miravellon/Graficos/perro.gif"_s, 4, 4);
+    data.tree().mkdir(u"escuela1/miravellon/sonidos"_s);
+    MainWindowHarness h(tree.path());
+
+    EXPECT_EQ(h.form().Dir1, (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_EQ(entries(h.find<QListWidget>("List1")), (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_EQ(h.form().ItemNumber.size(), 71);
+    EXPECT_EQ(h.form().ExerciseRoot, tree.path());
+}
+
+TEST_F(StartupTest, TwoExercisesOfTheSameNameEachLoadTheirOwnText)
+{
+    DataFolders data(1);
+    writeItemIn(data.tree(), u"home/miravellon"_s, u"A"_s, 1, {u"Tu gato veve"_s}, {u"Tu gato bebe"_s});
+    writeItemIn(data.tree(), u"home/miravellon"_s, u"A"_s, 2, {u"Su vaca"_s}, {u"Su vaca"_s});
+    MainWindowHarness h(tree.path());
+    ASSERT_EQ(h.form().Dir1, (QStringList{u"A"_s, u"b"_s, u"A"_s}));
+
+    h.chooseExercise(2);
+    EXPECT_TRUE(h.text()->text().startsWith(u"Tu gato veve"_s)) << h.text()->text().toStdString();
+    // The next text of the teacher's "A" is its own 2.txt; the program's "A"
+    // has none and keeps its own number.
+    h.form().Command3_Click(0);
+    EXPECT_TRUE(h.text()->text().startsWith(u"Su vaca"_s)) << h.text()->text().toStdString();
+    h.chooseExercise(0);
+    EXPECT_TRUE(h.text()->text().startsWith(u"Mi perro come"_s)) << h.text()->text().toStdString();
+    EXPECT_EQ(h.find<QLineEdit>("Text1")->text(), u"1"_s);
+    EXPECT_EQ(h.form().ItemNumber[2], 2);
+    EXPECT_TRUE(h.messages.isEmpty());
+}
+
+TEST_F(StartupTest, ARefusedTextOfTheTeachersIsNamedFromHerFolder)
+{
+    DataFolders data(1);
+    data.tree().writeLines(u"home/miravellon/Ejercicios/Mío/incorrecto/1.txt"_s, {u"Tu gato"_s});
+    MainWindowHarness h(tree.path());
+
+    h.chooseExercise(2);
+    EXPECT_EQ(h.messages, QStringList{u"No encuentro el archivo\nEjercicios/Mío/correcto/1.txt"_s});
+}
+
+TEST_F(StartupTest, EveryListedExerciseKeepsItsOwnNumberBeyondSeventyOne)
+{
+    DataFolders data(1);
+    for (int n = 1; n <= 70; ++n)
+        writeItemIn(data.tree(), u"escuela0/miravellon"_s, u"E%1"_s.arg(n, 2, 10, QChar(u'0')), 1, {u"Tu gato"_s},
+                    {u"Tu gato"_s});
+    MainWindowHarness h(tree.path(), false);
+    ASSERT_EQ(h.form().Dir1.size(), 72);
+    EXPECT_EQ(h.form().ItemNumber.size(), 72);
+    EXPECT_EQ(h.form().Dir1.last(), u"E70"_s);
+}
+
 }  // namespace

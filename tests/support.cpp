@@ -28,6 +28,29 @@ TempTree::TempTree()
     EXPECT_TRUE(dir_.isValid());
 }
 
+DataFolders::DataFolders(int schools)
+    : savedHome_(qgetenv("XDG_DATA_HOME"))
+    , savedDirs_(qgetenv("XDG_DATA_DIRS"))
+{
+    tree_.mkdir(QStringLiteral("home"));
+    QStringList dirs;
+    for (int n = 0; n < schools; ++n) {
+        tree_.mkdir(QStringLiteral("escuela%1").arg(n));
+        dirs.append(school(n));
+    }
+    // An empty XDG_DATA_DIRS would mean /usr/local/share and /usr/share.
+    if (dirs.isEmpty())
+        dirs.append(tree_.file(QStringLiteral("ninguna")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home()));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(dirs.join(u':')));
+}
+
+DataFolders::~DataFolders()
+{
+    qputenv("XDG_DATA_HOME", savedHome_);
+    qputenv("XDG_DATA_DIRS", savedDirs_);
+}
+
 QByteArray TempTree::read(const QString& relative) const
 {
     QFile f(file(relative));

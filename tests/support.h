@@ -43,6 +43,31 @@ private:
 
 QByteArray windows1252(const QString& text);
 
+// The teacher's and the school's data folders for as long as it lives:
+// XDG_DATA_HOME names home() and XDG_DATA_DIRS the school folders, all in a
+// temporary folder; the variables are put back afterwards. Their content
+// roots ("<folder>/miravellon") are made only when written to.
+class DataFolders {
+public:
+    explicit DataFolders(int schools = 1);
+    ~DataFolders();
+    DataFolders(const DataFolders&) = delete;
+    DataFolders& operator=(const DataFolders&) = delete;
+
+    QString home() const { return tree_.file(QStringLiteral("home")); }
+    QString school(int n) const { return tree_.file(QStringLiteral("escuela%1").arg(n)); }
+    // The content roots: "<home>/miravellon" and "<school n>/miravellon".
+    QString teacherRoot() const { return home() + QStringLiteral("/miravellon"); }
+    QString schoolRoot(int n = 0) const { return school(n) + QStringLiteral("/miravellon"); }
+    // The same folders as trees relative to the temporary folder, for writing.
+    const TempTree& tree() const { return tree_; }
+
+private:
+    TempTree tree_;
+    QByteArray savedHome_;
+    QByteArray savedDirs_;
+};
+
 // Records the cues played, by file name without extension.
 class RecordingCuePlayer : public CuePlayer {
 public:

@@ -31,6 +31,10 @@ need() { command -v "$1" >/dev/null 2>&1 || { echo "FAIL: $1 is not installed (t
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
+# The teacher's and the school's exercise folders of the machine running the
+# test (~/.local/share/miravellon, /usr/share/miravellon...) stay out of it.
+mkdir -p "$scratch/xdg-data-home" "$scratch/xdg-data-dirs"
+export XDG_DATA_HOME="$scratch/xdg-data-home" XDG_DATA_DIRS="$scratch/xdg-data-dirs"
 
 # Starts the installed program through its link on the PATH, from a folder that
 # holds no content, and checks that it listed the installed exercises and read
