@@ -131,6 +131,25 @@ protected:
             QTest::sendKeyEvent(QTest::Release, box, key, QString(c), {});
         }
     }
+    // Answers the word menu that opens next: records what it offers (the
+    // misspellings' forms), then lets `choose` act on it.
+    void answerNextMenu(QStringList& offered, const std::function<void(QMenu*)>& choose)
+    {
+        QTimer::singleShot(0, [&offered, choose] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_TRUE(menu);
+            for (QAction* a : menu->actions())
+                offered.append(a->data().toString());
+            choose(menu);
+        });
+    }
+    void placeCaret(int offset)
+    {
+        auto* box = find<QPlainTextEdit>("TextoCorrecto");
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(offset);
+        box->setTextCursor(cursor);
+    }
     QString faultyShown() const { return find<QTextEdit>("TextoConFaltas")->toPlainText(); }
     QStringList rows(const char* list) const
     {
@@ -356,12 +375,7 @@ TEST_F(EditorWindowTest, AClickOnAWordOfTheTextWithMisspellingsOpensItsMenu)
     type(u"Una vaca come.\nEl burro bebe."_s);
     auto* faulty = find<QTextEdit>("TextoConFaltas");
     QStringList offered;
-    // The menu is a popup that waits for the teacher: read it, then choose.
-    QTimer::singleShot(0, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_TRUE(menu);
-        for (QAction* a : menu->actions())
-            offered.append(a->data().toString());
+    answerNextMenu(offered, [](QMenu* menu) {
         for (QAction* a : menu->actions()) {
             if (a->data().toString() == u"vurro"_s)
                 a->trigger();
@@ -380,21 +394,14 @@ TEST_F(EditorWindowTest, CtrlMOpensTheMenuOfTheWordAtTheCaret)
     open();
     click("NuevoEjercicio");
     type(u"Una vaca come."_s);
-    auto* box = find<QPlainTextEdit>("TextoCorrecto");
-    QTextCursor cursor = box->textCursor();
-    cursor.setPosition(6);
-    box->setTextCursor(cursor);
+    placeCaret(6);
     QStringList offered;
-    QTimer::singleShot(0, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_TRUE(menu);
-        for (QAction* a : menu->actions())
-            offered.append(a->data().toString());
+    answerNextMenu(offered, [](QMenu* menu) {
         // Down to the first misspelling, then Return, as a keyboard chooses.
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Return);
     });
-    QTest::keyClick(box, Qt::Key_M, Qt::ControlModifier);
+    QTest::keyClick(find<QPlainTextEdit>("TextoCorrecto"), Qt::Key_M, Qt::ControlModifier);
     ASSERT_FALSE(offered.isEmpty());
     EXPECT_EQ(window->item().misspellings().value(1), offered.first());
     EXPECT_EQ(faultyShown(), u"Una "_s + offered.first() + u" come."_s);
@@ -427,10 +434,7 @@ TEST_F(EditorWindowTest, APictureIsPutForTheMisspeltWordUnderTheCursor)
     click("NuevoEjercicio");
     type(u"Una vaca come."_s);
     window->wordMenu(1)->actions().first()->trigger();
-    auto* box = find<QPlainTextEdit>("TextoCorrecto");
-    QTextCursor cursor = box->textCursor();
-    cursor.setPosition(6);
-    box->setTextCursor(cursor);
+    placeCaret(6);
     prompts.files.push_back(files.file(u"foto.jpg"_s));
     click("Dibujo");
     const QString root = teacherRoot();
@@ -439,8 +443,7 @@ TEST_F(EditorWindowTest, APictureIsPutForTheMisspeltWordUnderTheCursor)
     EXPECT_EQ(content::readPicture(picture).size(), QSize(240, 180));
 
     // Not on a misspelt word: the teacher is told where to put the cursor.
-    cursor.setPosition(1);
-    box->setTextCursor(cursor);
+    placeCaret(1);
     click("Dibujo");
     EXPECT_TRUE(prompts.informed.last().contains(u"cursor"_s));
 }
