@@ -15,6 +15,9 @@
 #include "windows/form4.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QSpinBox>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -446,6 +449,44 @@ TEST_F(EditorWindowTest, APictureIsPutForTheMisspeltWordUnderTheCursor)
     placeCaret(1);
     click("Dibujo");
     EXPECT_TRUE(prompts.informed.last().contains(u"cursor"_s));
+}
+
+TEST(PonerFaltasDialog, AsksAFamilyAndANumberAndOtrasChoosesAgain)
+{
+    editor::DialogPrompts prompts;
+    const auto preview = [](const editor::FaultRequest& r) {
+        return u"%1 %2 %3"_s.arg(r.family).arg(r.count).arg(r.seed);
+    };
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_TRUE(dialog);
+        ASSERT_EQ(dialog->objectName(), u"PonerFaltas"_s);
+        auto* family = dialog->findChild<QComboBox*>(u"Familia"_s);
+        auto* count = dialog->findChild<QSpinBox*>(u"Numero"_s);
+        auto* choice = dialog->findChild<QLabel*>(u"Eleccion"_s);
+        family->setCurrentText(u"bv"_s);
+        count->setValue(2);
+        shown.append(choice->text());
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+            if (b->text() == u"&Otras"_s)
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+        shown.append(choice->text());
+        for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
+            if (b->text() == u"Poner"_s)
+                QTest::mouseClick(b, Qt::LeftButton);
+        }
+    });
+    const std::optional<editor::FaultRequest> request = prompts.askFaults(nullptr, preview);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->family, u"bv"_s);
+    EXPECT_EQ(request->count, 2);
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].startsWith(u"bv 2 "_s));
+    // "Otras" drew another seed, and the request is the one shown last.
+    EXPECT_NE(shown[0], shown[1]);
+    EXPECT_EQ(shown[1], u"bv 2 %1"_s.arg(request->seed));
 }
 
 // --- End to end -------------------------------------------------------------------
