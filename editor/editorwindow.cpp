@@ -334,6 +334,7 @@ void EditorWindow::openItem()
         return;
     }
     number_ = number;
+    unsavedNew_ = false;
     item_ = EditedItem();
     if (number > 0) {
         const QString warning = item_.load(exerciseFolder_, number);
@@ -625,6 +626,7 @@ void EditorWindow::newItem()
         items_->setCurrentItem(row);
     }
     number_ = number;
+    unsavedNew_ = true;
     item_ = EditedItem();
     dirty_ = false;
     status_->setText(QStringLiteral("Escriba o pegue el texto bien escrito y póngale faltas."));
@@ -774,13 +776,16 @@ bool EditorWindow::save()
         prompts_.inform(this, Title, QStringLiteral("No se puede guardar: %1.").arg(refusal));
         return false;
     }
-    const itemwriter::WriteResult written = itemwriter::write(exerciseFolder_, number_, draft, true);
+    // A new item never replaces one that appeared under its number since
+    // (written by miravellon-crear, or by another editor).
+    const itemwriter::WriteResult written = itemwriter::write(exerciseFolder_, number_, draft, !unsavedNew_);
     if (written.status != itemwriter::WriteStatus::Written) {
         prompts_.inform(this, Title, QStringLiteral("No se puede guardar: %1.").arg(written.error));
         return false;
     }
     drafts::drop(exerciseFolder_, number_);
     dirty_ = false;
+    unsavedNew_ = false;
     status_->setText(QStringLiteral("Texto %1 guardado.").arg(number_));
     const int number = number_;
     const QSignalBlocker block(items_);

@@ -109,6 +109,7 @@ private:
     QString exerciseFolder_;
     bool readOnly_ = true;
     int number_ = 0;
+    bool unsavedNew_ = false;  // not saved yet: its number was free when it was made
     bool dirty_ = false;
     bool showing_ = false;  // the text is being set by the window, not typed
 };

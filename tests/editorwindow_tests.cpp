@@ -251,6 +251,21 @@ TEST_F(EditorWindowTest, AWordsMisspellingIsChangedWrittenAndRemovedFromItsMenu)
     EXPECT_TRUE(window->isDirty());
 }
 
+TEST_F(EditorWindowTest, ANewItemNeverReplacesOneWrittenUnderItsNumberMeanwhile)
+{
+    open();
+    click("NuevoEjercicio");
+    type(u"Una vaca come."_s);
+    window->wordMenu(1)->actions().first()->trigger();
+    const QString folder = teacherFolder(u"12 Ejercicio nuevo"_s);
+    ASSERT_EQ(itemwriter::write(folder, 1, itemwriter::parse({u"otro {burro|vurro}"_s}).draft, false).status,
+              itemwriter::WriteStatus::Written);
+    EXPECT_FALSE(window->save());
+    EXPECT_TRUE(prompts.informed.last().contains(u"ya existe"_s)) << prompts.informed.last().toStdString();
+    EXPECT_EQ(textfile::read(folder + u"/correcto/1.txt"_s).lines, QStringList{u"otro burro"_s});
+    EXPECT_TRUE(window->isDirty());
+}
+
 TEST_F(EditorWindowTest, DeletingAnItemRenumbersTheOnesAfterIt)
 {
     const QString folder = teacherFolder(u"01 Mio"_s);
