@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("miravellon-editor"));
     QApplication::setApplicationDisplayName(QStringLiteral("Editor de ejercicios de Miravellon"));
     QApplication::setDesktopFileName(QStringLiteral("es.miravellon.Editor"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("es.miravellon.Editor")));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("es.miravellon.Miravellon")));
 
     editor::DialogPrompts prompts;
     // The teacher's root is the first of the data roots: the one in her own
