@@ -14,6 +14,7 @@
 #include "bench/probe.h"
 #include "bench/window.h"
 #include "library/textfile.h"
+#include "library/textsize.h"
 #include "presentation/richtextbox.h"
 #include "presentation/zarandel.h"
 #include "tests/support.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLoggingCategory>
@@ -410,6 +412,29 @@ void paceChange(benchmark::State& state)
     form.Timer1->stop();
 }
 
+// One step larger, then one smaller, with a word picked near the start and
+// another near the end, so that the text holds all three sizes.
+void textSize(benchmark::State& state)
+{
+    if (!loadItem(state, int(state.range(0))))
+        return;
+    MainWindowHarness& h = *session->pupil;
+    const QVector<int> starts = textgen::wordStarts(h.text()->text());
+    h.form().RichTextBox1_Click();  // the word at the caret, at the start
+    h.text()->setSelStart(starts.last());
+    h.form().RichTextBox1_Click();
+    window::settle();
+    int i = 0;
+    CostCounter cost;
+    for (auto _ : state)
+        state.SetIterationTime(cost.add(window::act([&] { h.form().changeTextSize(i++ & 1 ? -1 : 1); })));
+    cost.report(state);
+    if (h.form().textSizes().normal != textsize::DesignNormal && h.form().textSizes().normal != 20)
+        state.SkipWithError("the size did not step");
+    h.form().changeTextSize(0);
+    h.form().Timer1->stop();
+}
+
 void formLoad(benchmark::State& state)
 {
     if (!session->fresh)
@@ -487,6 +512,7 @@ void registerAll()
     benchmark::RegisterBenchmark("help/hide", help, HelpPress::Back, false)->Apply(manual);
     benchmark::RegisterBenchmark("help/show_first_every_word_wrong", help, HelpPress::First, true)->Apply(manual);
     benchmark::RegisterBenchmark("pace_change", paceChange)->Apply(manual);
+    benchmark::RegisterBenchmark("text_size_step", textSize)->Apply(manual);
     benchmark::RegisterBenchmark("form_load_71", formLoad)->UseManualTime()->Apply(common);
     benchmark::RegisterBenchmark("main_window_start_71", mainWindowStart)->UseManualTime()->Apply(common);
 }
@@ -519,6 +545,11 @@ int main(int argc, char* argv[])
         if (arg.startsWith(QLatin1String("--probe=")))
             return probe::run(argc, argv, arg.section(u'=', 1), sinceMain);
     }
+
+    // The text size benchmark writes the user's settings: into a folder of
+    // its own, never the person's.
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
 
     defaultHandler = qInstallMessageHandler(dropRaiseWarning);
     QApplication app(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "library/catalogue.h"
 #include "library/contentrules.h"
+#include "library/exerciseitem.h"
 #include "checker/report.h"
 #include "checker/versionfile.h"
 
@@ -192,7 +193,7 @@ bool checkPairing(const VersionText& faulty, const VersionText& correct, const Q
     const bool onFaulty = line < faulty.wordsPerLine.size();
     const QString place = onFaulty ? faultyPlace : correctPlace;
 
-    if (faulty.words.size() != correct.words.size()) {
+    if (!ExerciseItem::pairs(faulty.words, correct.words)) {
         report.add(Report::Kind::Error, place, int(line + 1),
                    QStringLiteral("las dos versiones no tienen el mismo número de palabras (%1 con faltas, %2 "
                                   "correctas), y el programa no abre el texto: %3; %4")

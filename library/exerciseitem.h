@@ -57,9 +57,9 @@ public:
 
     // Two versions make an item only with a word at every position of both:
     // each misspelling is a change inside one word.
-    static bool pairs(const textfile::Version& faulty, const textfile::Version& correct)
+    static bool pairs(const QStringList& faultyWords, const QStringList& correctWords)
     {
-        return faulty.words.size() == correct.words.size();
+        return faultyWords.size() == correctWords.size();
     }
 
     // What the exercise box shows at the load, and the correct text.

@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 #include <QTimer>
 
 Form1::Form1(ProgramState& state, Services services, QWidget* parent)
@@ -117,11 +118,32 @@ void Form1::connectHandlers()
     connect(ui->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(ui->Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(ui->List4, &QListWidget::itemClicked, this, [this] { List4_Click(); });
+
+    // Without a mouse: Enter or Space picks the word at the caret of the
+    // exercise text, or shows the picture of a corrected word (see
+    // keyboardEvent).
+    ui->RichTextBox1->installEventFilter(this);
+    ui->List4->installEventFilter(this);
+    // The text size, from anywhere in the window, and from the wheel over the
+    // exercise text or the help view.
+    const auto sizeKeys = [this](const QKeySequence& keys, int steps) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, steps] { changeTextSize(steps); });
+    };
+    sizeKeys(QKeySequence(Qt::CTRL | Qt::Key_Plus), 1);
+    // Where the plus sign needs Shift, Control with its key says the same.
+    sizeKeys(QKeySequence(Qt::CTRL | Qt::Key_Equal), 1);
+    sizeKeys(QKeySequence(Qt::CTRL | Qt::Key_Minus), -1);
+    sizeKeys(QKeySequence(Qt::CTRL | Qt::Key_0), 0);
+    ui->RichTextBox1->viewport()->installEventFilter(this);
+    ui->RichTextBox2->viewport()->installEventFilter(this);
     connect(ui->Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (keyboardEvent(watched, event))
+        return true;
     if (watched == ui->Text1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (!key->text().isEmpty() && key->text().at(0).isPrint()) {

@@ -7,6 +7,7 @@
 
 #include "library/catalogue.h"
 #include "library/exerciseitem.h"
+#include "library/textsize.h"
 #include "windows/form3.h"
 #include "windows/form4.h"
 
@@ -64,6 +65,8 @@ public:
     QString ExerciseRoot;  // the content root ExerciseFolder lies in
     QVector<qint32> ItemNumber;  // current item of each exercise, by its place in List1
     int SelectedExercise = 0;
+    // The middle of the two sizes of a picked word, in whole points (24 at
+    // the design's normal size).
     int TextFontSize = 0;
     qint32 CountdownLeft = 0;
     int PickedWordStart = 0;
@@ -118,6 +121,18 @@ public:
     void RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
     void RichTextBox3_KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
 
+    // Text size: the normal size of the exercise text, in points, which the
+    // pupil chooses from textsize::Steps; the picked words, the correction box
+    // and the help view follow it. The choice is kept in the user's settings
+    // and read again at start-up.
+    const textsize::Sizes& textSizes() const { return textSizes_; }
+    // `steps` steps larger (positive) or smaller (negative), or back to the
+    // design's size (0), as the pupil asks with the keys or the wheel; the
+    // new size is remembered.
+    void changeTextSize(int steps);
+    // The size kept in the user's settings; the design's when there is none.
+    static double rememberedTextSize();
+
     // Brings this window to the front (from the picture and log windows).
     void showAndActivate();
 
@@ -136,6 +151,16 @@ private:
     void showMessage(const QString& text);
     void refuseItem(const QString& message);
     qint32& currentItemNumber();
+    // Draws the exercise text, the help view and the correction box with the
+    // sizes of the normal size `normal`.
+    void applyTextSize(double normal);
+    // Gives every character of the exercise text the size that corresponds,
+    // among textSizes_, to the one it has among `from`.
+    void resizeExerciseText(const textsize::Sizes& from);
+    // The largest size of the correction box's font that its height holds.
+    double correctionBoxRoom() const;
+    // The keys that pick a word, show a picture or change the text size.
+    bool keyboardEvent(QObject* watched, QEvent* event);
 
     std::unique_ptr<Ui::Form1> ui;
     ProgramState& state_;
@@ -156,6 +181,14 @@ private:
     bool loadFromItemBox_ = false;
     // The loaded item has not been logged as finished yet.
     bool completionArmed_ = false;
+    // The sizes the exercise text is drawn in now.
+    textsize::Sizes textSizes_;
+    // Turns of the wheel (in eighths of a degree) with Control held, not yet
+    // a whole step.
+    int wheelTurn_ = 0;
+    // The key (Enter or Space) pressed in the exercise text whose release
+    // picks the word at the caret; 0 when none.
+    int pickKey_ = 0;
     // The remaining errors marked in the help view.
     RangeMarks* helpMarks_ = nullptr;
 };

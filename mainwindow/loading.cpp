@@ -146,7 +146,7 @@ void Form1::LoadExerciseItem()
         refuseItem(refusalFor(correct.status) + u'\n' + QDir(ExerciseRoot).relativeFilePath(correctPath));
         return;
     }
-    if (!ExerciseItem::pairs(faulty.version, correct.version)) {
+    if (!ExerciseItem::pairs(faulty.version.words, correct.version.words)) {
         qCInfo(lcLoad) << faultyPath << "has" << faulty.version.words.size() << "words and" << correctPath
                        << correct.version.words.size();
         refuseItem(QStringLiteral("Las dos versiones del texto no tienen el mismo número de palabras\n")
@@ -175,7 +175,7 @@ void Form1::LoadExerciseItem()
     text.setSelStart(0);
     text.setSelLength(text.textLength());
     text.setSelColor(vbcolor::Black);
-    text.setSelFontSize(18);
+    text.setSelFontSize(textSizes_.normal);
     text.setSelLength(0);
     text.endUpdate();
 

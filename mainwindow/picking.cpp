@@ -22,14 +22,14 @@ void Form1::RichTextBox1_Click()
     if (pickValid_) {
         box.setSelStart(PickedWordStart);
         box.setSelLength(spanLength_ + 1);
-        box.setSelFontSize(TextFontSize - 4);
+        box.setSelFontSize(textSizes_.previouslyPicked);
     }
 
     box.setSelStart(word->start);
     box.setSelLength(word->length);
     WordCounter = word->wordCounter;
 
-    box.setSelFontSize(TextFontSize + 4);
+    box.setSelFontSize(textSizes_.picked);
     PickedWordStart = word->start;
     PickedWordLength = box.selLength();
     PickedWord = box.selText();

@@ -24,8 +24,24 @@ void Form1::List4_Click()
     ShowWordPicture();
 }
 
-void Form1::RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers)
+void Form1::RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers shift)
 {
+    // Only the keys that move the caret, alone or with Control (a word, or
+    // the whole text, at a time), do anything; Shift would select.
+    switch (keyCode) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        if (!(shift & ~Qt::KeyboardModifiers(Qt::ControlModifier | Qt::KeypadModifier)))
+            return;
+        break;
+    default: break;
+    }
     keyCode = 0;
 }
 
@@ -33,4 +49,14 @@ void Form1::RichTextBox3_KeyDown(int& keyCode, Qt::KeyboardModifiers)
 {
     if (keyCode == 13)
         keyCode = 0;
+    if (keyCode == 27) {
+        // Back to the exercise text, with the caret at the start of the
+        // picked word, to go on from there.
+        keyCode = 0;
+        if (ui->RichTextBox1->isHidden())
+            return;
+        if (pickValid_)
+            ui->RichTextBox1->setSelStart(PickedWordStart);
+        ui->RichTextBox1->setFocus();
+    }
 }

@@ -59,6 +59,13 @@ void Form1::Form_Load()
     ui->List1->setSortingEnabled(false);  // the catalogue comes sorted already
     ui->List1->clear();
     ui->List1->addItems(Dir1);
+    // The list keeps its design width, which cuts the longer names: each
+    // entry carries its whole name for the pointer and for screen readers.
+    for (int row = 0; row < ui->List1->count(); ++row) {
+        QListWidgetItem* entry = ui->List1->item(row);
+        entry->setToolTip(entry->text());
+        entry->setData(Qt::AccessibleTextRole, entry->text());
+    }
     if (!ExerciseList.isEmpty()) {
         ExerciseFolder = ExerciseList.first().folder;
         ExerciseRoot = ExerciseList.first().root;
@@ -75,6 +82,9 @@ void Form1::Form_Load()
     ItemNumber.fill(1, std::max<qsizetype>(design::ItemSlots, Dir1.size()));
 
     ui->RichTextBox1->setLocked(true);
+    // The arrows move the caret through the text (RichTextBox1_KeyDown lets
+    // nothing else through), so that a word can be picked from the keyboard.
+    ui->RichTextBox1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // The help view shows the correct text that the results log copies when
     // a text is finished: the pupil reads it there but never edits it.
     ui->RichTextBox2->setLocked(true);
@@ -89,6 +99,11 @@ void Form1::Form_Load()
     twips::setHeight(this, screen.height());
     ArrangeControls();
     TileBitmap(this, Picture1);
+    // The text size the user chose last time, once the correction box has
+    // the size it keeps.
+    const double normal = rememberedTextSize();
+    if (normal != textSizes_.normal)
+        applyTextSize(normal);
 
     ui->Zarandel2->hide();
     twips::setTop(ui->Zarandel2, twips::top(ui->RichTextBox1));

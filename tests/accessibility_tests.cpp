@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTextEdit>
 
@@ -166,6 +167,36 @@ TEST_F(AccessibilityTest, ListsAndBoxesAreNamed)
     EXPECT_EQ(fonts->accessibleName(), u"Tipo de letra"_s);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(fonts)->text(QAccessible::Description), u"Tipo de letra"_s);
     EXPECT_EQ(harness->find<QWidget>("Text1")->toolTip(), u"Número de texto"_s);
+}
+
+// The exercise list keeps its design width, which cuts the longer names: the
+// pointer and a screen reader both get the whole name.
+TEST(ExerciseNames, EachEntryCarriesItsWholeNameAsTooltipAndSpokenName)
+{
+    TempTree tree;
+    const QStringList names{u"01 Mayúsculas (1.º y 2.º)"_s, u"08 M antes de P y B"_s,
+                            u"12 Signos ¿ y ¡, «comillas» y puntos suspensivos (5.º y 6.º)"_s};
+    for (const QString& name : names)
+        tree.writeItem(name, 1, {u"Mi pero"_s}, {u"Mi perro"_s});
+    MainWindowHarness harness(tree.path());
+    auto* list = harness.find<QListWidget>("List1");
+    ASSERT_EQ(list->count(), names.size());
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(spoken, nullptr);
+
+    for (int row = 0; row < list->count(); ++row) {
+        const QString& name = names.at(row);
+        QListWidgetItem* entry = list->item(row);
+        EXPECT_EQ(entry->text(), name);
+        EXPECT_EQ(entry->toolTip(), name);
+        EXPECT_EQ(entry->data(Qt::AccessibleTextRole).toString(), name);
+        bool found = false;
+        for (int i = 0; i < spoken->childCount() && !found; ++i)
+            found = spoken->child(i) && spoken->child(i)->text(QAccessible::Name) == name;
+        EXPECT_TRUE(found) << name.toStdString();
+    }
+    // The longest name does not fit the list.
+    EXPECT_GT(list->fontMetrics().horizontalAdvance(names.last()), list->viewport()->width());
 }
 
 TEST_F(AccessibilityTest, NamesStayWhenTheHelpButtonIsLockedAndTheTextIsLoaded)

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -209,17 +210,77 @@ TEST_P(ExerciseTextKeys, NeverEditOrMoveThroughTheText)
 INSTANTIATE_TEST_SUITE_P(
     Keys, ExerciseTextKeys,
     ::testing::Values(KeyCase{"letter", Qt::Key_X, "x", {}}, KeyCase{"capital", Qt::Key_X, "X", Qt::ShiftModifier},
-                      KeyCase{"accented", Qt::Key_unknown, "é", {}}, KeyCase{"space", Qt::Key_Space, " ", {}},
-                      KeyCase{"left", Qt::Key_Left, "", {}}, KeyCase{"right", Qt::Key_Right, "", {}},
-                      KeyCase{"up", Qt::Key_Up, "", {}}, KeyCase{"down", Qt::Key_Down, "", {}},
-                      KeyCase{"home", Qt::Key_Home, "", {}}, KeyCase{"end", Qt::Key_End, "", {}},
+                      KeyCase{"accented", Qt::Key_unknown, "é", {}},
                       KeyCase{"shift_right", Qt::Key_Right, "", Qt::ShiftModifier},
+                      KeyCase{"shift_home", Qt::Key_Home, "", Qt::ShiftModifier},
+                      KeyCase{"shift_space", Qt::Key_Space, " ", Qt::ShiftModifier},
+                      KeyCase{"control_enter", Qt::Key_Return, "\r", Qt::ControlModifier},
                       KeyCase{"delete", Qt::Key_Delete, "", {}}, KeyCase{"backspace", Qt::Key_Backspace, "\b", {}},
-                      KeyCase{"enter", Qt::Key_Return, "\r", {}}, KeyCase{"tab", Qt::Key_Tab, "\t", {}},
+                      KeyCase{"tab", Qt::Key_Tab, "\t", {}},
                       KeyCase{"cut", Qt::Key_X, "\x18", Qt::ControlModifier},
                       KeyCase{"paste", Qt::Key_V, "\x16", Qt::ControlModifier},
                       KeyCase{"select_all", Qt::Key_A, "\x01", Qt::ControlModifier}),
     [](const ::testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.name); });
+
+struct MoveCase {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    int caret;  // where the caret is after the key, from the start of "pero"
+};
+
+void PrintTo(const MoveCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ExerciseTextMoves : public SmallHandlersTest, public ::testing::WithParamInterface<MoveCase> {};
+
+// The keys that move the caret move it and change nothing else: the caret is
+// where Enter or Space will pick a word.
+TEST_P(ExerciseTextMoves, MoveTheCaretAndEditNothing)
+{
+    const MoveCase& c = GetParam();
+    start();
+    harness->clickText(4);
+    RichTextBox& text = *harness->text();
+    const QString shown = text.text();
+    const std::vector<Look> looks = looksOf(text);
+    harness->cues.cues.clear();
+    // Escape in the correction box brings the caret to the picked word.
+    ASSERT_TRUE(harness->correction()->hasFocus());
+    harness->keyboard(Qt::Key_Escape);
+    ASSERT_TRUE(text.hasFocus());
+    ASSERT_EQ(text.selStart(), 3);
+    ASSERT_EQ(text.selLength(), 0);
+
+    QTest::sendKeyEvent(QTest::Press, &text, c.key, QString(), c.modifiers);
+    QTest::sendKeyEvent(QTest::Release, &text, c.key, QString(), c.modifiers);
+
+    EXPECT_EQ(text.selStart(), c.caret);
+    EXPECT_EQ(text.selLength(), 0);
+    EXPECT_EQ(text.text(), shown);
+    EXPECT_EQ(looksOf(text), looks);
+    EXPECT_EQ(harness->form().PickedWord, QStringLiteral("pero"));
+    EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
+    EXPECT_EQ(harness->form().List3.words(),
+              (QStringList{QStringLiteral("Mi"), QStringLiteral("pero"), QStringLiteral("come"), QStringLiteral("pam"),
+                           QStringLiteral("Es"), QStringLiteral("mio")}));
+    EXPECT_TRUE(harness->cues.cues.isEmpty());
+    EXPECT_TRUE(text.hasFocus());
+}
+
+// "Mi pero come pam \nEs mio \n", the caret at 3, before "pero".
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ExerciseTextMoves,
+    ::testing::Values(MoveCase{"left", Qt::Key_Left, {}, 2}, MoveCase{"right", Qt::Key_Right, {}, 4},
+                      MoveCase{"down", Qt::Key_Down, {}, 21}, MoveCase{"home", Qt::Key_Home, {}, 0},
+                      MoveCase{"end", Qt::Key_End, {}, 17}, MoveCase{"keypad_left", Qt::Key_Left, Qt::KeypadModifier, 2},
+                      MoveCase{"word_right", Qt::Key_Right, Qt::ControlModifier, 8},
+                      MoveCase{"word_left", Qt::Key_Left, Qt::ControlModifier, 0},
+                      MoveCase{"text_end", Qt::Key_End, Qt::ControlModifier, 26},
+                      MoveCase{"page_down", Qt::Key_PageDown, {}, 26}),
+    [](const ::testing::TestParamInfo<MoveCase>& info) { return std::string(info.param.name); });
 
 class CorrectionBoxEnter : public SmallHandlersTest, public ::testing::WithParamInterface<Qt::Key> {};
 

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
@@ -23,6 +24,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
@@ -354,6 +356,25 @@ TEST_F(StartupTest, ControlsAreStretchedOverTheWholeScreenAsInTheWorkedExample)
     EXPECT_EQ(twips::height(h.find<RichTextBox>("RichTextBox2")), listHeight);
     EXPECT_EQ(twips::width(&h.form()), 12000);
     EXPECT_EQ(twips::height(&h.form()), 9000);
+}
+
+// The "Nivel" heading sits wholly above the exercise list, which is drawn over
+// anything below its top edge: the heading's letters are never cut.
+TEST_F(StartupTest, LevelHeadingIsWhollyAboveTheExerciseList)
+{
+    ScreenOverride screen(ExampleScreen);
+    MainWindowHarness h(tree.path());
+    const auto* heading = h.find<QLabel>("Label4_0");
+    const auto* list = h.find<QListWidget>("List1");
+    ASSERT_EQ(heading->text(), QStringLiteral("Nivel"));
+    const QFontMetrics metrics(heading->font());
+    // Where the label draws its line of text.
+    const QRect line = QStyle::alignedRect(heading->layoutDirection(), heading->alignment(),
+                                           QSize(metrics.horizontalAdvance(heading->text()), metrics.height()),
+                                           heading->contentsRect())
+                           .translated(heading->pos());
+    EXPECT_GE(line.top(), heading->y());
+    EXPECT_LE(line.bottom(), list->geometry().top() - 1);
 }
 
 TEST_F(StartupTest, TinyScreenStopsTheLayoutAtItsFirstStep)

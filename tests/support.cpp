@@ -5,6 +5,7 @@
 #include "windows/form4.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,8 @@
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 QByteArray windows1252(const QString& text)
 {
@@ -155,6 +158,21 @@ void MainWindowHarness::pressKey(QWidget* target, Qt::Key key, const QString& te
     QTest::sendKeyEvent(QTest::Release, target, key, text, {});
 }
 
+void MainWindowHarness::keyboard(Qt::Key key, const QString& text, Qt::KeyboardModifiers modifiers)
+{
+    // A window with no widget to hold the focus takes the keys itself.
+    const auto receiver = [] {
+        QWidget* focus = QApplication::focusWidget();
+        return focus ? focus : QApplication::activeWindow();
+    };
+    QWidget* target = receiver();
+    ASSERT_NE(target, nullptr) << "no window is active";
+    QTest::sendKeyEvent(QTest::Press, target, key, text, modifiers);
+    target = receiver();
+    ASSERT_NE(target, nullptr) << "no window is active";
+    QTest::sendKeyEvent(QTest::Release, target, key, text, modifiers);
+}
+
 void MainWindowHarness::type(const QString& characters)
 {
     for (QChar c : characters) {
@@ -197,6 +215,12 @@ Look lookAt(const RichTextBox& box, int offset)
     const QStringList families = format.fontFamilies().toStringList();
     return {box.text().at(offset), colourAt(&box, offset), pointSizeAt(&box, offset),
             families.isEmpty() ? box.font().family() : families.first()};
+}
+
+void PrintTo(const Look& look, std::ostream* out)
+{
+    *out << '\'' << QString(look.character).toStdString() << "' colour " << look.colour << " size " << look.size
+         << ' ' << look.family.toStdString();
 }
 
 std::vector<Look> looksOf(const RichTextBox& box)

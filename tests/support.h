@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <iosfwd>
 #include <memory>
 #include <vector>
 
@@ -97,6 +98,11 @@ public:
     // Types characters into the correction box, each pressed and released.
     void type(const QString& characters);
     void pressKey(QWidget* target, Qt::Key key, const QString& text = QString());
+    // Presses and releases a key as the keyboard does: each event goes to
+    // the widget that has the focus when it comes, so a key that moves the
+    // focus is released where the focus went. A window with no widget to
+    // hold the focus takes them itself.
+    void keyboard(Qt::Key key, const QString& text = QString(), Qt::KeyboardModifiers modifiers = {});
 
     ProgramState state;
     RecordingCuePlayer cues;
@@ -120,6 +126,8 @@ struct Look {
     bool operator==(const Look&) const = default;
 };
 Look lookAt(const RichTextBox& box, int offset);
+// How GoogleTest prints a look in a failure.
+void PrintTo(const Look& look, std::ostream* out);
 // The looks of every character but the line feeds.
 std::vector<Look> looksOf(const RichTextBox& box);
 

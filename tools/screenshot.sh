@@ -3,16 +3,24 @@
 # bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
 # pupil with xdotool: a click past the splash, the exercise "06 B y V (3.º y 4.º)",
 # two misspelt words of its first text corrected, a third word picked.
-# Then docs/editor.png: miravellon-editor on a teacher's folder of its own
+#
+# Then the same program on three more screens, to see that nothing is cut,
+# overlaps or blurs: docs/pantalla-1366x768.png, docs/pantalla-1920x1080.png
+# and docs/pantalla-2560x1440-x2.png (QT_SCALE_FACTOR=2, as on a high-density
+# screen). These are played from the keyboard, which needs no positions: the
+# last exercise, a word picked with the arrows and Enter, a letter typed.
+#
+# Last docs/editor.png: miravellon-editor on a teacher's folder of its own
 # holding one exercise that miravellon-crear writes, with a seed.
 #
 #     tools/screenshot.sh [build folder]     (default: build, built if needed)
 #     SHOT=editor tools/screenshot.sh        (only the editor's)
 #
-# Installs what it needs and the test machines lack (xdotool, imagemagick)
-# with apt-get, as tools/setup.sh does. The clicks go to fixed positions of
-# the 1024 x 768 screen; SHOT_STEPS=/tmp/paso also saves /tmp/paso-<word>.png
-# after each correction, to adjust them when the layout or the text changes.
+# Needs the Debian packages xvfb, xauth, xdotool and imagemagick; installs
+# those missing with apt-get, as tools/setup.sh does. The clicks of the README
+# shot go to fixed positions of the 1024 x 768 screen; SHOT_STEPS=/tmp/paso
+# also saves /tmp/paso-<word>.png after each correction, to adjust them when
+# the layout or the text changes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,6 +42,40 @@ if [ "${1:-}" = --editor-inside-xvfb ]; then
     window=$(xdotool search --sync --onlyvisible --pid "$pid" | head -n1)
     xdotool windowmove "$window" 0 0 windowsize "$window" "$width" "$height"
     sleep 2
+    import -window root "$output"
+    mogrify -strip "$output"
+    echo "screenshot: $output"
+    exit 0
+fi
+
+if [ "${1:-}" = --screen-inside-xvfb ]; then
+    program=$2
+    output=$3
+    config=$(mktemp -d)   # the text size starts at the design's
+    XDG_CONFIG_HOME=$config QT_QPA_PLATFORM=xcb "$program" 2>/dev/null &
+    pid=$!
+    trap 'kill "$pid" 2>/dev/null || true; rm -rf "$config"' EXIT
+    xdotool search --sync --onlyvisible --pid "$pid" >/dev/null
+    sleep 1
+    read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+    xdotool mousemove $((screen_width / 2)) $((screen_height / 2)) click 1
+    xdotool search --sync --onlyvisible --name '^MIRAVELLON$' >/dev/null
+    sleep 1
+    # The pointer out of the way, so that no tooltip covers the window.
+    xdotool mousemove "$screen_width" "$screen_height"
+    press() { xdotool key --delay 120 "$@"; sleep 0.5; }
+    # Escape leaves the results log the start-up shows; the exercise text
+    # has the focus, and the exercise list is five Tabs on. End chooses the
+    # last exercise, whose text then takes the focus.
+    press Escape
+    press Tab Tab Tab Tab Tab
+    press End
+    sleep 1
+    # Three words on with Control and the right arrow, picked with Enter; a
+    # letter typed turns the word red.
+    press ctrl+Right ctrl+Right ctrl+Right Return
+    press x
+    sleep 4   # the reward animation, if any, plays once
     import -window root "$output"
     mogrify -strip "$output"
     echo "screenshot: $output"
@@ -101,5 +143,12 @@ fi
 mkdir -p docs
 if [ "${SHOT:-}" != editor ]; then
     xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inside-xvfb "$program" "$output"
+    for screen in 1366x768:1 1920x1080:1 2560x1440:2; do
+        size=${screen%%:*}
+        scale=${screen##*:}
+        name=docs/pantalla-$size.png
+        [ "$scale" = 1 ] || name=docs/pantalla-$size-x$scale.png
+        QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 ${size}x24" "$0" --screen-inside-xvfb "$program" "$name"
+    done
 fi
 xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --editor-inside-xvfb "$build" docs/editor.png

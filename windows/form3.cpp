@@ -7,6 +7,7 @@
 #include "windows/programstate.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLoggingCategory>
 
 #include <cmath>
@@ -67,6 +68,19 @@ void Form3::Picture1_Click()
 {
     if (showMainWindow_)
         showMainWindow_();
+}
+
+void Form3::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        Picture1_Click();
+        return;
+    default: QWidget::keyPressEvent(event);
+    }
 }
 
 void Form3::showModeless()

@@ -31,6 +31,8 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Escape or Enter goes back as a click on the picture does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void placePicture();

@@ -493,9 +493,10 @@ PICTURES = {
     "zorro": "🦊",
 
     # people and fantasy
-    "abuelos": ("👵", "👴"),
     "ángel.": "👼",
     "bombero": "🧑‍🚒",
+    "cicatriz": "🩹",
+    "empleados": ("👷", "👷"),
     "bruja": "🧙‍♀️",
     "compañeros": "🧑‍🤝‍🧑",
     "dragón": "🐉",
@@ -598,7 +599,6 @@ PICTURES = {
     "estrellas": ("⭐", "🌟"),
     "hielo": "🧊",
     "invierno": "⛄",
-    "llover": "🌧️",
     "llueve": "☔",
     "llueve,": "☔",
     "lluvia": "🌧️",
@@ -609,7 +609,6 @@ PICTURES = {
     "primavera": "🌸",
     "rayo": "🌩️",
     "relámpago": "⚡",
-    "temprano": "🌅",
     "verano": "☀️",
     "viento": "🌬️",
 
@@ -671,6 +670,7 @@ PICTURES = {
     "Italia.": "🇮🇹",
     "Marruecos": "🇲🇦",
     "Senegal.": "🇸🇳",
+    "Venezuela,": "🇻🇪",
 
     # things at home and at school
     "diccionario": "📖",
@@ -687,7 +687,6 @@ PICTURES = {
     "recibido": "📬",
     "invitación:": "💌",
     "experimento": "🧪",
-    "experimento.": "🧪",
     "explosión": "💥",
     "coser": ("🧵", "🪡"),
     "cocer": "🍲",
@@ -744,8 +743,6 @@ PICTURES = {
     "tiza": tiza,
     "tómbola": "🎟️",
     "valla": valla,
-    "vela": "🕯️",
-    "ventanas": ("🪟", "🪟"),
 
     # clothes
     "abrigo": "🧥",
@@ -818,7 +815,7 @@ PICTURES = {
 # Words whose capital letter belongs to the word (names), so the caption
 # keeps it; every other caption is written in small letters.
 NAMES = {"Algodón", "Bigotes", "Canadá", "Drácula", "España", "Europa", "Italia", "Margarita",
-         "Marruecos", "Senegal", "Toby"}
+         "Marruecos", "Senegal", "Toby", "Venezuela"}
 
 
 # ---------------------------------------------------------------------------
