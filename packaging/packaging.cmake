@@ -7,14 +7,15 @@
 #   <prefix>/lib/miravellon/miravellon-comprobar    the content checker
 #   <prefix>/lib/miravellon/miravellon-crear        makes an exercise item from a text
 #   <prefix>/lib/miravellon/miravellon-resultados   the teacher's view of the results
+#   <prefix>/lib/miravellon/miravellon-editor       the teacher's exercise editor
 #   <prefix>/lib/miravellon/{Ejercicios,Graficos,gifs,sonidos,fondo.gif}
 #   <prefix>/bin/miravellon -> ../lib/miravellon/miravellon
 #   <prefix>/bin/miravellon-comprobar -> ../lib/miravellon/miravellon-comprobar
 #   <prefix>/bin/miravellon-crear -> ../lib/miravellon/miravellon-crear
 #   <prefix>/bin/miravellon-resultados -> ../lib/miravellon/miravellon-resultados
-#   <prefix>/share/applications/es.miravellon.Miravellon.desktop
-#   <prefix>/share/applications/es.miravellon.Resultados.desktop
-#   <prefix>/share/metainfo/es.miravellon.Miravellon.metainfo.xml
+#   <prefix>/bin/miravellon-editor -> ../lib/miravellon/miravellon-editor
+#   <prefix>/share/applications/es.miravellon.{Miravellon,Resultados,Editor}.desktop
+#   <prefix>/share/metainfo/es.miravellon.{Miravellon,Editor}.metainfo.xml
 #   <prefix>/share/icons/hicolor/<size>/apps/es.miravellon.Miravellon.{png,svg}
 #   <prefix>/share/doc/miravellon/
 #
@@ -31,15 +32,16 @@ set(_packaging ${CMAKE_CURRENT_LIST_DIR})
 
 # Qt comes from the system's library folders: the installed programs need no
 # run path of their own.
-set_target_properties(miravellon miravellon-comprobar miravellon-crear miravellon-resultados PROPERTIES INSTALL_RPATH "")
-install(TARGETS miravellon miravellon-comprobar miravellon-crear miravellon-resultados
+set_target_properties(miravellon miravellon-comprobar miravellon-crear miravellon-resultados miravellon-editor
+  PROPERTIES INSTALL_RPATH "")
+install(TARGETS miravellon miravellon-comprobar miravellon-crear miravellon-resultados miravellon-editor
   RUNTIME DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets/
   DESTINATION ${MIRAVELLON_INSTALL_APPDIR})
 
 # Relative links, so that the tree works wherever it is unpacked.
 file(RELATIVE_PATH _link_target "/prefix/${CMAKE_INSTALL_BINDIR}" "/prefix/${MIRAVELLON_INSTALL_APPDIR}")
-foreach(_command miravellon miravellon-comprobar miravellon-crear miravellon-resultados)
+foreach(_command miravellon miravellon-comprobar miravellon-crear miravellon-resultados miravellon-editor)
   install(CODE "
     set(_bindir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
     file(MAKE_DIRECTORY \"\${_bindir}\")
@@ -48,10 +50,12 @@ foreach(_command miravellon miravellon-comprobar miravellon-crear miravellon-res
   ")
 endforeach()
 
-# The teacher's view has a menu entry of its own, with the program's icon.
+# The teacher's view and the editor have menu entries of their own, with the
+# program's icon; the editor a software-centre entry too.
 install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.desktop ${_packaging}/es.miravellon.Resultados.desktop
+  ${_packaging}/es.miravellon.Editor.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.metainfo.xml
+install(FILES ${_packaging}/${MIRAVELLON_APP_ID}.metainfo.xml ${_packaging}/es.miravellon.Editor.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${_packaging}/icons/hicolor
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -75,10 +79,10 @@ left once it has passed. The interface is in Spanish.
 .
 Every text worked is recorded in a CSV file, in a folder the school may
 share between machines; teachers see the results per pupil and the words
-most often failed with miravellon-resultados. Teachers make new exercises
-from a text with the miravellon-crear command, which writes the
-misspellings of a spelling family, and check them with the
-miravellon-comprobar command.")
+most often failed with miravellon-resultados. Teachers write new exercises
+in the miravellon-editor window, or from a text with the miravellon-crear
+command, which both write the misspellings of a spelling family, and check
+them with the miravellon-comprobar command.")
 set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

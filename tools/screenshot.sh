@@ -13,7 +13,11 @@
 # screen). These are played from the keyboard, which needs no positions: the
 # last exercise, a word picked with the arrows and Enter, a letter typed.
 #
+# Last docs/editor.png: miravellon-editor on a teacher's folder of its own
+# holding one exercise that miravellon-crear writes, with a seed.
+#
 #     tools/screenshot.sh [build folder]     (default: build, built if needed)
+#     SHOT=editor tools/screenshot.sh        (only the editor's)
 #
 # Needs the Debian packages xvfb, xauth, xdotool and imagemagick; installs
 # those missing with apt-get, as tools/setup.sh does. The clicks of the README
@@ -25,6 +29,27 @@ cd "$(dirname "$0")/.."
 
 width=1024
 height=768
+
+if [ "${1:-}" = --editor-inside-xvfb ]; then
+    build=$2
+    output=$3
+    home=$(mktemp -d)
+    trap 'kill "${pid:-}" 2>/dev/null || true; rm -rf "$home"' EXIT
+    exercise="$home/miravellon/Ejercicios/12 La granja"
+    printf '%s\n' 'En la granja de mi abuela vive una {vaca|baca} blanca.' \
+        'El burro bebe agua del río y las gallinas comen hierba.' \
+        '¡Qué bonito es el campo en primavera!' |
+        "$build/bin/miravellon-crear" --faltas 3 --semilla 12 "$exercise" >/dev/null
+    XDG_DATA_HOME="$home" QT_QPA_PLATFORM=xcb "$build/bin/miravellon-editor" 2>/dev/null &
+    pid=$!
+    window=$(xdotool search --sync --onlyvisible --pid "$pid" | head -n1)
+    xdotool windowmove "$window" 0 0 windowsize "$window" "$width" "$height"
+    sleep 2
+    import -window root "$output"
+    mogrify -strip "$output"
+    echo "screenshot: $output"
+    exit 0
+fi
 
 if [ "${1:-}" = --screen-inside-xvfb ]; then
     program=$2
@@ -159,13 +184,16 @@ if [ ! -x "$program" ]; then
 fi
 
 mkdir -p docs
-xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inside-xvfb "$program" "$output"
-for screen in 1366x768:1 1920x1080:1 2560x1440:2; do
-    size=${screen%%:*}
-    scale=${screen##*:}
-    name=docs/pantalla-$size.png
-    [ "$scale" = 1 ] || name=docs/pantalla-$size-x$scale.png
-    QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 ${size}x24" "$0" --screen-inside-xvfb "$program" "$name"
-done
-xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --results-inside-xvfb "$build/bin/miravellon-resultados" \
-    docs/resultados.png
+if [ "${SHOT:-}" != editor ]; then
+    xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --inside-xvfb "$program" "$output"
+    for screen in 1366x768:1 1920x1080:1 2560x1440:2; do
+        size=${screen%%:*}
+        scale=${screen##*:}
+        name=docs/pantalla-$size.png
+        [ "$scale" = 1 ] || name=docs/pantalla-$size-x$scale.png
+        QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 ${size}x24" "$0" --screen-inside-xvfb "$program" "$name"
+    done
+    xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --results-inside-xvfb "$build/bin/miravellon-resultados" \
+        docs/resultados.png
+fi
+xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" --editor-inside-xvfb "$build" docs/editor.png

@@ -3,8 +3,9 @@
 #
 #   packaging_test.sh install <build dir> <cmake>
 #       cmake --install into a scratch folder: the layout, the .desktop and
-#       AppStream files (desktop-file-validate, appstreamcli), the icons, and
-#       the three commands started through their links on the PATH.
+#       AppStream files of the program and of the editor (desktop-file-validate,
+#       appstreamcli), the icons, and the four commands started through their
+#       links on the PATH.
 #   packaging_test.sh deb <build dir> <cpack>
 #       cpack builds the Debian package; its control fields; its Depends
 #       against the libraries the programs link and the plugins they load;
@@ -99,13 +100,61 @@ check_desktop_entry() {
     exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
     [ "$exec" = "$command" ] || fail "$name starts '$exec', not $command"
     [ -x "$root/usr/bin/$exec" ] || fail "$name starts '$exec', which is not in usr/bin"
+# A menu entry and its software-centre entry under the root $1, for the
+# application id $2 started by the command $3: valid (desktop-file-validate,
+# appstreamcli), in the Education category, in Spanish, naming the program's
+# installed icon and launching the installed command.
+check_entries() {
+    local root=$1 id=$2 command=$3
+    local desktop="$root/usr/share/applications/$id.desktop"
+    if desktop-file-validate "$desktop"; then
+        pass "desktop-file-validate accepts $id.desktop"
+    else
+        fail "desktop-file-validate rejects $id.desktop"
+    fi
+    grep -qx 'Categories=Education;.*' "$desktop" || fail "$id.desktop is not in the Education category"
+    grep -qx 'Name\[es\]=.*' "$desktop" || fail "$id.desktop has no Spanish name"
+    grep -qx 'Comment\[es\]=.*' "$desktop" || fail "$id.desktop has no Spanish comment"
+    grep -qx "Icon=$app_id" "$desktop" || fail "$id.desktop does not name the installed icon"
+    local exec
+    exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
+    [ "$exec" = "$command" ] && [ -x "$root/usr/bin/$exec" ] ||
+        fail "$id.desktop starts '$exec', not the installed $command"
+
+    local metainfo="$root/usr/share/metainfo/$id.metainfo.xml"
+    if appstreamcli validate --no-net --strict "$metainfo"; then
+        pass "appstreamcli validates $id.metainfo.xml"
+    else
+        fail "appstreamcli rejects $id.metainfo.xml"
+    fi
+    grep -q '<summary xml:lang="es">' "$metainfo" || fail "$id.metainfo.xml has no Spanish summary"
+    grep -q '<p xml:lang="es">' "$metainfo" || fail "$id.metainfo.xml has no Spanish description"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
+        fail "$id.metainfo.xml does not launch $id.desktop"
+}
+
+# The installed editor under the root $1 starts (offscreen, stopped after a
+# few seconds) with a teacher's folder of its own.
+start_installed_editor() {
+    local root=$1
+    mkdir -p "$scratch/editor-home"
+    (cd "$scratch" && env PATH="$root/usr/bin:/usr/bin:/bin" QT_QPA_PLATFORM=offscreen \
+        XDG_DATA_HOME="$scratch/editor-home" timeout 5 miravellon-editor) >"$scratch/editor.log" 2>&1
+    local rc=$?
+    # 124: still running when stopped, as a window waiting for its teacher is.
+    if [ $rc -eq 124 ]; then
+        pass "the installed miravellon-editor starts from the PATH"
+    else
+        fail "the installed miravellon-editor ended with $rc: $(cat "$scratch/editor.log")"
+    fi
+    rm -rf "$scratch/editor-home"
 }
 
 # Checks the installed files under the root $1 (the same for both ways of
 # installing).
 check_tree() {
     local root=$1
-    for command in miravellon miravellon-comprobar miravellon-crear miravellon-resultados; do
+    for command in miravellon miravellon-comprobar miravellon-crear miravellon-resultados miravellon-editor; do
         local link="$root/usr/bin/$command"
         if [ -L "$link" ] && [ "$(readlink "$link")" = "../lib/miravellon/$command" ] &&
             [ -x "$(readlink -f "$link")" ]; then
@@ -117,21 +166,13 @@ check_tree() {
     for item in Ejercicios Graficos gifs sonidos fondo.gif; do
         [ -e "$root/$appdir/$item" ] || fail "$appdir/$item is missing: the content must lie beside the program"
     done
-    # The program's menu entry, and the teacher's view of the results in the
-    # same category.
-    check_desktop_entry "$root" "$app_id.desktop" miravellon
+    # The program's and the editor's menu and software-centre entries, and
+    # the teacher's view of the results in the same category.
+    check_entries "$root" "$app_id" miravellon
+    check_entries "$root" es.miravellon.Editor miravellon-editor
     check_desktop_entry "$root" es.miravellon.Resultados.desktop miravellon-resultados
-
-    local metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
-    if appstreamcli validate --no-net --strict "$metainfo" && appstreamcli validate-tree --no-net "$root"; then
-        pass "appstreamcli validates $app_id.metainfo.xml and the installed tree"
-    else
-        fail "appstreamcli rejects $app_id.metainfo.xml"
-    fi
-    grep -q '<summary xml:lang="es">' "$metainfo" || fail "the metainfo file has no Spanish summary"
-    grep -q '<p xml:lang="es">' "$metainfo" || fail "the metainfo file has no Spanish description"
-    grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
-        fail "the metainfo file does not launch $app_id.desktop"
+    appstreamcli validate-tree --no-net "$root" || fail "appstreamcli rejects the installed tree"
+    start_installed_editor "$root"
 
     local before=$failures
     for n in "${icon_sizes[@]}"; do
@@ -244,7 +285,7 @@ deb)
     # Debian package depends on.
     before=$failures
     for binary in "$root/$appdir/miravellon" "$root/$appdir/miravellon-comprobar" "$root/$appdir/miravellon-crear" \
-        "$root/$appdir/miravellon-resultados"; do
+        "$root/$appdir/miravellon-resultados" "$root/$appdir/miravellon-editor"; do
         for lib in $(objdump -p "$binary" | awk '/NEEDED/ {print $2}'); do
             path=$(ldconfig -p | awk -v lib="$lib" '$1 == lib && /x86-64/ {print $NF; exit}')
             package=$(package_of "$path")

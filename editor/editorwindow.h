@@ -1,0 +1,117 @@
+#pragma once
+
+#include "editor/editeditem.h"
+#include "editor/prompts.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTextEdit;
+class QTimer;
+
+namespace editor {
+
+// The editor's window: the exercises on the left (the teacher's, then the
+// shipped ones, read-only), the items of the chosen exercise in the middle,
+// and the item on the right: its correct text, the version with misspellings
+// beside it, and the checker's findings below. The rules live in EditedItem,
+// items::, exercises:: and drafts::; this class shows them and forwards.
+class EditorWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `shippedRoot`: the program's own content tree (read-only here);
+    // `teacherRoot`: the teacher's content root, whose "Ejercicios" folder
+    // holds her exercises (made when the first one is).
+    EditorWindow(const QString& shippedRoot, const QString& teacherRoot, Prompts& prompts,
+                 QWidget* parent = nullptr);
+    ~EditorWindow() override;
+
+    // Offers back the drafts a crash left behind.
+    void offerDrafts();
+
+    // The menu of the word at `position` of the correct text: the
+    // misspellings the families propose, "Escribir otra…" and "Quitar la
+    // falta". Owned by the caller.
+    std::unique_ptr<QMenu> wordMenu(qsizetype position);
+    // Runs the checker's rules now rather than after the pause in typing.
+    void refreshFindings();
+
+    const EditedItem& item() const { return item_; }
+    bool isDirty() const { return dirty_; }
+    QString exerciseFolder() const { return exerciseFolder_; }
+    int itemNumber() const { return number_; }
+
+    void newExercise();
+    void renameExercise();
+    void deleteExercise();
+    void copyExercise();
+    void newItem();
+    void deleteItem();
+    void moveItemUp();
+    void moveItemDown();
+    void putMisspellings();
+    void importText();
+    void choosePicture();
+    bool save();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void fillExercises(const QString& select = {});
+    void fillItems(int select);
+    void openExercise();
+    void openItem();
+    bool settleUnsaved();
+    void textEdited();
+    void showItem();
+    void showFaulty();
+    void changed();
+    void showWordMenuAt(qsizetype offset, const QPoint& globalPos);
+    void moveItem(int from);
+    void setEditable();
+
+    QString shippedRoot_;
+    QString teacherRoot_;
+    QString teacherCatalogue_;
+    Prompts& prompts_;
+
+    QListWidget* exercises_ = nullptr;
+    QListWidget* items_ = nullptr;
+    QPlainTextEdit* correct_ = nullptr;
+    QTextEdit* faulty_ = nullptr;
+    QListWidget* findings_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPushButton* newExercise_ = nullptr;
+    QPushButton* renameExercise_ = nullptr;
+    QPushButton* deleteExercise_ = nullptr;
+    QPushButton* copyExercise_ = nullptr;
+    QPushButton* newItem_ = nullptr;
+    QPushButton* deleteItem_ = nullptr;
+    QPushButton* upItem_ = nullptr;
+    QPushButton* downItem_ = nullptr;
+    QPushButton* putMisspellings_ = nullptr;
+    QPushButton* import_ = nullptr;
+    QPushButton* picture_ = nullptr;
+    QPushButton* save_ = nullptr;
+    QTimer* findingsTimer_ = nullptr;
+
+    EditedItem item_;
+    QString exerciseFolder_;
+    bool readOnly_ = true;
+    int number_ = 0;
+    bool unsavedNew_ = false;  // not saved yet: its number was free when it was made
+    bool dirty_ = false;
+    bool showing_ = false;  // the text is being set by the window, not typed
+};
+
+}  // namespace editor

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+namespace editor {
+
+// What "Poner faltas…" asks: a family name (families::names()), how many
+// misspellings, and the seed of the choice, so that the choice previewed is
+// the one taken.
+struct FaultRequest {
+    QString family;
+    int count = 0;
+    quint32 seed = 0;
+};
+
+// Every modal question the editor asks, in one place, so that tests can
+// answer them without a dialog.
+class Prompts {
+public:
+    enum class Unsaved { Save, Discard, Cancel };
+
+    virtual ~Prompts() = default;
+    virtual bool confirm(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual void inform(QWidget* parent, const QString& title, const QString& text) = 0;
+    virtual std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                           const QString& initial) = 0;
+    // An existing file to read; empty when none was chosen.
+    virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
+    virtual Unsaved askUnsaved(QWidget* parent, const QString& text) = 0;
+    // `preview` says what a request would choose (or why it cannot).
+    virtual std::optional<FaultRequest> askFaults(QWidget* parent,
+                                                  const std::function<QString(const FaultRequest&)>& preview) = 0;
+};
+
+// The real dialogs.
+class DialogPrompts : public Prompts {
+public:
+    bool confirm(QWidget* parent, const QString& title, const QString& text) override;
+    void inform(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
+    QString openFile(QWidget* parent, const QString& title, const QString& filter) override;
+    Unsaved askUnsaved(QWidget* parent, const QString& text) override;
+    std::optional<FaultRequest> askFaults(QWidget* parent,
+                                          const std::function<QString(const FaultRequest&)>& preview) override;
+};
+
+}  // namespace editor
