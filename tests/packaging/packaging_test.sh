@@ -100,6 +100,8 @@ check_desktop_entry() {
     exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
     [ "$exec" = "$command" ] || fail "$name starts '$exec', not $command"
     [ -x "$root/usr/bin/$exec" ] || fail "$name starts '$exec', which is not in usr/bin"
+}
+
 # A menu entry and its software-centre entry under the root $1, for the
 # application id $2 started by the command $3: valid (desktop-file-validate,
 # appstreamcli), in the Education category, in Spanish, naming the program's
