@@ -7,6 +7,8 @@
 #include "editor/picture.h"
 
 #include "library/catalogue.h"
+#include "library/results.h"
+#include "results/resultsview.h"
 #include "library/families.h"
 #include "library/itemwriter.h"
 #include "library/spelling.h"
@@ -98,9 +100,11 @@ void EditorWindow::build()
                              QStringLiteral("Lleva el ejercicio elegido a la papelera"));
     copyExercise_ = button(left, "CopiarEjercicio", QStringLiteral("&Copiar a mis ejercicios"),
                            QStringLiteral("Copia el ejercicio del programa a su carpeta, para cambiarlo"));
+    results_ = button(left, "Resultados", QStringLiteral("&Resultados…"),
+                      QStringLiteral("Lo que ha hecho cada alumno y las palabras que más falla la clase"));
     leftLayout->addWidget(exercisesLabel);
     leftLayout->addWidget(exercises_);
-    for (QPushButton* b : {newExercise_, renameExercise_, deleteExercise_, copyExercise_})
+    for (QPushButton* b : {newExercise_, renameExercise_, deleteExercise_, copyExercise_, results_})
         leftLayout->addWidget(b);
 
     // Middle: the items.
@@ -221,6 +225,7 @@ void EditorWindow::build()
     connect(import_, &QPushButton::clicked, this, &EditorWindow::importText);
     connect(picture_, &QPushButton::clicked, this, &EditorWindow::choosePicture);
     connect(save_, &QPushButton::clicked, this, &EditorWindow::save);
+    connect(results_, &QPushButton::clicked, this, &EditorWindow::showResults);
     connect(saveAction, &QAction::triggered, this, &EditorWindow::save);
     connect(newAction, &QAction::triggered, this, &EditorWindow::newItem);
     connect(menuAction, &QAction::triggered, this, [this] {
@@ -842,6 +847,24 @@ void EditorWindow::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+void EditorWindow::showResults()
+{
+    auto* view = findChild<ResultsView*>(QStringLiteral("VistaResultados"));
+    if (!view) {
+        view = new ResultsView(this);
+        view->setObjectName(QStringLiteral("VistaResultados"));
+        view->setWindowFlag(Qt::Window);
+        view->setWindowTitle(QStringLiteral("Resultados de los alumnos"));
+        view->resize(1000, 700);
+        view->openFolder(results::resolveFolder(results::configuredFolder(), {}));
+    } else {
+        view->refresh();
+    }
+    view->show();
+    view->raise();
+    view->activateWindow();
 }
 
 }  // namespace editor

@@ -59,6 +59,9 @@ public:
     void putMisspellings();
     void importText();
     void choosePicture();
+    // Opens the pupils' results (the folder the program writes them to) in a
+    // window of their own.
+    void showResults();
     bool save();
 
 protected:
@@ -95,6 +98,7 @@ private:
     QPushButton* renameExercise_ = nullptr;
     QPushButton* deleteExercise_ = nullptr;
     QPushButton* copyExercise_ = nullptr;
+    QPushButton* results_ = nullptr;
     QPushButton* newItem_ = nullptr;
     QPushButton* deleteItem_ = nullptr;
     QPushButton* upItem_ = nullptr;

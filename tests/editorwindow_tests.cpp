@@ -11,6 +11,8 @@
 
 #include "library/catalogue.h"
 #include "library/contentrules.h"
+#include "library/results.h"
+#include "results/resultsview.h"
 #include "presentation/richtextbox.h"
 #include "windows/form4.h"
 
@@ -177,6 +179,30 @@ protected:
 };
 
 const QString Granja = u"En la granja vive una vaca.\nEl burro bebe agua del valle."_s;
+
+// The teacher reaches the pupils' results from the editor: the folder the
+// program writes them to, read and summed up.
+TEST_F(EditorWindowTest, ResultsShowsThePupilsRowsFromTheProgramsFolder)
+{
+    const QString folder = results::defaultFolder();
+    ASSERT_TRUE(QDir().mkpath(folder));
+    QFile file(folder + u"/2026-03-09_Ana_pc.csv"_s);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\xef\xbb\xbf" + QByteArray(results::Header)
+               + "\r\n2026-03-09;10:00:00;Ana;01 Animales;1;s\xc3\xad;s\xc3\xad;30;2;1;no;vaca\r\n");
+    file.close();
+    open();
+
+    click("Resultados");
+
+    auto* view = find<ResultsView>("VistaResultados");
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(view->folder(), folder);
+    ASSERT_EQ(view->contents().rows.size(), 1);
+    EXPECT_EQ(view->contents().rows.first().pupil, u"Ana"_s);
+    QFile::remove(file.fileName());
+}
 
 TEST_F(EditorWindowTest, ANewExerciseTakesTheNextNumberAndStartsWithItsFirstText)
 {
