@@ -6,6 +6,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
@@ -103,6 +104,11 @@ void clickText(MainWindowHarness& harness, int offset)
     RichTextBox* box = harness.text();
     QTextCursor cursor(box->document());
     cursor.setPosition(offset);
+    // A pupil scrolls the word into view before clicking it.
+    if (!box->viewport()->rect().contains(box->cursorRect(cursor).center())) {
+        QScrollBar* bar = box->verticalScrollBar();
+        bar->setValue(bar->value() + box->cursorRect(cursor).center().y() - box->viewport()->height() / 2);
+    }
     QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, box->cursorRect(cursor).center());
 }
 

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -163,8 +164,12 @@ void RichTextBox::setCursorKeepingView(const QTextCursor& cursor)
     // QTextEdit scrolls to a cursor it is given; the view stays where the
     // pupil left it instead, so that the word under the pointer is still
     // there when the click that follows lands.
+    // The scroll bars keep their signals to themselves meanwhile, so that
+    // the view is not scrolled to the cursor and back.
     const int horizontal = horizontalScrollBar()->value();
     const int vertical = verticalScrollBar()->value();
+    const QSignalBlocker quietHorizontal(horizontalScrollBar());
+    const QSignalBlocker quietVertical(verticalScrollBar());
     setTextCursor(cursor);
     horizontalScrollBar()->setValue(horizontal);
     verticalScrollBar()->setValue(vertical);
