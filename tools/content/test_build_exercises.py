@@ -350,7 +350,10 @@ class ShippedFilesTest(unittest.TestCase):
         folders = self.folders()
         self.assertGreaterEqual(len(folders), 20)
         for folder in folders:
-            self.assertRegex(folder.name, r"^[0-9]{2} .* \([1-6]\.º y [1-6]\.º\)$")
+            # The number tells the school years (01-09, 10-19, 20-29) and
+            # the name fits the pupil's exercise list at 1366 x 768.
+            self.assertRegex(folder.name, r"^(0[1-9]|[12][0-9]) \S")
+            self.assertLessEqual(len(folder.name), 13, folder.name)
             good = sorted((folder / "correcto").glob("*.txt"))
             bad = sorted((folder / "incorrecto").glob("*.txt"))
             self.assertGreaterEqual(len(good), 12, folder.name)
