@@ -102,7 +102,10 @@ FAMILIES = {
     "x-s": [("x", "s"), ("s", "x")],
     "cc-sc": [("cc", "c"), ("c", "cc"), ("sc", "s"), ("sc", "c"),
               ("s", "sc")],
-    "d-z": [("d$", "z$"), ("z$", "d$")],
+    # The final -d dropped (the stress it leaves is written: verdad ->
+    # verdá), a final -z written -s, and the plural of -z in -zes.
+    "d-z": [("ad$", "á$"), ("ed$", "é$"), ("id$", "í$"), ("ud$", "ú$"),
+            ("d$", "$"), ("z$", "s$"), ("ces$", "zes$")],
     "y-verbos": [("y", "ll"), ("y", "i")],
     "hue-hie": [("hue", "ue"), ("hué", "ué"), ("hie", "ie"), ("^hue", "^güe"),
                 ("^o", "^ho"), ("^ó", "^hó")],
