@@ -103,6 +103,10 @@ def unnatural(correct, faulty, capital_inside_sentence=False):
                         "alike before e and i")
             if a == "c" and b == "q" and after == "u":
                 return "qu for cu: no child writes it"
+            if a == "c" and b == "k" and after and after in "eéií":
+                return f"k for c before {after!r} changes the sound"
+            if a == "z" and b == "c" and after and after not in "eéií":
+                return f"c for z before {after!r} changes the sound"
             if b in ACCENTED and ACCENTED[b] == a:
                 nuclei = syllable_nuclei(fl)
                 k = next((n for n, (s, e) in enumerate(nuclei) if s <= i < e), None)
@@ -148,7 +152,8 @@ def shows_the_answer(correct, faulty, other):
     """Whether the unmarked word other shares a stem with correct through
     the letters that faulty gets wrong, and so shows them."""
     c, f, o = bare(correct).lower(), bare(faulty).lower(), bare(other).lower()
-    if not c or not o or o == c or o == f:
+    # Short words (que, con, los) are too common to tell a child anything.
+    if not c or len(o) <= MIN_STEM or o == c or o == f:
         return False
     # The end of the span of the correct word that the misspelling changes.
     suffix = 0
