@@ -646,7 +646,8 @@ def spanish_key(word):
     return ("".join(key), word)
 
 
-def planned_files(exercises, output_dir, lists_dir, crear):
+def planned_files(exercises, output_dir, lists_dir, crear, homophones=frozenset(),
+                  names=()):
     """Maps every output path to its bytes."""
     files = {}
     made = crear_items(exercises, crear)
@@ -661,7 +662,34 @@ def planned_files(exercises, output_dir, lists_dir, crear):
     bare_words = sorted({bare(w) for w in words}, key=spanish_key)
     files[lists_dir / WORDS_FILE.name] = ("\n".join(words) + "\n").encode("utf-8")
     files[lists_dir / BARE_WORDS_FILE.name] = ("\n".join(bare_words) + "\n").encode("utf-8")
+    files.update(checker_lists(exercises, output_dir.parent, homophones, names))
     return files, words, bare_words
+
+
+CHECKER_WORDS = "palabras-aceptadas.txt"
+CHECKER_HOMOPHONES = "homofonos.txt"
+
+
+def checker_lists(exercises, folder, homophones, names):
+    """The two lists miravellon-comprobar reads beside an Ejercicios folder,
+    so that the shipped exercises check without a warning: the words of the
+    correct versions that the dictionary lacks (nombres_propios.txt) and
+    the pairs "correct faulty" of the texts whose faulty form is a word
+    too (those of homofonos.txt that the texts use)."""
+    used = sorted({(bare(m.correct_word), bare(m.faulty_word))
+                   for ex in exercises for item in ex.items for m in item.marks
+                   if (bare(m.correct_word), bare(m.faulty_word)) in homophones},
+                  key=lambda p: (spanish_key(p[0]), spanish_key(p[1])))
+    head = ("# Written by tools/content/build_exercises.py from {}: edit that "
+            "list, not this one.\n")
+    words = head.format(NAMES_FILE.name) + \
+        "# Words of the shipped texts that the Spanish dictionaries lack.\n" + \
+        "".join(f"{n}\n" for n in sorted(set(names), key=spanish_key))
+    pairs = head.format(HOMOPHONES_FILE.name) + \
+        "# correct faulty: misspellings of the shipped texts that are words too.\n" + \
+        "".join(f"{c} {f}\n" for c, f in used)
+    return {folder / CHECKER_WORDS: words.encode("utf-8"),
+            folder / CHECKER_HOMOPHONES: pairs.encode("utf-8")}
 
 
 def stale_files(exercises, files, output_dir):
@@ -907,7 +935,8 @@ def main(argv=None):
               f"name it with --crear or ${CREAR_ENV}", file=sys.stderr)
         return 1
     try:
-        files, words, bare_words = planned_files(exercises, output_dir, lists_dir, crear)
+        files, words, bare_words = planned_files(exercises, output_dir, lists_dir, crear,
+                                                 homophones, names)
     except SourceError as exc:
         print(f"error: {exc}", file=sys.stderr)
         return 1
