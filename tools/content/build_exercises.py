@@ -344,7 +344,7 @@ def check_encodable(text, para, path, version):
                               f"{bad}")
 
 
-def wrap(widths):
+def wrap(widths, keep_with_previous=frozenset()):
     """Splits a paragraph of words with the given widths into lines.
 
     Returns the list of line lengths in words. Lines hold at most
@@ -352,7 +352,9 @@ def wrap(widths):
     gets a line of its own); among the possible splits the one with the most
     even lines is chosen, so that no paragraph ends in a stub of two or
     three words. A paragraph only a little longer than one line is kept
-    whole rather than broken into a long line and a stub.
+    whole rather than broken into a long line and a stub. No line starts
+    with a word whose index is in keep_with_previous (a narrator's
+    "—dijo" after a spoken line, which would read as a new speaker).
     """
     n = len(widths)
     total = sum(widths) + n - 1
@@ -370,6 +372,8 @@ def wrap(widths):
             if words > 1 and (length > MAX_LINE_CHARS or words > MAX_LINE_WORDS):
                 break
             cost = float(MAX_LINE_CHARS - length) ** 2
+            if j < n and j in keep_with_previous:
+                cost += 1e6
             if j == n and words < MIN_LAST_LINE_WORDS and i > 0:
                 cost += 1000.0 * (MIN_LAST_LINE_WORDS - words)
             total_cost = cost + best[j]
@@ -431,7 +435,9 @@ def build_item(item, path, families=None, homophones=frozenset()):
         item.marks.extend(marks)
         widths = [max(len(a), len(b)) for a, b in zip(c_words, f_words)]
         start = 0
-        for size in wrap(widths):
+        narrator = frozenset(k for k, w in enumerate(c_words)
+                             if k > 0 and w.startswith("—"))
+        for size in wrap(widths, narrator):
             item.correct_lines.append(" ".join(c_words[start:start + size]))
             item.faulty_lines.append(" ".join(f_words[start:start + size]))
             start += size
@@ -640,7 +646,8 @@ def spanish_key(word):
     return ("".join(key), word)
 
 
-def planned_files(exercises, output_dir, lists_dir, crear):
+def planned_files(exercises, output_dir, lists_dir, crear, homophones=frozenset(),
+                  names=()):
     """Maps every output path to its bytes."""
     files = {}
     made = crear_items(exercises, crear)
@@ -655,7 +662,34 @@ def planned_files(exercises, output_dir, lists_dir, crear):
     bare_words = sorted({bare(w) for w in words}, key=spanish_key)
     files[lists_dir / WORDS_FILE.name] = ("\n".join(words) + "\n").encode("utf-8")
     files[lists_dir / BARE_WORDS_FILE.name] = ("\n".join(bare_words) + "\n").encode("utf-8")
+    files.update(checker_lists(exercises, output_dir.parent, homophones, names))
     return files, words, bare_words
+
+
+CHECKER_WORDS = "palabras-aceptadas.txt"
+CHECKER_HOMOPHONES = "homofonos.txt"
+
+
+def checker_lists(exercises, folder, homophones, names):
+    """The two lists miravellon-comprobar reads beside an Ejercicios folder,
+    so that the shipped exercises check without a warning: the words of the
+    correct versions that the dictionary lacks (nombres_propios.txt) and
+    the pairs "correct faulty" of the texts whose faulty form is a word
+    too (those of homofonos.txt that the texts use)."""
+    used = sorted({(bare(m.correct_word), bare(m.faulty_word))
+                   for ex in exercises for item in ex.items for m in item.marks
+                   if (bare(m.correct_word), bare(m.faulty_word)) in homophones},
+                  key=lambda p: (spanish_key(p[0]), spanish_key(p[1])))
+    head = ("# Written by tools/content/build_exercises.py from {}: edit that "
+            "list, not this one.\n")
+    words = head.format(NAMES_FILE.name) + \
+        "# Words of the shipped texts that the Spanish dictionaries lack.\n" + \
+        "".join(f"{n}\n" for n in sorted(set(names), key=spanish_key))
+    pairs = head.format(HOMOPHONES_FILE.name) + \
+        "# correct faulty: misspellings of the shipped texts that are words too.\n" + \
+        "".join(f"{c} {f}\n" for c, f in used)
+    return {folder / CHECKER_WORDS: words.encode("utf-8"),
+            folder / CHECKER_HOMOPHONES: pairs.encode("utf-8")}
 
 
 def stale_files(exercises, files, output_dir):
@@ -872,7 +906,7 @@ def main(argv=None):
     reworked = read_reworked(lists / REWORKED_FILE.name)
     pending = {}
     for ex in exercises:
-        findings = exercise_rules.exercise_findings(ex, deny, homophones)
+        findings = exercise_rules.exercise_findings(ex, deny)
         if exercise_rules.is_reworked(ex.folder, reworked):
             errors.extend(findings)
         elif findings:
@@ -901,7 +935,8 @@ def main(argv=None):
               f"name it with --crear or ${CREAR_ENV}", file=sys.stderr)
         return 1
     try:
-        files, words, bare_words = planned_files(exercises, output_dir, lists_dir, crear)
+        files, words, bare_words = planned_files(exercises, output_dir, lists_dir, crear,
+                                                 homophones, names)
     except SourceError as exc:
         print(f"error: {exc}", file=sys.stderr)
         return 1

@@ -12,9 +12,7 @@ judge whether a text that can be written is one to ship:
   shows the letter in question (vallena beside ballenas, bez beside veces);
 - every misspelling is one children make (no j for g before a, o or u, no
   qu for cu, no tilde where the natural stress needs none, no B for V at
-  the start of a name, no final -z written -d);
-- outside the exercise on homophones, no misspelling is itself a word that
-  would be right in another sentence.
+  the start of a name, no final -z written -d).
 
 Each finding names its exercise, so that an exercise can be reworked to
 these rules while the others wait: the exercises listed in revisados.txt
@@ -105,6 +103,10 @@ def unnatural(correct, faulty, capital_inside_sentence=False):
                         "alike before e and i")
             if a == "c" and b == "q" and after == "u":
                 return "qu for cu: no child writes it"
+            if a == "c" and b == "k" and after and after in "eéií":
+                return f"k for c before {after!r} changes the sound"
+            if a == "z" and b == "c" and after and after not in "eéií":
+                return f"c for z before {after!r} changes the sound"
             if b in ACCENTED and ACCENTED[b] == a:
                 nuclei = syllable_nuclei(fl)
                 k = next((n for n, (s, e) in enumerate(nuclei) if s <= i < e), None)
@@ -150,13 +152,16 @@ def shows_the_answer(correct, faulty, other):
     """Whether the unmarked word other shares a stem with correct through
     the letters that faulty gets wrong, and so shows them."""
     c, f, o = bare(correct).lower(), bare(faulty).lower(), bare(other).lower()
-    if not c or not o or o == c or o == f:
+    # Short words (que, con, los) are too common to tell a child anything.
+    if not c or len(o) <= MIN_STEM or o == c or o == f:
         return False
     # The end of the span of the correct word that the misspelling changes.
     suffix = 0
     while suffix < min(len(c), len(f)) and c[-1 - suffix] == f[-1 - suffix]:
         suffix += 1
     end = max(len(c) - suffix, common_prefix(c, f) + 1)
+    if c[end - 1:end] == "m" and end < len(c):
+        end += 1    # m is a question of the letter after it (campo, cama)
     if strip_tildes(c) == strip_tildes(f):
         # A tilde follows the stress of the word itself, which its family
         # does not share (limones, limonada).
@@ -210,7 +215,7 @@ def sentence_starts(words):
             if k == 0 or words[k - 1][-1:] in ".!?…:»" or w[:1] in "—¡¿«"}
 
 
-def item_findings(item, deny, homophones, families):
+def item_findings(item, deny, families):
     """What an item breaks of the rules that do not depend on its
     neighbours."""
     findings = []
@@ -229,12 +234,6 @@ def item_findings(item, deny, homophones, families):
                            mark.word_index not in starts)
         if reason:
             findings.append(f"{mark.correct_word!r} -> {mark.faulty_word!r}: {reason}")
-        if "homofonos" not in families and "mayusculas" not in families:
-            pair = (bare(mark.correct_word).lower(), bare(mark.faulty_word).lower())
-            if pair in homophones:
-                findings.append(f"{mark.faulty_word!r} is a word too, right in "
-                                "another sentence; choose a misspelling that is "
-                                "wrong in any sentence")
         if set(families) <= {"mayusculas", "signos"}:
             continue
         for k, w in enumerate(words):
@@ -247,7 +246,7 @@ def item_findings(item, deny, homophones, families):
     return findings
 
 
-def exercise_findings(exercise, deny, homophones):
+def exercise_findings(exercise, deny):
     """Every finding of the rules in an exercise, each as
     "<folder>/<n>: <what>" or "<folder>: <what>"."""
     findings = []
@@ -266,7 +265,7 @@ def exercise_findings(exercise, deny, homophones):
             findings.append(f"{where}: {errors} misspellings in "
                             f"{item.word_count} words; at most one word in "
                             f"{WORDS_PER_ERROR}")
-        for f in item_findings(item, deny, homophones, exercise.families):
+        for f in item_findings(item, deny, exercise.families):
             findings.append(f"{where}: {f}")
     for n in range(1, len(counts)):
         if counts[n] < counts[n - 1]:
