@@ -60,9 +60,9 @@ def typed(text):
 
 def textfile_seeds():
     seeds = {}
-    for exercise, number in [("01 Mayúsculas (1.º y 2.º)", 1), ("06 B y V (3.º y 4.º)", 1), ("05 LL e Y (1.º y 2.º)", 3),
-                             ("12 Tildes (3.º y 4.º)", 2),
-                             ("14 Repaso (3.º y 4.º)", 12)]:
+    for exercise, number in [("01 A y a", 1), ("10 B y V", 1), ("05 LL e Y", 3),
+                             ("16 Tildes", 2),
+                             ("18 Repaso", 12)]:
         faulty, correct = item(exercise, number)
         seeds[f"exercise-{exercise[:2]}-{number}-faulty"] = faulty
         seeds[f"exercise-{exercise[:2]}-{number}-correct"] = correct
@@ -104,12 +104,12 @@ def textfile_seeds():
 
 def pickjudge_seeds():
     seeds = {}
-    for exercise, number in [("01 Mayúsculas (1.º y 2.º)", 1), ("06 B y V (3.º y 4.º)", 1),
-                             ("12 Tildes (3.º y 4.º)", 2)]:
+    for exercise, number in [("01 A y a", 1), ("10 B y V", 1),
+                             ("16 Tildes", 2)]:
         faulty, correct = item(exercise, number)
         seeds[f"exercise-{exercise[:2]}-{number}-complete"] = (
             faulty + SEP + correct + SEP + correcting_actions(faulty, correct))
-    faulty, correct = item("05 LL e Y (1.º y 2.º)", 3)
+    faulty, correct = item("05 LL e Y", 3)
     # A wrong word, a word put back, a click past the end, a reload.
     seeds["exercise-05-3-wrong-then-reload"] = (
         faulty + SEP + correct + SEP + caret(3) + typed("x") + caret(3) + typed("\b") + caret(0xFFFF) + b"r"
