@@ -46,7 +46,8 @@ QString usage()
                "  --familia F    de qué familia: %2 (todas, si no se dice)\n"
                "  --semilla S    elige siempre las mismas faltas para la misma semilla (un número)\n"
                "  --numero K     el número del texto (si no, el siguiente al último que hay)\n"
-               "  --reemplazar   permite sustituir un texto que ya existe\n"
+               "  --reemplazar   permite sustituir un texto que ya existe; quien lo lea mientras se sustituye\n"
+               "                 puede ver la versión correcta nueva con la versión con faltas anterior\n"
                "Termina con 0 si ha escrito el texto, 1 si no ha podido (y no escribe nada) y 2 si la orden\n"
                "está mal escrita.\n")
         .arg(DefaultMisspellings)
@@ -221,8 +222,11 @@ int main(int argc, char* argv[])
     }
 
     const QString folder = QDir::cleanPath(QFileInfo(options->folder).absoluteFilePath());
-    const int number = options->number.value_or(itemwriter::nextNumber(folder));
-    const itemwriter::WriteResult written = itemwriter::write(folder, number, draft, options->replace);
+    // Without a number, a text written meanwhile by someone else keeps its
+    // number and this one takes the next.
+    const itemwriter::WriteResult written = options->number
+                                                ? itemwriter::write(folder, *options->number, draft, options->replace)
+                                                : itemwriter::writeNew(folder, draft);
     if (written.status != itemwriter::WriteStatus::Written) {
         err << me << written.error;
         if (written.status == itemwriter::WriteStatus::Exists)
