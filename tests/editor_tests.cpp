@@ -445,8 +445,9 @@ TEST(Drafts, AreKeptRoundTripAndDropped)
 {
     const TempTree home;
     const DataHome dataHome(home.path());
-    const editor::drafts::Draft a{u"/x/Ejercicios/01 A"_s, 3, u"Una vaca «blanca».\nY\tmás"_s, {{1, u"baca"_s}}};
-    const editor::drafts::Draft b{u"/x/Ejercicios/02 B"_s, 1, u"otro"_s, {}};
+    const editor::drafts::Draft a{u"/x/Ejercicios/01 A"_s, 3, u"Una vaca «blanca».\nY\tmás"_s, {{1, u"baca"_s}},
+                                  false, u"0123abcd"_s};
+    const editor::drafts::Draft b{u"/x/Ejercicios/02 B"_s, 1, u"otro"_s, {}, true, {}};
     EXPECT_TRUE(editor::drafts::keep(a));
     EXPECT_TRUE(editor::drafts::keep(b));
     EXPECT_EQ(editor::drafts::all().size(), 2);
