@@ -338,6 +338,26 @@ TEST_F(EditorWindowTest, AnInterruptedRenumberingIsFinishedWhenTheExerciseIsOpen
     EXPECT_FALSE(editor::items::interrupted(folder));
 }
 
+TEST_F(EditorWindowTest, APlantedJournalIsRefusedWhenTheExerciseIsOpenedAndLeftAlone)
+{
+    const QString folder = teacherFolder(u"01 Mio"_s);
+    QDir().mkpath(folder);
+    itemwriter::write(folder, 1, itemwriter::parse({u"una {vaca|baca}"_s}).draft, false);
+    // A count of steps below zero: 27 bytes.
+    const QByteArray planted = "miravellon-renumerando 1\n-1";
+    ASSERT_EQ(planted.size(), 27);
+    QFile journal(folder + u"/.miravellon-renumerando"_s);
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write(planted);
+    journal.close();
+    open();
+    ASSERT_FALSE(prompts.informed.isEmpty());
+    EXPECT_TRUE(prompts.informed.last().contains(u"está dañado"_s)) << prompts.informed.last().toStdString();
+    EXPECT_EQ(rows("ListaTextos"), QStringList{u"Texto 1"_s});
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    EXPECT_EQ(journal.readAll(), planted);
+}
+
 TEST_F(EditorWindowTest, TheDraftIsOfferedBackAfterACrash)
 {
     open();
