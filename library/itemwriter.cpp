@@ -105,8 +105,9 @@ bool makeFolder(const QString& path, QStringList& made)
     const QString parent = info.absolutePath();
     if (parent != info.absoluteFilePath() && !makeFolder(parent, made))
         return false;
+    // Another writer may make it at the same moment.
     if (!QDir().mkdir(path))
-        return false;
+        return QFileInfo(path).isDir() && !QFileInfo(path).isSymLink();
     made.append(path);
     return true;
 }
@@ -501,7 +502,7 @@ WriteResult write(const QString& exerciseFolder, int number, const Draft& draft,
     QTemporaryFile faultyFile(faultyFolder + QStringLiteral("/.miravellon-crear-XXXXXX"));
     const auto fail = [&](WriteStatus status, const QString& error) {
         for (QTemporaryFile* file : {&correctFile, &faultyFile}) {
-            if (file->autoRemove())
+            if (file->autoRemove() && !file->fileName().isEmpty())
                 file->remove();
         }
         removeFolders(made);

@@ -10,9 +10,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <QProcess>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -160,6 +165,90 @@ TEST(CrearCommand, ReplacesOnlyWhenAsked)
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_EQ(tree.read(u"E/correcto/1.txt"_s), "Un burro.\r\n");
     EXPECT_EQ(tree.read(u"E/incorrecto/1.txt"_s), "Un vurro.\r\n");
+}
+
+// miravellon-crear run several times at once on one exercise, as two
+// teachers (or two windows) may: every run reports the number it wrote, no
+// text is lost and no item mixes two runs' versions; asking for one number,
+// only one run gets it and the others say so.
+struct CommandRace {
+    const char* name;
+    int runs;
+    QStringList options;  // before the folder
+    int written;
+};
+
+void PrintTo(const CommandRace& r, std::ostream* out)
+{
+    *out << r.name;
+}
+
+class CrearRaces : public ::testing::TestWithParam<CommandRace> {};
+
+TEST_P(CrearRaces, NoTextIsLostAndNoItemIsMixed)
+{
+    const CommandRace& race = GetParam();
+    const TempTree tree;
+    tree.write(u"E/correcto/1.txt"_s, "primero\r\n");
+    tree.write(u"E/incorrecto/1.txt"_s, "primero\r\n");
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < race.runs; ++i) {
+        auto& p = processes.emplace_back(std::make_unique<QProcess>());
+        p->start(QStringLiteral(CREAR_PATH), race.options + QStringList{tree.file(u"E"_s)});
+    }
+    for (int i = 0; i < race.runs; ++i) {
+        processes[std::size_t(i)]->write(u"texto %1 {vaca|baca}\n"_s.arg(i).toLatin1());
+        processes[std::size_t(i)]->closeWriteChannel();
+    }
+    QSet<QString> paths;
+    int written = 0;
+    for (int i = 0; i < race.runs; ++i) {
+        QProcess& p = *processes[std::size_t(i)];
+        ASSERT_TRUE(p.waitForFinished(60000));
+        const QStringList out = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        if (p.exitCode() != 0) {
+            EXPECT_EQ(p.exitCode(), 1);
+            EXPECT_TRUE(QString::fromUtf8(p.readAllStandardError()).contains(u"ya existe"_s));
+            continue;
+        }
+        ++written;
+        ASSERT_EQ(out.size(), 3);
+        EXPECT_FALSE(paths.contains(out[1]));
+        paths.insert(out[1]);
+        QFile correct(out[1]);
+        QFile faulty(out[2]);
+        ASSERT_TRUE(correct.open(QIODevice::ReadOnly) && faulty.open(QIODevice::ReadOnly));
+        EXPECT_EQ(correct.readAll(), u"texto %1 vaca\r\n"_s.arg(i).toLatin1());
+        EXPECT_EQ(faulty.readAll(), u"texto %1 baca\r\n"_s.arg(i).toLatin1());
+    }
+    EXPECT_EQ(written, race.written);
+    EXPECT_EQ(tree.read(u"E/correcto/1.txt"_s), "primero\r\n");
+    EXPECT_EQ(entries(tree.file(u"E/correcto"_s)).size(), 1 + race.written);
+    EXPECT_EQ(entries(tree.file(u"E/incorrecto"_s)).size(), 1 + race.written);
+}
+
+const CommandRace commandRaces[] = {
+    {"NextFreeNumber", 8, {}, 8},
+    {"OneNumberAskedByAll", 8, {u"--numero"_s, u"2"_s}, 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Crear, CrearRaces, ::testing::ValuesIn(commandRaces),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A version folder linked out of the exercise, with the number of an item
+// "there" and --reemplazar: the file elsewhere is not overwritten.
+TEST(CrearCommand, NeverWritesThroughAVersionFolderLinkedOut)
+{
+    const TempTree tree;
+    tree.write(u"casa/1.txt"_s, "la lista de la compra\r\n");
+    tree.mkdir(u"E"_s);
+    ASSERT_TRUE(QFile::link(tree.file(u"casa"_s), tree.file(u"E/correcto"_s)));
+    const CommandRun r = crear({u"--numero"_s, u"1"_s, u"--reemplazar"_s, tree.file(u"E"_s)}, "Un {burro|vurro}.\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(r.err.contains(u"lleva fuera de la carpeta del ejercicio"_s)) << r.err.toStdString();
+    EXPECT_EQ(tree.read(u"casa/1.txt"_s), "la lista de la compra\r\n");
+    EXPECT_EQ(entries(tree.file(u"casa"_s)).size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(tree.file(u"E/incorrecto/1.txt"_s)));
 }
 
 TEST(CrearCommand, WithoutADictionarySaysSoOnceAndStillWrites)

@@ -22,6 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
+#include <thread>
+
 using namespace Qt::StringLiterals;
 using families::Family;
 
@@ -314,6 +317,10 @@ const NotationCase notationCases[] = {
     {"StrayBrace", {u"una vaca}"_s}, {}, {}, u"«}» fuera de una falta"_s},
     {"NestedMark", {u"{va{ca|ba}|x}"_s}, {}, {}, u"falta sin cerrar o mal escrita"_s},
     {"EmptyWord", {u"una {y|} dos"_s}, {}, {}, u"deja una palabra vacía"_s},
+    // A byte-order mark is no part of a text: a reader drops it.
+    {"ByteOrderMarkMakesNoMisspelling", {u"Una {\uFEFFvaca|vaca}."_s}, {}, {}, u"deja la palabra igual"_s},
+    {"ByteOrderMarksAtTheStartAndInside", {u"\uFEFF\uFEFFUna {vaca|ba\uFEFFca}."_s, u"\uFEFFfin"_s},
+     {u"Una vaca."_s, u"fin"_s}, {u"Una baca."_s, u"fin"_s}, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Crear, Notation, ::testing::ValuesIn(notationCases),
@@ -398,6 +405,70 @@ TEST(Limits, RefusesWhatTheProgramWouldRefuse)
                     .contains(u"palabras; el programa no lee más de 32767"_s));
     EXPECT_TRUE(limits({u"{vaca|baca}\u0007"_s}).contains(u"carácter de control (código 7)"_s));
 }
+
+// Drafts as the editor hands them over (not through the notation), and what
+// the limits say of the bytes that would be written.
+struct WrittenCase {
+    const char* name;
+    itemwriter::Draft draft;
+    QString refusal;  // a part of it; empty when the draft is written
+};
+
+void PrintTo(const WrittenCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class WhatIsWritten : public ::testing::TestWithParam<WrittenCase> {};
+
+TEST_P(WhatIsWritten, IsWhatWasMeantWithinTheLimitsOfItsBytes)
+{
+    const WrittenCase& c = GetParam();
+    const QString refusal = itemwriter::checkLimits(c.draft);
+    if (c.refusal.isEmpty()) {
+        EXPECT_EQ(refusal, QString());
+        return;
+    }
+    EXPECT_TRUE(refusal.contains(c.refusal)) << refusal.toStdString();
+}
+
+itemwriter::Draft oneMisspelling(const QStringList& correct, const QStringList& faulty)
+{
+    itemwriter::Draft d{correct, faulty, {}};
+    const QStringList c = textfile::build(correct).words;
+    const QStringList f = textfile::build(faulty).words;
+    for (qsizetype k = 0; k < c.size() && k < f.size(); ++k) {
+        if (c[k] != f[k])
+            d.misspellings.append({1, k, c[k], f[k]});
+    }
+    return d;
+}
+
+// 30000 lines of 138 letters: 4 170 000 bytes with line feeds, 4 200 000
+// with the CR LF every written version has, past the 4 MiB the program reads.
+QStringList nearTheLimit(const QString& first)
+{
+    QStringList lines(30000, QString(138, u'a'));
+    lines[0] = first + QString(138 - first.size(), u'a');
+    return lines;
+}
+
+const WrittenCase writtenCases[] = {
+    {"Plain", oneMisspelling({u"Una vaca."_s}, {u"Una baca."_s}), {}},
+    {"ByteOrderMarkTyped", oneMisspelling({u"\uFEFFvaca"_s}, {u"vaca"_s}), u"marca de orden de bytes (U+FEFF)"_s},
+    {"ByteOrderMarkInTheFaultyVersion", oneMisspelling({u"una vaca"_s}, {u"una \uFEFFbaca"_s}),
+     u"línea 1: la versión con faltas tiene una marca de orden de bytes"_s},
+    {"LineFeedsUnderTheLimitCrLfOver", oneMisspelling(nearTheLimit(u"vaca "_s), nearTheLimit(u"baca "_s)),
+     u"la versión correcta ocuparía 4200000 bytes con sus finales de línea"_s},
+    {"ACarriageReturnInsideALine", oneMisspelling({u"una vaca\rsola"_s}, {u"una baca\rsola"_s}),
+     u"no se leería tal como se ha escrito"_s},
+    {"MisspellingsNotThoseOfTheVersions",
+     itemwriter::Draft{{u"una vaca"_s}, {u"una baca"_s}, {{1, 0, u"una"_s, u"huna"_s}}},
+     u"no se leerían con las faltas que se han puesto"_s},
+};
+
+INSTANTIATE_TEST_SUITE_P(Crear, WhatIsWritten, ::testing::ValuesIn(writtenCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- Numbering and writing ---------------------------------------------------
 
@@ -503,5 +574,155 @@ TEST(Writing, AFolderThatCannotBeMadeLeavesNothing)
     EXPECT_TRUE(result.error.startsWith(u"no se puede escribir en la carpeta"_s));
     EXPECT_EQ(snapshot(tree.path()), before);
 }
+
+// --- Links out of the exercise ------------------------------------------------
+
+// An exercise folder whose version folders or items lead elsewhere: nothing
+// is written through them, replacing or not.
+struct LinkedCase {
+    const char* name;
+    std::function<void(const TempTree&)> link;
+    bool written;  // the link stays inside the exercise: written through
+};
+
+void PrintTo(const LinkedCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+void linkIn(const TempTree& tree, const QString& target, const QString& relative)
+{
+    ASSERT_TRUE(QFile::link(target, tree.file(relative))) << relative.toStdString();
+}
+
+const LinkedCase linkedCases[] = {
+    {"CorrectoLinkedOut", [](const TempTree& t) { linkIn(t, t.file(u"casa"_s), u"E/correcto"_s); }, false},
+    {"IncorrectoLinkedOut", [](const TempTree& t) { linkIn(t, t.file(u"casa"_s), u"E/Incorrecto"_s); }, false},
+    {"ItemLinkedOut", [](const TempTree& t) {
+         t.mkdir(u"E/correcto"_s);
+         linkIn(t, t.file(u"casa/1.txt"_s), u"E/correcto/1.txt"_s);
+     }, false},
+    {"ItemLinkedToAFolderOut", [](const TempTree& t) {
+         t.mkdir(u"E/incorrecto"_s);
+         linkIn(t, t.file(u"casa"_s), u"E/incorrecto/1.txt"_s);
+     }, false},
+    {"DanglingVersionFolder", [](const TempTree& t) { linkIn(t, t.file(u"no-existe"_s), u"E/correcto"_s); }, false},
+    {"LinkedInsideTheExercise", [](const TempTree& t) {
+         t.mkdir(u"E/versiones/bien"_s);
+         linkIn(t, t.file(u"E/versiones/bien"_s), u"E/correcto"_s);
+     }, true},
+};
+
+class LinkedVersions : public ::testing::TestWithParam<LinkedCase> {};
+
+TEST_P(LinkedVersions, AreNotWrittenThrough)
+{
+    const TempTree tree;
+    tree.write(u"casa/1.txt"_s, "la lista de la compra\r\n");
+    tree.mkdir(u"E"_s);
+    GetParam().link(tree);
+    const auto before = snapshot(tree.file(u"casa"_s));
+    const auto exercise = snapshot(tree.file(u"E"_s));
+    const itemwriter::Draft draft = itemwriter::parse({u"Una {vaca|baca}."_s}).draft;
+    for (const bool replace : {false, true}) {
+        const itemwriter::WriteResult result = itemwriter::write(tree.file(u"E"_s), 1, draft, replace);
+        EXPECT_EQ(snapshot(tree.file(u"casa"_s)), before);
+        if (GetParam().written) {
+            EXPECT_EQ(result.status, itemwriter::WriteStatus::Written) << replace;
+            EXPECT_EQ(tree.read(u"E/versiones/bien/1.txt"_s), "Una vaca.\r\n");
+            QFile::remove(tree.file(u"E/versiones/bien/1.txt"_s));
+            QFile::remove(tree.file(u"E/incorrecto/1.txt"_s));
+            continue;
+        }
+        EXPECT_EQ(result.status, itemwriter::WriteStatus::Outside) << replace;
+        EXPECT_TRUE(result.error.contains(u"lleva fuera de la carpeta del ejercicio"_s)) << result.error.toStdString();
+        EXPECT_EQ(snapshot(tree.file(u"E"_s)), exercise);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Crear, LinkedVersions, ::testing::ValuesIn(linkedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Two writers, one number ---------------------------------------------------
+
+// Writers racing for numbers, each way of claiming a name; every writer
+// writes `each` items whose versions say who wrote them.
+struct Race {
+    const char* name;
+    itemwriter::ClaimMethod method;
+    int writers;
+    int each;
+    bool sameNumber;  // every writer asks for item 1 (else the next free one)
+};
+
+void PrintTo(const Race& r, std::ostream* out)
+{
+    *out << r.name;
+}
+
+class Races : public ::testing::TestWithParam<Race> {
+protected:
+    void TearDown() override { itemwriter::setClaimMethod(itemwriter::ClaimMethod::Rename); }
+};
+
+TEST_P(Races, NoTextIsLostAndNoItemIsMixed)
+{
+    const Race& race = GetParam();
+    itemwriter::setClaimMethod(race.method);
+    const TempTree tree;
+    const QString folder = tree.file(u"E"_s);
+    std::latch ready(race.writers);
+    std::vector<QList<itemwriter::WriteResult>> results(std::size_t(race.writers));
+    std::vector<std::thread> threads;
+    for (int w = 0; w < race.writers; ++w) {
+        threads.emplace_back([&, w] {
+            ready.arrive_and_wait();
+            for (int i = 0; i < race.each; ++i) {
+                const itemwriter::Draft draft = itemwriter::parse({u"texto %1-%2 {vaca|baca}"_s.arg(w).arg(i)}).draft;
+                results[std::size_t(w)].append(race.sameNumber ? itemwriter::write(folder, 1, draft, false)
+                                                               : itemwriter::writeNew(folder, draft));
+            }
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+
+    QSet<int> numbers;
+    int written = 0;
+    for (int w = 0; w < race.writers; ++w) {
+        for (int i = 0; i < race.each; ++i) {
+            const itemwriter::WriteResult& r = results[std::size_t(w)][i];
+            if (r.status != itemwriter::WriteStatus::Written) {
+                EXPECT_TRUE(race.sameNumber) << r.error.toStdString();
+                EXPECT_EQ(r.status, itemwriter::WriteStatus::Exists);
+                continue;
+            }
+            ++written;
+            EXPECT_FALSE(numbers.contains(r.number)) << r.number;
+            numbers.insert(r.number);
+            // The item holds both versions of this writer's text.
+            EXPECT_EQ(tree.read(u"E/correcto/%1.txt"_s.arg(r.number)), u"texto %1-%2 vaca\r\n"_s.arg(w).arg(i).toLatin1());
+            EXPECT_EQ(tree.read(u"E/incorrecto/%1.txt"_s.arg(r.number)), u"texto %1-%2 baca\r\n"_s.arg(w).arg(i).toLatin1());
+        }
+    }
+    EXPECT_EQ(written, race.sameNumber ? 1 : race.writers * race.each);
+    // Nothing else is left: no temporary file, no lock.
+    EXPECT_EQ(QDir(tree.file(u"E/correcto"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+              written);
+    EXPECT_EQ(QDir(tree.file(u"E/incorrecto"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+              written);
+}
+
+const Race races[] = {
+    {"RenameNoReplace_NextFree", itemwriter::ClaimMethod::Rename, 8, 6, false},
+    {"RenameNoReplace_SameNumber", itemwriter::ClaimMethod::Rename, 8, 1, true},
+    {"HardLink_NextFree", itemwriter::ClaimMethod::Link, 8, 6, false},
+    {"HardLink_SameNumber", itemwriter::ClaimMethod::Link, 8, 1, true},
+    {"LockFile_NextFree", itemwriter::ClaimMethod::Lock, 8, 6, false},
+    {"LockFile_SameNumber", itemwriter::ClaimMethod::Lock, 8, 1, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Crear, Races, ::testing::ValuesIn(races),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
