@@ -536,10 +536,11 @@ TEST(Limits, RefusesWhatTheProgramWouldRefuse)
     EXPECT_TRUE(limits({u"Una vaca."_s}).contains(u"no tiene ninguna falta"_s));
     EXPECT_TRUE(limits({}).contains(u"vacío"_s));
     const QString longWord(textfile::MaxWordLength + 1, u'a');
-    EXPECT_TRUE(limits({u"{vaca|baca}"_s, u"x "_s + longWord}).startsWith(u"línea 2: una palabra"_s));
+    EXPECT_TRUE(limits({u"{vaca|baca}"_s, u"x "_s + longWord})
+                    .startsWith(u"línea 2: la versión correcta: una palabra es demasiado larga: 1001 caracteres"_s));
     EXPECT_TRUE(limits({u"{vaca|baca}"_s + u" y"_s.repeated(textfile::MaxWords)})
-                    .contains(u"palabras; el programa no lee más de 32767"_s));
-    EXPECT_TRUE(limits({u"{vaca|baca}\u0007"_s}).contains(u"carácter de control (código 7)"_s));
+                    .contains(u"demasiadas palabras: 32768, y el programa admite como mucho 32767"_s));
+    EXPECT_TRUE(limits({u"{vaca|baca}\u0007"_s}).contains(u"carácter de control (código 0x07)"_s));
 }
 
 // --- Numbering and writing ---------------------------------------------------
