@@ -1,8 +1,11 @@
 #include "library/families.h"
 
+#include "library/textfile.h"
+
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <optional>
 
 namespace families {
 
@@ -62,14 +65,22 @@ QString replaced(const QString& core, qsizetype at, qsizetype length, const QStr
 }
 
 // The misspellings of a word's letters (`core`, `lower` its lower case of
+// The most misspellings one family proposes for one word: more than any
+// Spanish word has letters of a family, few enough that the choice stays
+// linear in the text.
+constexpr qsizetype MaxPerFamily = 8;
+
 // the same length).
 QStringList coreMisspellings(const QString& core, const QString& lower, Family family)
 {
     QStringList out;
     const qsizetype n = lower.size();
     const auto at = [&](qsizetype i) { return i >= 0 && i < n ? lower[i] : QChar(); };
+    // A word full of one family's letters would otherwise make as many
+    // copies of itself as it has letters.
     const auto add = [&](qsizetype i, qsizetype length, const QString& with) {
-        out.append(replaced(core, i, length, with));
+        if (out.size() < MaxPerFamily)
+            out.append(replaced(core, i, length, with));
     };
     switch (family) {
     case Family::BV:
@@ -144,6 +155,8 @@ QStringList coreMisspellings(const QString& core, const QString& lower, Family f
                     j += step;
                 if (j < 0 || j >= n || accentedVowel(at(j)) == at(j))
                     continue;
+                if (out.size() >= MaxPerFamily)
+                    break;
                 QString moved = replaced(core, i, 1, plain);
                 moved = replaced(moved, j, 1, QString(accentedVowel(at(j))));
                 out.append(moved);
@@ -339,13 +352,13 @@ QStringList misspellings(const QString& word, Family family)
 {
     const Parts parts = split(word);
     const QString lower = parts.core.toLower();
-    if (parts.core.size() < 2 || lower.size() != parts.core.size()
+    if (parts.core.size() < 2 || parts.core.size() > textfile::MaxWordLength || lower.size() != parts.core.size()
         || !std::all_of(parts.core.begin(), parts.core.end(), [](QChar c) { return c.isLetter(); }))
         return {};
     QStringList out;
     for (const QString& core : coreMisspellings(parts.core, lower, family)) {
         const QString faulty = parts.lead + core + parts.trail;
-        if (faulty != word && !core.isEmpty() && !out.contains(faulty))
+        if (faulty != word && !core.isEmpty() && !out.contains(faulty))  // at most MaxPerFamily
             out.append(faulty);
     }
     return out;
@@ -358,36 +371,61 @@ QList<Chosen> choose(const QStringList& words, const QSet<qsizetype>& excluded, 
     for (const QString& word : words)
         ++uses[split(word).core.toLower()];
 
+    // The misspellings the families offer for word `k`. Made twice, to rank
+    // every word and then for the few chosen, so that no more than one
+    // word's misspellings are held at a time.
+    struct Pool {
+        QList<Chosen> preferred;  // misspellings that are no word
+        QList<Chosen> others;
+        bool onlyCase = false;
+    };
+    const auto poolOf = [&](qsizetype k) {
+        Pool pool;
+        for (Family family : families) {
+            for (const QString& faulty : misspellings(words[k], family)) {
+                const bool real = family != Family::Mayusculas && isWord && isWord(split(faulty).core);
+                (real ? pool.others : pool.preferred).append({k, family, faulty});
+            }
+        }
+        // Among several families, a capital is the last resort: nearly every
+        // word can take one, and it would crowd out the spelling mistakes.
+        const auto isCase = [](const Chosen& c) { return c.family == Family::Mayusculas; };
+        pool.onlyCase = families.size() > 1 && std::all_of(pool.preferred.begin(), pool.preferred.end(), isCase)
+                        && std::all_of(pool.others.begin(), pool.others.end(), isCase);
+        if (families.size() > 1 && !pool.onlyCase) {
+            pool.preferred.removeIf(isCase);
+            pool.others.removeIf(isCase);
+        }
+        return pool;
+    };
+
     struct Option {
         qsizetype word;
         int rank;
-        QList<Chosen> preferred;  // misspellings that are no word
-        QList<Chosen> others;
+    };
+    // A word's rank. Most words have a spelling mistake that is no word: the
+    // first one found settles the rank, without making the others.
+    const auto rankOf = [&](qsizetype k) -> std::optional<int> {
+        const bool repeated = uses.value(split(words[k]).core.toLower()) > 1;
+        for (Family family : families) {
+            if (family == Family::Mayusculas && families.size() > 1)
+                continue;
+            for (const QString& faulty : misspellings(words[k], family)) {
+                if (family == Family::Mayusculas || !isWord || !isWord(split(faulty).core))
+                    return rank(false, false, repeated);
+            }
+        }
+        const Pool pool = poolOf(k);
+        if (pool.preferred.isEmpty() && pool.others.isEmpty())
+            return std::nullopt;
+        return rank(pool.onlyCase, pool.preferred.isEmpty(), repeated);
     };
     QList<Option> options;
     for (qsizetype k = 0; k < words.size(); ++k) {
         if (excluded.contains(k))
             continue;
-        Option option{k, 0, {}, {}};
-        for (Family family : families) {
-            for (const QString& faulty : misspellings(words[k], family)) {
-                const bool real = family != Family::Mayusculas && isWord && isWord(split(faulty).core);
-                (real ? option.others : option.preferred).append({k, family, faulty});
-            }
-        }
-        if (option.preferred.isEmpty() && option.others.isEmpty())
-            continue;
-        // Among several families, a capital is the last resort: nearly every
-        // word can take one, and it would crowd out the spelling mistakes.
-        const auto isCase = [](const Chosen& c) { return c.family == Family::Mayusculas; };
-        const bool onlyCase = families.size() > 1 && std::all_of(option.preferred.begin(), option.preferred.end(), isCase)
-                              && std::all_of(option.others.begin(), option.others.end(), isCase);
-        if (families.size() > 1 && !onlyCase) {
-            option.preferred.removeIf(isCase);
-            option.others.removeIf(isCase);
-        }
-        option.rank = rank(onlyCase, option.preferred.isEmpty(), uses.value(split(words[k]).core.toLower()) > 1);
-        options.append(option);
+        if (const std::optional<int> r = rankOf(k))
+            options.append({k, *r});
     }
 
     // A random order, then the preferred ones first.
@@ -398,7 +436,8 @@ QList<Chosen> choose(const QStringList& words, const QSet<qsizetype>& excluded, 
 
     QList<Chosen> chosen;
     for (const Option& option : options) {
-        const QList<Chosen>& pool = option.preferred.isEmpty() ? option.others : option.preferred;
+        const Pool both = poolOf(option.word);
+        const QList<Chosen>& pool = both.preferred.isEmpty() ? both.others : both.preferred;
         // First a family, then one of its misspellings, so that a family with
         // many forms for a word (accents) does not crowd out the others.
         QList<Family> offered;

@@ -85,8 +85,10 @@ struct Parts {
 Parts split(const QString& word);
 
 // The misspellings `family` proposes for `word` (punctuation attached), in
-// the order of their place in the word, each once. None for a word of fewer
-// than two letters or holding anything but letters between its punctuation.
+// the order of their place in the word, each once, at most eight (the first
+// ones). None for a word of fewer than two letters or more than
+// textfile::MaxWordLength, or holding anything but letters between its
+// punctuation.
 QStringList misspellings(const QString& word, Family family);
 
 struct Chosen {

@@ -202,6 +202,12 @@ QString addMisspellings(Draft& draft, const QList<families::Family>& families, i
             lineOf.append(int(l + 1));
         }
     }
+    // A text the program would refuse for its length is refused before any
+    // choosing.
+    if (words.size() > textfile::MaxWords)
+        return QStringLiteral("el texto tiene %1 palabras; el programa no lee más de %2")
+            .arg(words.size())
+            .arg(textfile::MaxWords);
     QSet<qsizetype> taken;
     for (const Misspelling& m : draft.misspellings)
         taken.insert(m.word);

@@ -185,6 +185,24 @@ TEST(Families, EveryMisspellingOfARealPageKeepsItsPunctuationAndChangesOnlyTheFa
     EXPECT_GT(seen, 60);
 }
 
+// The cost of a word is bounded: a word full of one family's letters gives
+// a few misspellings, not one copy of itself per letter, and a word longer
+// than the program shows gives none.
+TEST(Families, AWordFullOfAFamilysLettersGivesAFewMisspellings)
+{
+    const QString word = u"ab"_s.repeated(textfile::MaxWordLength / 2);
+    const QStringList forms = families::misspellings(word, Family::BV);
+    EXPECT_EQ(forms.size(), 8);
+    for (const QString& form : forms)
+        EXPECT_EQ(form.size(), word.size());
+    EXPECT_TRUE(families::misspellings(word + u'b', Family::BV).isEmpty());
+    // Still chosen in a text of such words.
+    QRandomGenerator random(5);
+    const QList<families::Chosen> chosen =
+        families::choose(QStringList(400, word), {}, {Family::BV}, 3, random, {});
+    EXPECT_EQ(chosen.size(), 3);
+}
+
 TEST(Families, NamesAreTheTeachersAndTodasHasEveryFamily)
 {
     EXPECT_EQ(families::names(),
