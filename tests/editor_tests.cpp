@@ -217,6 +217,30 @@ TEST(EditedItem, NotationAndLoadingRoundTrip)
     EXPECT_TRUE(loaded.misspellings().isEmpty());
 }
 
+// What the editor saves is checked as it would be written: byte-order marks
+// (from a pasted text, or typed) and the size of the bytes with CR LF.
+TEST(EditedItem, SavesOnlyWhatReadsBackAsMeantWithinTheLimitOfItsBytes)
+{
+    editor::EditedItem item;
+    EXPECT_TRUE(item.setNotation(u"Una {\uFEFFvaca|vaca}."_s).contains(u"deja la palabra igual"_s));
+    ASSERT_EQ(item.setNotation(u"\uFEFFUna {vaca|ba\uFEFFca}."_s), QString());
+    EXPECT_EQ(item.text(), u"Una vaca."_s);
+    EXPECT_EQ(item.faultyText(), u"Una baca."_s);
+
+    item.setText(u"\uFEFFUna vaca."_s);
+    ASSERT_EQ(item.setMisspelling(1, u"baca."_s), QString());
+    EXPECT_TRUE(itemwriter::checkLimits(item.draft()).contains(u"marca de orden de bytes"_s));
+
+    // 4 170 000 bytes typed with line feeds; 4 200 000 once written.
+    QStringList lines(30000, QString(138, u'a'));
+    lines[0] = u"vaca "_s + QString(133, u'a');
+    item.setText(lines.join(u'\n'));
+    ASSERT_EQ(item.setMisspelling(0, u"baca"_s), QString());
+    EXPECT_EQ(itemwriter::checkLimits(item.draft()),
+              u"la versión correcta ocuparía 4200000 bytes con sus finales de línea; el programa no lee textos de más "
+              "de 4194304"_s);
+}
+
 TEST(EditedItem, ImportsWindows1252AndUtf8Texts)
 {
     const TempTree tree;
