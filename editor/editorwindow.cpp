@@ -299,7 +299,7 @@ void EditorWindow::openExercise()
     if (!readOnly_ && items::interrupted(folder)) {
         const QString error = items::recover(folder);
         if (!error.isEmpty())
-            prompts_.inform(this, Title, error);
+            prompts_.inform(this, Title, QStringLiteral("No se puede terminar de renumerar los textos: %1.").arg(error));
     }
     const QList<int> numbers = items::numbers(folder);
     fillItems(numbers.isEmpty() ? 0 : numbers.first());
