@@ -396,6 +396,11 @@ struct DraftCase {
     int savedAs;            // the number the restored draft is saved under
 };
 
+void PrintTo(const DraftCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class DraftRestore : public EditorWindowTest, public ::testing::WithParamInterface<DraftCase> {};
 
 TEST_P(DraftRestore, NeverReplacesATextWrittenSince)
