@@ -135,7 +135,19 @@ TEST_P(CrearRefusals, SayWhyAndWriteNothing)
     EXPECT_EQ(tree.read(u"E/correcto/1.txt"_s), "Una vaca.\r\n");
 }
 
+// 4 170 006 bytes with line feeds, under the 4 MiB the program reads; over
+// it once written with CR LF.
+QByteArray underTheLimitWithLineFeeds()
+{
+    QByteArray text = "{vaca|baca} " + QByteArray(133, 'a') + '\n';
+    for (int l = 1; l < 30000; ++l)
+        text += QByteArray(138, 'a') + '\n';
+    return text;
+}
+
 const Refusal refusals[] = {
+    {"UnderTheLimitWithLineFeedsOverItWithCrLf", {u"@"_s}, underTheLimitWithLineFeeds(), 1,
+     u"la versión correcta ocuparía 4200000 bytes con sus finales de línea"_s},
     {"TooFewWordsOfTheFamily", {u"--familia"_s, u"gj"_s, u"--faltas"_s, u"3"_s, u"@"_s}, "Una vaca come.\n", 1,
      u"solo 0 palabras del texto admiten una de la familia gj"_s},
     {"ExistingItem", {u"--numero"_s, u"1"_s, u"@"_s}, "Una {vaca|baca}.\n", 1,
