@@ -149,10 +149,11 @@ def pickjudge_seeds():
     return seeds
 
 
-def source_items(name):
-    """The annotated items of an exercise source, as a teacher writes them."""
+def source_items(pattern):
+    """The annotated items of the exercise source whose name matches
+    `pattern` (the numbers in front change), as a teacher writes them."""
     items, current = [], None
-    for line in (SOURCES / name).read_text("utf-8").splitlines():
+    for line in sorted(SOURCES.glob(pattern))[0].read_text("utf-8").splitlines():
         if line.startswith("== "):
             current = []
             items.append(current)
@@ -165,12 +166,11 @@ def notation_seeds():
     """Two bytes (the families: 0-8 one family, 9 every one; the count and
     seed), then a teacher's text in the {correcto|falta} notation."""
     seeds = {}
-    for name, family in [("01_mayusculas.txt", 8), ("06_b_y_v.txt", 0), ("08_la_h.txt", 1),
-                         ("12_tildes.txt", 7)]:
-        for n, text in enumerate(source_items(name)[:2], 1):
-            seeds[f"source-{name[:2]}-{n}"] = bytes([family, 3]) + text.encode("utf-8")
-    text = source_items("06_b_y_v.txt")[0]
-    seeds["source-06-1-cp1252-crlf"] = bytes([9, 5]) + text.replace("\n", "\r\n").encode("cp1252")
+    for label, family in [("mayusculas", 8), ("b_y_v", 0), ("la_h", 1), ("tildes", 7)]:
+        for n, text in enumerate(source_items(f"*_{label}.txt")[:2], 1):
+            seeds[f"source-{label}-{n}"] = bytes([family, 3]) + text.encode("utf-8")
+    text = source_items("*_b_y_v.txt")[0]
+    seeds["source-b_y_v-1-cp1252-crlf"] = bytes([9, 5]) + text.replace("\n", "\r\n").encode("cp1252")
     seeds.update({
         "no-marks-every-family": bytes([9, 7]) + "Mi abuela vive en el campo con un burro y una vaca.\n".encode("utf-8"),
         "bom-inside-a-mark": bytes([0, 1]) + "Una {\ufeffvaca|vaca} come.\n".encode("utf-8"),
