@@ -358,6 +358,28 @@ TEST_F(EditorWindowTest, APlantedJournalIsRefusedWhenTheExerciseIsOpenedAndLeftA
     EXPECT_EQ(journal.readAll(), planted);
 }
 
+TEST_F(EditorWindowTest, SavingNeverWritesThroughAVersionFolderLinkedOut)
+{
+    const QString folder = teacherFolder(u"01 Mio"_s);
+    QDir().mkpath(folder);
+    ASSERT_EQ(itemwriter::write(folder, 1, itemwriter::parse({u"una {vaca|baca}"_s}).draft, false).status,
+              itemwriter::WriteStatus::Written);
+    // The faulty versions' folder swapped for a link to the teacher's own files.
+    const TempTree elsewhere;
+    elsewhere.write(u"1.txt"_s, "mis notas\r\n");
+    ASSERT_TRUE(QDir(folder + u"/incorrecto"_s).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder + u"/incorrecto"_s));
+    open();
+    type(u" blanca"_s);
+    window->wordMenu(0)->actions().first()->trigger();
+    EXPECT_FALSE(window->save());
+    EXPECT_TRUE(prompts.informed.last().contains(u"lleva fuera de la carpeta del ejercicio"_s))
+        << prompts.informed.last().toStdString();
+    EXPECT_EQ(elsewhere.read(u"1.txt"_s), "mis notas\r\n");
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"1.txt"_s});
+    EXPECT_TRUE(window->isDirty());
+}
+
 TEST_F(EditorWindowTest, TheDraftIsOfferedBackAfterACrash)
 {
     open();
