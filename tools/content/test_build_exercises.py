@@ -162,6 +162,9 @@ class FamilyTest(unittest.TestCase):
         ("r-rr", "loro", "lorro", False),        # rr for a soft r
         ("c-z-s", "zapato", "sapato", True),
         ("c-z-s", "sopa", "zopa", False),        # s written z
+        ("c-z-s", "televisión", "televición", True),
+        ("c-z-s", "canción", "cansión", True),
+        ("c-z-s", "casa", "caca", False),        # s written c only in -sión
         ("c-qu-k", "queso", "keso", True),
         ("c-qu-k", "cuaderno", "quaderno", True),
         ("ll-y", "rey", "rei", True),
