@@ -95,7 +95,9 @@ FAMILIES = {
     "gu-gü": [("gü", "gu"), ("gu", "g"), ("gu", "gü")],
     "h": [("h", ""), ("^", "^h")],
     "ll-y": [("ll", "y"), ("y", "ll"), ("y$", "i$")],
-    "c-z-s": [("c", "s"), ("z", "s"), ("c", "z"), ("z", "c")],
+    # -sión written -ción (televición, decición) too, but no s written c
+    # elsewhere, where c before a, o or u would change the sound.
+    "c-z-s": [("c", "s"), ("z", "s"), ("c", "z"), ("z", "c"), ("sión", "ción")],
     "c-qu-k": [("qu", "k"), ("c", "k"), ("qu", "c"), ("cu", "qu"), ("qu", "q")],
     "r-rr": [("rr", "r"), ("^r", "^rr"), ("nr", "nrr"), ("lr", "lrr"),
              ("sr", "srr")],

@@ -177,11 +177,18 @@ def shows_the_answer(correct, faulty, other):
     return False
 
 
+# Words an ending of the deny list would catch that are no vosotros form:
+# the numbers that end like one (dieciséis, like sabéis).
+NOT_DENIED = {"dieciséis", "veintiséis"}
+
+
 def denied(word, deny):
     """The deny-list entry that word matches, or None. An entry ending in
     '*' matches every word that starts with it; an entry of several words
     is matched by the caller against the text."""
     w = bare(word).lower()
+    if w in NOT_DENIED:
+        return None
     for entry in deny:
         e = entry.lower()
         if " " in e:
