@@ -12,7 +12,8 @@ judge whether a text that can be written is one to ship:
   shows the letter in question (vallena beside ballenas, bez beside veces);
 - every misspelling is one children make (no j for g before a, o or u, no
   qu for cu, no tilde where the natural stress needs none, no B for V at
-  the start of a name, no final -z written -d).
+  the start of a name, no final -z written -d);
+- today's finished events are told in the simple past.
 
 Each finding names its exercise, so that an exercise can be reworked to
 these rules while the others wait: the exercises listed in revisados.txt
@@ -210,6 +211,23 @@ def denied_phrases(text, deny):
     return found
 
 
+# A finished event of today told in the present perfect ("Hoy hemos ido"):
+# usual in Spain, foreign in Mexico, where the simple past ("Hoy fuimos")
+# is what both read as their own.
+TODAY = r"(?:hoy|esta mañana|esta tarde|esta noche|este mediodía)"
+PERFECT = r"(?:he|has|ha|hemos|han)\s+(?:\w*ado|\w*ido|visto|hecho|dicho|puesto|vuelto|escrito|roto|abierto)"
+PERFECT_TODAY_RE = re.compile(
+    rf"\b{TODAY}\b[^.!?]*?\b{PERFECT}\b|\b{PERFECT}\b[^.!?]*?\b{TODAY}\b",
+    re.IGNORECASE)
+
+
+def perfect_today(text):
+    """The first phrase of text that tells today's finished event in the
+    present perfect, or None."""
+    m = PERFECT_TODAY_RE.search(text)
+    return m.group(0) if m else None
+
+
 def sentence_starts(words):
     return {k for k, w in enumerate(words)
             if k == 0 or words[k - 1][-1:] in ".!?…:»" or w[:1] in "—¡¿«"}
@@ -228,6 +246,10 @@ def item_findings(item, deny, families):
             findings.append(f"{word!r} is on the deny list ({entry})")
     for entry in denied_phrases(" ".join(item.correct_lines), deny):
         findings.append(f"{entry!r} is on the deny list")
+    phrase = perfect_today(" ".join(item.correct_lines))
+    if phrase:
+        findings.append(f"{phrase!r}: tell today's finished events in the simple "
+                        "past (hoy fuimos, not hoy hemos ido)")
     marked = {m.word_index for m in item.marks}
     for mark in item.marks:
         reason = unnatural(mark.correct_word, mark.faulty_word,

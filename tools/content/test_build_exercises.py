@@ -408,6 +408,21 @@ class ExerciseRulesTest(unittest.TestCase):
             with self.subTest(good=good, other=other):
                 self.assertEqual(exercise_rules.shows_the_answer(good, bad, other), shows)
 
+    PERFECT = [
+        # text, found
+        ("Hoy hemos ido al parque.", True),
+        ("Esta mañana se ha subido a la cortina.", True),
+        ("Mi hermano ha roto el jarrón hoy.", True),
+        ("Hoy fuimos al parque.", False),
+        ("Nunca he visto un oso. Hoy vimos uno.", False),
+        ("Hoy es martes y ha llovido mucho esta semana.", True),
+    ]
+
+    def test_today_in_the_present_perfect(self):
+        for text, found in self.PERFECT:
+            with self.subTest(text=text):
+                self.assertEqual(exercise_rules.perfect_today(text) is not None, found)
+
     def exercise(self, folder, texts):
         """An exercise of items with the given (words, misspellings)."""
         ex = build_exercises.Exercise(Path("x"))
