@@ -496,7 +496,10 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
 void RichTextBox::keyReleaseEvent(QKeyEvent* event)
 {
     QTextEdit::keyReleaseEvent(event);
-    emit keyReleased(keyCodeOf(event), event->modifiers());
+    // A held key repeats pairs of release and press; only the key coming up
+    // at last is a release.
+    if (!event->isAutoRepeat())
+        emit keyReleased(keyCodeOf(event), event->modifiers());
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const

@@ -117,6 +117,7 @@ public:
 
 signals:
     void clicked();
+    // A key comes up: once per key struck, however long it was held.
     void keyReleased(int keyCode, Qt::KeyboardModifiers shift);
 
 protected:
