@@ -152,9 +152,14 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void connectHandlers();
+    // The picture and log windows, while this window covers them, are hidden
+    // rather than covered: the pupil cannot reach them by themselves (from
+    // the task bar, say). They come back when asked for.
+    void hideCoveredWindows();
     // The picture and results windows, made when first needed.
     Form3& pictureWindow();
     Form4& resultsWindow();
