@@ -218,17 +218,6 @@ TEST_F(WordPictureTest, ClickOnThePictureBringsTheMainWindowBack)
     expectShowing({40, 30});
 }
 
-// The windows a pupil can reach by themselves: the visible top-level ones.
-QList<QWidget*> visibleWindows()
-{
-    QList<QWidget*> shown;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->isVisible() && widget->isWindow() && !(widget->windowType() == Qt::Popup || widget->windowType() == Qt::ToolTip))
-            shown.append(widget);
-    }
-    return shown;
-}
-
 // The ways back from the log or the picture to the exercise.
 enum class Back { ClickInIt, KeyInIt, MainWindowActivated };
 

@@ -9,15 +9,24 @@
 #include "presentation/richtextbox.h"
 #include "windows/form4.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 using namespace Qt::StringLiterals;
 
@@ -290,6 +299,89 @@ TEST_F(Recording, TheNameQuestionWhenConfigured)
     const QByteArray bytes = rows.readAll();
     EXPECT_EQ(bytes.count(u";Lucía / 3.º B;01 Animales;1;"_s.toUtf8()), 2);
 }
+
+// The name question as the pupil meets it: over the main window, once that
+// is on the screen, with the log out of sight; a list to choose from when the
+// results folder holds a class list.
+struct NameQuestionRow {
+    const char* name;
+    QByteArray classList;  // alumnos.txt; none when empty
+    QStringList offered;
+    QString typed;
+    QString pupil;
+};
+
+void PrintTo(const NameQuestionRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class NameQuestion : public Recording, public ::testing::WithParamInterface<NameQuestionRow> {};
+
+TEST_P(NameQuestion, IsAskedOverTheShownMainWindow)
+{
+    const NameQuestionRow& row = GetParam();
+    configure(u"resultados/carpeta"_s, folder.path());
+    configure(u"alumno/preguntar"_s, u"true"_s);
+    if (!row.classList.isEmpty()) {
+        QFile list(QDir(folder.path()).filePath(u"alumnos.txt"_s));
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write(row.classList);
+    }
+    ProgramState state;
+    Form1::Services services;
+    services.appFolder = tree.path();
+    Form1 form(state, services);
+    form.Form_Load();
+    EXPECT_EQ(visibleWindows(), QList<QWidget*>{}) << "nothing shown before the main window";
+
+    bool asked = false;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, &answer, [&] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        answer.stop();
+        asked = true;
+        EXPECT_EQ(dialog->parentWidget(), &form);
+        EXPECT_EQ(dialog->labelText(), u"¿Cómo te llamas?"_s);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.windowHandle()->isExposed());
+        EXPECT_EQ(visibleWindows(), (QList<QWidget*>{&form, dialog})) << "the log shows by itself";
+        auto* combo = dialog->findChild<QComboBox*>();
+        if (row.offered.isEmpty()) {
+            EXPECT_TRUE(combo == nullptr || !combo->isVisible());
+            auto* line = dialog->findChild<QLineEdit*>();
+            ASSERT_NE(line, nullptr);
+            QTest::keyClicks(line, row.typed);
+        } else {
+            ASSERT_NE(combo, nullptr);
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            EXPECT_EQ(items, row.offered);
+            EXPECT_TRUE(combo->isEditable());
+            EXPECT_TRUE(combo->currentText().isEmpty()) << "a name chosen beforehand";
+            QTest::keyClicks(combo->lineEdit(), row.typed);
+        }
+        dialog->accept();
+    });
+    answer.start();
+    form.show();
+    for (int i = 0; i < 400 && form.nameQuestionPending(); ++i)
+        QTest::qWait(5);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(form.pupilName(), row.pupil);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recording, NameQuestion,
+    ::testing::Values(NameQuestionRow{"free_text", {}, {}, u"Marta"_s, u"Marta"_s},
+                      NameQuestionRow{"from_the_list", "# 3.\xC2\xBA B\r\nLuc\xC3\xAD" "a P\xC3\xA9rez\r\nIv\xC3\xA1n\r\n",
+                                      {u"Lucía Pérez"_s, u"Iván"_s}, u"lucia perez"_s, u"Lucía Pérez"_s},
+                      NameQuestionRow{"not_on_the_list", "Luc\xED" "a\r\n", {u"Lucía"_s}, u"Pablo"_s, u"Pablo"_s}),
+    [](const ::testing::TestParamInfo<NameQuestionRow>& info) { return std::string(info.param.name); });
 
 TEST_F(Recording, NoQuestionWithoutTheSetting)
 {
