@@ -101,6 +101,11 @@ QString key(const QString& name)
     return kept.normalized(QString::NormalizationForm_C).toCaseFolded();
 }
 
+bool holds(const QString& name, const QString& typed)
+{
+    return key(name.simplified()).contains(key(typed.simplified()));
+}
+
 QString chosen(const QStringList& names, const QString& typed)
 {
     const QString name = results::cleanName(typed);

@@ -34,6 +34,10 @@ QStringList read(const QString& folder);
 // (but not the tilde of ñ) left out.
 QString key(const QString& name);
 
+// Whether `name` holds what the pupil typed so far, capitals and accents
+// aside (any name holds nothing typed).
+bool holds(const QString& name, const QString& typed);
+
 // The name the pupil gave, cleaned; the list's own spelling when it is a name
 // of `names` but for letter case and accents.
 QString chosen(const QStringList& names, const QString& typed);

@@ -8,14 +8,18 @@
 #include "ui_form1.h"
 #include "windows/programstate.h"
 
-#include <QComboBox>
-#include <QCompleter>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLoggingCategory>
 #include <QSysInfo>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include <utility>
@@ -30,6 +34,34 @@ constexpr int ResultsSyncDelayMs = 500;
 // How long the name question waits for the window to be on the screen.
 constexpr int NameWaitMs = 20;
 constexpr int NameWaits = 50;
+
+// Sends the arrows pressed in the name box to the list of names.
+class ArrowsToList : public QObject {
+public:
+    explicit ArrowsToList(QListWidget* list)
+        : QObject(list)
+        , list_(list)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && list_->isVisible()) {
+            switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown: QCoreApplication::sendEvent(list_, event); return true;
+            default: break;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QListWidget* list_;
+};
 
 }  // namespace
 
@@ -77,30 +109,46 @@ void Form1::askPupilName()
 
 QString Form1::nameDialog(const QString& question, const QStringList& names)
 {
-    QInputDialog dialog(this);
+    QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("NameQuestion"));
     dialog.setWindowTitle(QStringLiteral("MIRAVELLON"));
-    dialog.setLabelText(question);
-    dialog.setInputMode(QInputDialog::TextInput);
-    if (!names.isEmpty()) {
-        // The class's names to choose from; typing any part of one narrows
-        // them down. No name is chosen beforehand, so that Enter alone does
-        // not take the first.
-        dialog.setComboBoxItems(names);
-        dialog.setComboBoxEditable(true);
-        if (auto* combo = dialog.findChild<QComboBox*>()) {
-            combo->setInsertPolicy(QComboBox::NoInsert);
-            combo->setMaxVisibleItems(15);
-            if (QCompleter* completer = combo->completer()) {
-                completer->setCompletionMode(QCompleter::PopupCompletion);
-                completer->setFilterMode(Qt::MatchContains);
-                completer->setCaseSensitivity(Qt::CaseInsensitive);
-            }
-            combo->setCurrentIndex(-1);
-            combo->setEditText(QString());
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(question, &dialog);
+    auto* typed = new QLineEdit(&dialog);
+    label->setBuddy(typed);
+    typed->setMinimumWidth(typed->fontMetrics().horizontalAdvance(u'M') * 20);
+    layout->addWidget(label);
+    layout->addWidget(typed);
+    // The class's names, when there is a list: typing any part of a name,
+    // without minding capitals or accents, leaves only the names that hold
+    // it, and the first of them is chosen. Nothing is chosen beforehand, so
+    // that Enter alone does not take a name.
+    auto* list = new QListWidget(&dialog);
+    list->addItems(names);
+    list->setVisible(!names.isEmpty());
+    layout->addWidget(list);
+    const auto filter = [list, typed] {
+        list->setCurrentRow(-1);
+        for (int row = 0; row < list->count(); ++row) {
+            QListWidgetItem* item = list->item(row);
+            item->setHidden(!classlist::holds(item->text(), typed->text()));
+            if (!item->isHidden() && !list->currentItem() && !typed->text().trimmed().isEmpty())
+                list->setCurrentItem(item);
         }
-    }
-    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    };
+    QObject::connect(typed, &QLineEdit::textEdited, list, filter);
+    // The arrows choose among the names left while the typing goes on.
+    typed->installEventFilter(new ArrowsToList(list));
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    typed->setFocus();
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QListWidgetItem* chosen = list->currentItem();
+    return chosen && !chosen->isHidden() ? chosen->text() : typed->text();
 }
 
 QDateTime Form1::now() const

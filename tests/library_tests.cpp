@@ -548,6 +548,26 @@ INSTANTIATE_TEST_SUITE_P(Library, ChosenName,
                                            ChosenRow{"Lucía", "Lucía"}, ChosenRow{"nunez", "nunez"},
                                            ChosenRow{" Marta ", "Marta"}, ChosenRow{"", ""}));
 
+struct HoldsRow {
+    const char* name;
+    const char* typed;
+    bool holds;
+};
+
+class NameFilter : public ::testing::TestWithParam<HoldsRow> {};
+
+TEST_P(NameFilter, KeepsTheNamesHoldingWhatWasTypedCapitalsAndAccentsAside)
+{
+    EXPECT_EQ(classlist::holds(QString::fromUtf8(GetParam().name), QString::fromUtf8(GetParam().typed)), GetParam().holds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, NameFilter,
+                         ::testing::Values(HoldsRow{"Iván García", "ivan", true}, HoldsRow{"Iván García", "GARC", true},
+                                           HoldsRow{"Iván García", "n g", true}, HoldsRow{"Iván García", "Ívan", true},
+                                           HoldsRow{"Iván García", "", true}, HoldsRow{"Iván García", "  ", true},
+                                           HoldsRow{"Iván García", "lucia", false}, HoldsRow{"Marta Nuñez", "nunez", false},
+                                           HoldsRow{"Marta Nuñez", "NUÑ", true}));
+
 TEST(ClassListFile, IsReadFromTheFolderUpToItsSize)
 {
     TempTree tree;

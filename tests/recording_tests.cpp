@@ -10,12 +10,12 @@
 #include "windows/form4.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -308,6 +308,8 @@ struct NameQuestionRow {
     QByteArray classList;  // alumnos.txt; none when empty
     QStringList offered;
     QString typed;
+    QStringList left;  // the names left once it is typed
+    int downs;         // then Down pressed so many times, and Enter
     QString pupil;
 };
 
@@ -339,33 +341,40 @@ TEST_P(NameQuestion, IsAskedOverTheShownMainWindow)
     QTimer answer;
     answer.setInterval(5);
     QObject::connect(&answer, &QTimer::timeout, &answer, [&] {
-        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        QWidget* dialog = QApplication::activeModalWidget();
         if (!dialog)
             return;
         answer.stop();
         asked = true;
+        EXPECT_EQ(dialog->objectName(), u"NameQuestion"_s);
         EXPECT_EQ(dialog->parentWidget(), &form);
-        EXPECT_EQ(dialog->labelText(), u"¿Cómo te llamas?"_s);
+        auto* label = dialog->findChild<QLabel*>();
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), u"¿Cómo te llamas?"_s);
         EXPECT_TRUE(form.isVisible());
         EXPECT_TRUE(form.windowHandle()->isExposed());
-        EXPECT_EQ(visibleWindows(), (QList<QWidget*>{&form, dialog})) << "the log shows by itself";
-        auto* combo = dialog->findChild<QComboBox*>();
-        if (row.offered.isEmpty()) {
-            EXPECT_TRUE(combo == nullptr || !combo->isVisible());
-            auto* line = dialog->findChild<QLineEdit*>();
-            ASSERT_NE(line, nullptr);
-            QTest::keyClicks(line, row.typed);
-        } else {
-            ASSERT_NE(combo, nullptr);
-            QStringList items;
-            for (int i = 0; i < combo->count(); ++i)
-                items << combo->itemText(i);
-            EXPECT_EQ(items, row.offered);
-            EXPECT_TRUE(combo->isEditable());
-            EXPECT_TRUE(combo->currentText().isEmpty()) << "a name chosen beforehand";
-            QTest::keyClicks(combo->lineEdit(), row.typed);
+        const QList<QWidget*> shown = visibleWindows();
+        EXPECT_TRUE(shown.size() == 2 && shown.contains(&form) && shown.contains(dialog)) << "the log shows by itself";
+        auto* list = dialog->findChild<QListWidget*>();
+        auto* line = dialog->findChild<QLineEdit*>();
+        ASSERT_NE(list, nullptr);
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(list->isVisible(), !row.offered.isEmpty());
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->item(i)->text();
+        EXPECT_EQ(items, row.offered);
+        EXPECT_EQ(list->currentItem(), nullptr) << "a name chosen beforehand";
+        QTest::keyClicks(line, row.typed);
+        QStringList left;
+        for (int i = 0; i < list->count(); ++i) {
+            if (!list->item(i)->isHidden())
+                left << list->item(i)->text();
         }
-        dialog->accept();
+        EXPECT_EQ(left, row.left);
+        for (int i = 0; i < row.downs; ++i)
+            QTest::keyClick(line, Qt::Key_Down);
+        QTest::keyClick(line, Qt::Key_Return);
     });
     answer.start();
     form.show();
@@ -377,10 +386,13 @@ TEST_P(NameQuestion, IsAskedOverTheShownMainWindow)
 
 INSTANTIATE_TEST_SUITE_P(
     Recording, NameQuestion,
-    ::testing::Values(NameQuestionRow{"free_text", {}, {}, u"Marta"_s, u"Marta"_s},
-                      NameQuestionRow{"from_the_list", "# 3.\xC2\xBA B\r\nLuc\xC3\xAD" "a P\xC3\xA9rez\r\nIv\xC3\xA1n\r\n",
-                                      {u"Lucía Pérez"_s, u"Iván"_s}, u"lucia perez"_s, u"Lucía Pérez"_s},
-                      NameQuestionRow{"not_on_the_list", "Luc\xED" "a\r\n", {u"Lucía"_s}, u"Pablo"_s, u"Pablo"_s}),
+    ::testing::Values(
+        NameQuestionRow{"free_text", {}, {}, u"Marta"_s, {}, 0, u"Marta"_s},
+        NameQuestionRow{"typed_without_accents", "# 3.\xC2\xBA B\r\nLuc\xC3\xAD" "a P\xC3\xA9rez\r\nIv\xC3\xA1n\r\nLucas\r\n",
+                        {u"Lucía Pérez"_s, u"Iván"_s, u"Lucas"_s}, u"lucia"_s, {u"Lucía Pérez"_s}, 0, u"Lucía Pérez"_s},
+        NameQuestionRow{"chosen_with_the_arrows", "Luc\xED" "a P\xE9rez\r\nIv\xE1n\r\nLucas\r\n", {u"Lucía Pérez"_s, u"Iván"_s, u"Lucas"_s},
+                        u"luc"_s, {u"Lucía Pérez"_s, u"Lucas"_s}, 1, u"Lucas"_s},
+        NameQuestionRow{"not_on_the_list", "Luc\xED" "a\r\n", {u"Lucía"_s}, u"Pablo"_s, {}, 0, u"Pablo"_s}),
     [](const ::testing::TestParamInfo<NameQuestionRow>& info) { return std::string(info.param.name); });
 
 TEST_F(Recording, NoQuestionWithoutTheSetting)
