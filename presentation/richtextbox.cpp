@@ -57,6 +57,7 @@ bool drawnWithoutShaping(QStringView text)
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
     , layout_(new LayoutScheduler(*this))
+    , heldKeys_(this, [this](int code, Qt::KeyboardModifiers modifiers) { emit keyReleased(code, modifiers); })
 {
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
@@ -473,6 +474,7 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
+    heldKeys_.pressed(event->key(), event->isAutoRepeat());
     int keyCode = keyCodeOf(event);
     if (onKeyDown)
         onKeyDown(keyCode, event->modifiers());
@@ -496,10 +498,7 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
 void RichTextBox::keyReleaseEvent(QKeyEvent* event)
 {
     QTextEdit::keyReleaseEvent(event);
-    // A held key repeats pairs of release and press; only the key coming up
-    // at last is a release.
-    if (!event->isAutoRepeat())
-        emit keyReleased(keyCodeOf(event), event->modifiers());
+    heldKeys_.released(event->key(), keyCodeOf(event), event->modifiers(), event->isAutoRepeat());
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const

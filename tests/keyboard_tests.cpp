@@ -6,6 +6,7 @@
 #include "tests/support.h"
 
 #include "presentation/clickablelabel.h"
+#include "presentation/heldkeys.h"
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
 #include "windows/form3.h"
@@ -269,6 +270,7 @@ TEST_F(KeyboardTest, EscapeOrEnterInTheResultsWindowGoesBack)
 // released. Only the real release is judged.
 struct HeldKey {
     const char* name;
+    bool marked;  // the repeats are marked as such by the window system
     Qt::Key key;
     const char* shown;               // the picked word, one letter too many
     QTextCursor::MoveOperation caret;  // where the caret is when the key goes down
@@ -296,7 +298,7 @@ TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
     ASSERT_EQ(box.text(), QString::fromUtf8(held.shown));
     box.moveCursor(held.caret);
     const auto send = [&box, &held](QEvent::Type type, bool repeated) {
-        QKeyEvent event(type, held.key, Qt::NoModifier, QString(), repeated);
+        QKeyEvent event(type, held.key, Qt::NoModifier, QString(), repeated && held.marked);
         QApplication::sendEvent(&box, &event);
     };
     auto* list4 = h.find<QListWidget>("List4");
@@ -304,12 +306,15 @@ TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
 
     send(QEvent::KeyPress, false);
     ASSERT_EQ(box.text(), QStringLiteral("perro"));
+    // The first repeat comes once the key has been down a while.
+    QTest::qWait(HeldKeys::HeldMs + 20);
     for (int i = 0; i < 3; ++i) {
         send(QEvent::KeyRelease, true);
         send(QEvent::KeyPress, true);
     }
     EXPECT_EQ(lookAt(*h.text(), 3).colour, vbcolor::Green) << "judged before the key came up";
     send(QEvent::KeyRelease, false);
+    QTRY_COMPARE(lookAt(*h.text(), 3).colour, vbcolor::Red);
 
     EXPECT_EQ(box.text(), QString::fromUtf8(held.left));
     EXPECT_EQ(h.text()->text(), QStringLiteral("Mi %1 come \n").arg(QString::fromUtf8(held.left)));
@@ -327,8 +332,10 @@ TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, HeldKeyTest,
-                         ::testing::Values(HeldKey{"backspace", Qt::Key_Backspace, "perros", QTextCursor::End, "pe", "rro"},
-                                           HeldKey{"delete", Qt::Key_Delete, "xperro", QTextCursor::Start, "ro", "per"}),
+                         ::testing::Values(HeldKey{"backspace", true, Qt::Key_Backspace, "perros", QTextCursor::End, "pe", "rro"},
+                                           HeldKey{"delete", true, Qt::Key_Delete, "xperro", QTextCursor::Start, "ro", "per"},
+                                           HeldKey{"backspace_unmarked", false, Qt::Key_Backspace, "perros", QTextCursor::End, "pe", "rro"},
+                                           HeldKey{"delete_unmarked", false, Qt::Key_Delete, "xperro", QTextCursor::Start, "ro", "per"}),
                          [](const ::testing::TestParamInfo<HeldKey>& info) { return std::string(info.param.name); });
 
 // A real text of several lines, with quotes, question and exclamation marks,
