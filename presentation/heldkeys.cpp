@@ -19,7 +19,7 @@ bool HeldKeys::pending() const
     return settle_->isActive();
 }
 
-void HeldKeys::pressed(int key, bool autoRepeat)
+void HeldKeys::pressed(int key, bool autoRepeat, quint64 time)
 {
     if (pending()) {
         if (key == downKey_) {
@@ -34,14 +34,14 @@ void HeldKeys::pressed(int key, bool autoRepeat)
         return;
     downKey_ = key;
     down_ = true;
-    downSince_.start();
+    downSince_ = time;
 }
 
-void HeldKeys::released(int key, int code, Qt::KeyboardModifiers modifiers, bool autoRepeat)
+void HeldKeys::released(int key, int code, Qt::KeyboardModifiers modifiers, bool autoRepeat, quint64 time)
 {
     if (autoRepeat)
         return;
-    if (down_ && key == downKey_ && downSince_.elapsed() >= HeldMs) {
+    if (down_ && key == downKey_ && time >= downSince_ + HeldMs) {
         if (pending())
             flush();
         code_ = code;

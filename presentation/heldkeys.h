@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <Qt>
 
 #include <functional>
@@ -20,13 +19,16 @@ public:
     // given at its release.
     HeldKeys(QWidget* owner, std::function<void(int code, Qt::KeyboardModifiers modifiers)> keyUp);
 
-    // A key is down longer than this before a repeat can come.
+    // A key is down longer than this before a repeat can come; measured by
+    // the events' own times, so that a busy program does not make a key
+    // struck look held.
     static constexpr int HeldMs = 100;
     // A repeated press comes this soon after the release it pairs with.
     static constexpr int SettleMs = 60;
 
-    void pressed(int key, bool autoRepeat);
-    void released(int key, int code, Qt::KeyboardModifiers modifiers, bool autoRepeat);
+    // `time` is the event's time stamp, in milliseconds.
+    void pressed(int key, bool autoRepeat, quint64 time);
+    void released(int key, int code, Qt::KeyboardModifiers modifiers, bool autoRepeat, quint64 time);
     // A release waits to be passed on.
     bool pending() const;
 
@@ -38,7 +40,7 @@ private:
     // The key last pressed, while it is down, and since when.
     int downKey_ = 0;
     bool down_ = false;
-    QElapsedTimer downSince_;
+    quint64 downSince_ = 0;
     // The release waiting to be passed on.
     int code_ = 0;
     Qt::KeyboardModifiers modifiers_;

@@ -474,7 +474,7 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
-    heldKeys_.pressed(event->key(), event->isAutoRepeat());
+    heldKeys_.pressed(event->key(), event->isAutoRepeat(), event->timestamp());
     int keyCode = keyCodeOf(event);
     if (onKeyDown)
         onKeyDown(keyCode, event->modifiers());
@@ -498,7 +498,7 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
 void RichTextBox::keyReleaseEvent(QKeyEvent* event)
 {
     QTextEdit::keyReleaseEvent(event);
-    heldKeys_.released(event->key(), keyCodeOf(event), event->modifiers(), event->isAutoRepeat());
+    heldKeys_.released(event->key(), keyCodeOf(event), event->modifiers(), event->isAutoRepeat(), event->timestamp());
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const

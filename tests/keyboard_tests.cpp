@@ -6,7 +6,6 @@
 #include "tests/support.h"
 
 #include "presentation/clickablelabel.h"
-#include "presentation/heldkeys.h"
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
 #include "windows/form3.h"
@@ -297,8 +296,12 @@ TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
     RichTextBox& box = *h.correction();
     ASSERT_EQ(box.text(), QString::fromUtf8(held.shown));
     box.moveCursor(held.caret);
-    const auto send = [&box, &held](QEvent::Type type, bool repeated) {
+    // The time stamps of the events: the first repeat half a second after the
+    // press, the next ones every 40 ms.
+    quint64 time = 1000;
+    const auto send = [&box, &held, &time](QEvent::Type type, bool repeated) {
         QKeyEvent event(type, held.key, Qt::NoModifier, QString(), repeated && held.marked);
+        event.setTimestamp(time);
         QApplication::sendEvent(&box, &event);
     };
     auto* list4 = h.find<QListWidget>("List4");
@@ -306,9 +309,8 @@ TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
 
     send(QEvent::KeyPress, false);
     ASSERT_EQ(box.text(), QStringLiteral("perro"));
-    // The first repeat comes once the key has been down a while.
-    QTest::qWait(HeldKeys::HeldMs + 20);
-    for (int i = 0; i < 3; ++i) {
+    time += 500;
+    for (int i = 0; i < 3; ++i, time += 40) {
         send(QEvent::KeyRelease, true);
         send(QEvent::KeyPress, true);
     }
