@@ -11,6 +11,7 @@
 // one named is timed.
 
 #include "bench/content.h"
+#include "bench/families.h"
 #include "bench/probe.h"
 #include "bench/window.h"
 #include "library/textfile.h"
@@ -515,6 +516,7 @@ void registerAll()
     benchmark::RegisterBenchmark("text_size_step", textSize)->Apply(manual);
     benchmark::RegisterBenchmark("form_load_71", formLoad)->UseManualTime()->Apply(common);
     benchmark::RegisterBenchmark("main_window_start_71", mainWindowStart)->UseManualTime()->Apply(common);
+    familiesbench::registerAll();
 }
 
 // The offscreen platform cannot raise windows and says so each time a window

@@ -10,6 +10,10 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include "library/catalogue.h"
+#include "library/contentrules.h"
+#include "library/textfile.h"
+
 namespace editor::drafts {
 
 namespace {
@@ -39,12 +43,36 @@ bool keep(const Draft& draft)
     const QJsonObject object{{QStringLiteral("ejercicio"), draft.exerciseFolder},
                              {QStringLiteral("numero"), draft.number},
                              {QStringLiteral("texto"), draft.text},
-                             {QStringLiteral("faltas"), marks}};
+                             {QStringLiteral("faltas"), marks},
+                             {QStringLiteral("nuevo"), draft.fresh},
+                             {QStringLiteral("base"), draft.base}};
     QSaveFile file(fileOf(draft.exerciseFolder, draft.number));
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(QJsonDocument(object).toJson());
     return file.commit();
+}
+
+QString stamp(const QString& exerciseFolder, int number)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QStringView version : {content::CorrectVersion, content::FaultyVersion}) {
+        QFile file(catalogue::versionPath(exerciseFolder, version.toString(), QString::number(number)));
+        if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly)) {
+            if (version == content::CorrectVersion)
+                return {};
+            continue;
+        }
+        const QByteArray bytes = file.read(textfile::MaxFileBytes + 1);
+        hash.addData(QByteArray::number(bytes.size()) + '\n');
+        hash.addData(bytes);
+    }
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+bool changesItsItem(const Draft& draft)
+{
+    return !draft.fresh && !draft.base.isEmpty() && stamp(draft.exerciseFolder, draft.number) == draft.base;
 }
 
 void drop(const QString& exerciseFolder, int number)
@@ -66,12 +94,14 @@ QList<Draft> all()
         d.exerciseFolder = o.value(QStringLiteral("ejercicio")).toString();
         d.number = o.value(QStringLiteral("numero")).toInt();
         d.text = o.value(QStringLiteral("texto")).toString();
+        d.fresh = o.value(QStringLiteral("nuevo")).toBool();
+        d.base = o.value(QStringLiteral("base")).toString();
         for (const QJsonValue& v : o.value(QStringLiteral("faltas")).toArray()) {
             const QJsonObject m = v.toObject();
             d.misspellings.insert(qsizetype(m.value(QStringLiteral("palabra")).toInteger()),
                                   m.value(QStringLiteral("falta")).toString());
         }
-        if (!d.exerciseFolder.isEmpty() && d.number > 0)
+        if (!d.exerciseFolder.isEmpty() && d.number > 0 && d.number <= 999999999)
             out.append(d);
     }
     return out;

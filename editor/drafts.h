@@ -15,8 +15,20 @@ struct Draft {
     int number = 0;
     QString text;                          // the correct text
     QMap<qsizetype, QString> misspellings; // by word position
+    bool fresh = false;                    // an item never saved
+    QString base;                          // stamp() of the saved item it changes
     bool operator==(const Draft&) const = default;
 };
+
+// What item `number` of an exercise folder holds, both versions, as a short
+// hash: a draft of an item changes that item only if it still holds what the
+// draft started from. Empty when the item has no correct version.
+QString stamp(const QString& exerciseFolder, int number);
+
+// Whether restoring `draft` would write over the item it was made from: only
+// when that item was saved once and still holds what the draft started from.
+// Otherwise the draft becomes a new item, under the next free number.
+bool changesItsItem(const Draft& draft);
 
 // The drafts folder.
 QString folder();
@@ -25,7 +37,8 @@ QString folder();
 bool keep(const Draft& draft);
 // Drops the draft of that item, if any.
 void drop(const QString& exerciseFolder, int number);
-// Every draft kept, oldest first; unreadable files are left out.
+// Every draft kept, oldest first; unreadable files, and drafts whose item
+// number is no item number, are left out.
 QList<Draft> all();
 
 }  // namespace editor::drafts

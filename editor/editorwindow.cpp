@@ -299,7 +299,7 @@ void EditorWindow::openExercise()
     if (!readOnly_ && items::interrupted(folder)) {
         const QString error = items::recover(folder);
         if (!error.isEmpty())
-            prompts_.inform(this, Title, error);
+            prompts_.inform(this, Title, QStringLiteral("No se puede terminar de renumerar los textos: %1.").arg(error));
     }
     const QList<int> numbers = items::numbers(folder);
     fillItems(numbers.isEmpty() ? 0 : numbers.first());
@@ -341,7 +341,9 @@ void EditorWindow::openItem()
     number_ = number;
     unsavedNew_ = false;
     item_ = EditedItem();
+    loadedStamp_.clear();
     if (number > 0) {
+        loadedStamp_ = drafts::stamp(exerciseFolder_, number);
         const QString warning = item_.load(exerciseFolder_, number);
         if (!warning.isEmpty())
             status_->setText(warning);
@@ -445,7 +447,8 @@ void EditorWindow::changed()
 {
     dirty_ = true;
     showFaulty();
-    if (!readOnly_ && number_ > 0 && !drafts::keep({exerciseFolder_, number_, item_.text(), item_.misspellings()}))
+    if (!readOnly_ && number_ > 0
+        && !drafts::keep({exerciseFolder_, number_, item_.text(), item_.misspellings(), unsavedNew_, loadedStamp_}))
         qCWarning(lcEditor) << "cannot keep a draft in" << drafts::folder();
     findingsTimer_->start();
 }
@@ -782,21 +785,31 @@ bool EditorWindow::save()
         return false;
     }
     // A new item never replaces one that appeared under its number since
-    // (written by miravellon-crear, or by another editor).
-    const itemwriter::WriteResult written = itemwriter::write(exerciseFolder_, number_, draft, !unsavedNew_);
+    // (written by miravellon-crear, or by another editor): it takes the next
+    // free number.
+    const itemwriter::WriteResult written = unsavedNew_ ? itemwriter::writeNew(exerciseFolder_, draft, number_)
+                                                        : itemwriter::write(exerciseFolder_, number_, draft, true);
     if (written.status != itemwriter::WriteStatus::Written) {
         prompts_.inform(this, Title, QStringLiteral("No se puede guardar: %1.").arg(written.error));
         return false;
     }
     drafts::drop(exerciseFolder_, number_);
+    const int before = number_;
+    number_ = written.number;
+    loadedStamp_ = drafts::stamp(exerciseFolder_, number_);
     dirty_ = false;
     unsavedNew_ = false;
-    status_->setText(QStringLiteral("Texto %1 guardado.").arg(number_));
-    const int number = number_;
+    status_->setText(before == number_ ? QStringLiteral("Texto %1 guardado.").arg(number_)
+                                       : QStringLiteral("Texto %1 guardado: el número %2 lo tomó otro texto mientras "
+                                                        "tanto.")
+                                             .arg(number_)
+                                             .arg(before));
     const QSignalBlocker block(items_);
     for (int i = 0; i < items_->count(); ++i) {
-        if (items_->item(i)->data(NumberRole).toInt() == number)
-            items_->item(i)->setText(QStringLiteral("Texto %1").arg(number));
+        if (items_->item(i)->data(NumberRole).toInt() == before) {
+            items_->item(i)->setData(NumberRole, number_);
+            items_->item(i)->setText(QStringLiteral("Texto %1").arg(number_));
+        }
     }
     setEditable();
     return true;
@@ -817,11 +830,13 @@ void EditorWindow::offerDrafts()
         fillExercises(d.exerciseFolder);
         if (exerciseFolder_ != d.exerciseFolder || readOnly_)
             continue;
-        if (items::numbers(exerciseFolder_).contains(d.number)) {
+        const bool sameItem = drafts::changesItsItem(d);
+        if (sameItem) {
             fillItems(d.number);
         } else {
-            // A new item that was never saved: it takes the number a new
-            // item takes now, and its draft goes with it.
+            // A new item never saved, or an item changed since the draft
+            // began: the draft takes the number a new item takes now, and
+            // never replaces a text written meanwhile.
             newItem();
             drafts::drop(d.exerciseFolder, d.number);
         }
@@ -836,7 +851,11 @@ void EditorWindow::offerDrafts()
         correct_->setPlainText(item_.text());
         showing_ = false;
         changed();
-        status_->setText(QStringLiteral("Texto recuperado: guárdelo para no perderlo."));
+        status_->setText(sameItem || d.fresh
+                             ? QStringLiteral("Texto recuperado: guárdelo para no perderlo.")
+                             : QStringLiteral("Texto recuperado como texto nuevo, porque el texto %1 ha cambiado "
+                                              "desde entonces: guárdelo para no perderlo.")
+                                   .arg(d.number));
         return;
     }
 }

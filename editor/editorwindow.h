@@ -114,6 +114,7 @@ private:
     bool readOnly_ = true;
     int number_ = 0;
     bool unsavedNew_ = false;  // not saved yet: its number was free when it was made
+    QString loadedStamp_;      // drafts::stamp() of the item as it was read or saved
     bool dirty_ = false;
     bool showing_ = false;  // the text is being set by the window, not typed
 };

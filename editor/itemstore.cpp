@@ -4,6 +4,7 @@
 
 #include "library/catalogue.h"
 #include "library/contentrules.h"
+#include "library/itemwriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,18 +22,6 @@ namespace {
 const QString JournalName = QStringLiteral(".miravellon-renumerando");
 const QString JournalHeader = QStringLiteral("miravellon-renumerando 1");
 
-// One step of a plan, paths relative to the exercise folder. An empty `to`
-// removes `from` (to the trash when there is one).
-struct Step {
-    QString from;
-    QString to;
-};
-
-struct Plan {
-    QList<Step> steps;
-    int done = 0;
-};
-
 QString journalPath(const QString& folder)
 {
     return folder + u'/' + JournalName;
@@ -43,33 +32,89 @@ bool writeJournal(const QString& folder, const Plan& plan)
     QSaveFile file(journalPath(folder));
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QString text = JournalHeader + u'\n' + QString::number(plan.done) + u'\n';
-    for (const Step& s : plan.steps)
-        text += s.from + u'\t' + s.to + u'\n';
-    file.write(text.toUtf8());
+    file.write(journalBytes(plan));
     return file.commit();
 }
 
-std::optional<Plan> readJournal(const QString& folder)
+// The version folders as stored, each relative to the exercise folder.
+QStringList versionFolders(const QString& folder)
 {
-    QFile file(journalPath(folder));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    if (lines.size() < 2 || lines[0] != JournalHeader)
-        return std::nullopt;
-    Plan plan;
-    bool ok = false;
-    plan.done = lines[1].toInt(&ok);
-    if (!ok)
-        return std::nullopt;
-    for (qsizetype i = 2; i < lines.size(); ++i) {
-        const QStringList parts = lines[i].split(u'\t');
-        if (parts.size() != 2 || parts[0].isEmpty())
-            return std::nullopt;
-        plan.steps.append({parts[0], parts[1]});
+    QStringList out;
+    for (const QStringView v : {content::CorrectVersion, content::FaultyVersion}) {
+        const QString stored = catalogue::storedName(folder, v.toString(), true);
+        if (!stored.isEmpty())
+            out.append(stored);
     }
-    return plan;
+    return out;
+}
+
+// See stepsProblem().
+QString problemOf(const QString& folder, const QList<Step>& steps)
+{
+    static const QRegularExpression item(QStringLiteral("^[1-9][0-9]{0,8}\\.txt$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression own(
+        QStringLiteral("^\\.miravellon-(?:borrado-[1-9][0-9]{0,8}|moviendo)\\.txt$"));
+    const QStringList versions = versionFolders(folder);
+    for (const QString& version : versions) {
+        if (!itemwriter::resolvesInside(folder, folder + u'/' + version))
+            return QStringLiteral("la carpeta «%1» lleva fuera del ejercicio; no se ha renumerado ni tocado nada")
+                .arg(version);
+    }
+    const auto named = [&](const QString& relative, const QString& version) {
+        if (!relative.startsWith(version + u'/'))
+            return false;
+        const QString name = relative.sliced(version.size() + 1);
+        return !name.contains(u'/')
+            && (item.match(name).hasMatch() || own.match(name).hasMatch())
+            && itemwriter::resolvesInside(folder, folder + u'/' + relative);
+    };
+    for (const Step& s : steps) {
+        const auto version = std::find_if(versions.cbegin(), versions.cend(), [&](const QString& v) {
+            return s.from.size() > v.size() && s.from.startsWith(v + u'/');
+        });
+        const bool fromOk = version != versions.cend() && named(s.from, *version);
+        const bool toOk = s.to.isEmpty() || (version != versions.cend() && named(s.to, *version));
+        if (!fromOk || !toOk)
+            return QStringLiteral("el registro de una renumeración interrumpida («%1») nombra «%2», que no es un texto "
+                                  "de este ejercicio; no se ha tocado nada. Si no lo dejó el editor, bórrelo")
+                .arg(journalPath(folder), fromOk ? s.to : s.from);
+    }
+    return {};
+}
+
+const QString& damaged()
+{
+    static const QString text = QStringLiteral("el registro de una renumeración interrumpida está dañado: revise "
+                                               "«%1»; no se ha tocado nada");
+    return text;
+}
+
+struct ReadPlan {
+    Plan plan;
+    QString problem;  // empty when the plan may be carried out
+};
+
+ReadPlan readJournal(const QString& folder)
+{
+    ReadPlan out;
+    const QString path = journalPath(folder);
+    // Rewritten after every step: it must be the editor's own file, not a
+    // link to one elsewhere.
+    const QFileInfo info(path);
+    QFile file(path);
+    if (info.isSymLink() || !info.isFile() || info.size() > MaxJournalBytes || !file.open(QIODevice::ReadOnly)) {
+        out.problem = damaged().arg(path);
+        return out;
+    }
+    const std::optional<Plan> plan = parseJournal(file.read(MaxJournalBytes + 1));
+    if (!plan) {
+        out.problem = damaged().arg(path);
+        return out;
+    }
+    out.plan = *plan;
+    out.problem = problemOf(folder, out.plan.steps);
+    return out;
 }
 
 const QString& stopped()
@@ -110,18 +155,6 @@ QString run(const QString& folder, Plan plan, const Renamer& rename)
     return {};
 }
 
-// The version folders as stored, each relative to the exercise folder.
-QStringList versionFolders(const QString& folder)
-{
-    QStringList out;
-    for (const QStringView v : {content::CorrectVersion, content::FaultyVersion}) {
-        const QString stored = catalogue::storedName(folder, v.toString(), true);
-        if (!stored.isEmpty())
-            out.append(stored);
-    }
-    return out;
-}
-
 // The item file of `number` in a version folder, relative to the exercise
 // folder; empty when there is none.
 QString itemFile(const QString& folder, const QString& version, int number)
@@ -137,12 +170,49 @@ QString start(const QString& folder, const Plan& plan, const Renamer& rename)
         if (!error.isEmpty())
             return error;
     }
+    if (const QString problem = problemOf(folder, plan.steps); !problem.isEmpty())
+        return problem;
     if (!writeJournal(folder, plan))
         return QStringLiteral("no se puede escribir en la carpeta del ejercicio");
     return run(folder, plan, rename);
 }
 
 }  // namespace
+
+std::optional<Plan> parseJournal(const QByteArray& bytes)
+{
+    if (bytes.size() > MaxJournalBytes)
+        return std::nullopt;
+    const QStringList lines = QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts);
+    if (lines.size() < 2 || lines[0] != JournalHeader || lines.size() - 2 > MaxSteps)
+        return std::nullopt;
+    Plan plan;
+    bool ok = false;
+    plan.done = lines[1].toInt(&ok);
+    // The count of steps done is one of 0..the number of steps.
+    if (!ok || plan.done < 0 || plan.done > lines.size() - 2)
+        return std::nullopt;
+    for (qsizetype i = 2; i < lines.size(); ++i) {
+        const QStringList parts = lines[i].split(u'\t');
+        if (parts.size() != 2 || parts[0].isEmpty())
+            return std::nullopt;
+        plan.steps.append({parts[0], parts[1]});
+    }
+    return plan;
+}
+
+QByteArray journalBytes(const Plan& plan)
+{
+    QString text = JournalHeader + u'\n' + QString::number(plan.done) + u'\n';
+    for (const Step& s : plan.steps)
+        text += s.from + u'\t' + s.to + u'\n';
+    return text.toUtf8();
+}
+
+QString stepsProblem(const QString& exerciseFolder, const QList<Step>& steps)
+{
+    return problemOf(exerciseFolder, steps);
+}
 
 Renamer fileRenamer()
 {
@@ -165,7 +235,8 @@ QList<int> numbers(const QString& exerciseFolder)
 
 bool interrupted(const QString& exerciseFolder)
 {
-    return QFileInfo::exists(journalPath(exerciseFolder));
+    const QFileInfo journal(journalPath(exerciseFolder));
+    return journal.exists() || journal.isSymLink();
 }
 
 QString remove(const QString& exerciseFolder, int number, const Renamer& rename)
@@ -219,11 +290,10 @@ QString recover(const QString& exerciseFolder, const Renamer& rename)
 {
     if (!interrupted(exerciseFolder))
         return {};
-    const std::optional<Plan> plan = readJournal(exerciseFolder);
-    if (!plan)
-        return QStringLiteral("el registro de una renumeración interrumpida está dañado: revise «%1»")
-            .arg(journalPath(exerciseFolder));
-    return run(exerciseFolder, *plan, rename);
+    const ReadPlan read = readJournal(exerciseFolder);
+    if (!read.problem.isEmpty())
+        return read.problem;
+    return run(exerciseFolder, read.plan, rename);
 }
 
 }  // namespace editor::items

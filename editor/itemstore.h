@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 // The items of one exercise folder, renumbered without ever losing one.
 //
@@ -19,6 +20,40 @@
 // hidden names until the very end, then moved to the desktop's trash (or
 // removed when there is none).
 namespace editor::items {
+
+// One step of a plan, paths relative to the exercise folder. An empty `to`
+// removes `from` (to the trash when there is one).
+struct Step {
+    QString from;
+    QString to;
+    bool operator==(const Step&) const = default;
+};
+
+struct Plan {
+    QList<Step> steps;
+    int done = 0;  // steps carried out
+    bool operator==(const Plan&) const = default;
+};
+
+// A journal holds a few steps per item; anything larger is not the editor's.
+inline constexpr qint64 MaxJournalBytes = 8 * 1024 * 1024;
+inline constexpr qsizetype MaxSteps = 200000;
+
+// The plan a journal's bytes hold: a header line, the count of steps done
+// (from 0 to the number of steps), then one "from<TAB>to" line per step.
+// Nothing for anything else, or for more than MaxJournalBytes or MaxSteps.
+std::optional<Plan> parseJournal(const QByteArray& bytes);
+// The journal of a plan, as parseJournal() reads it.
+QByteArray journalBytes(const Plan& plan);
+
+// Why the steps of a plan may not be carried out in an exercise folder, in
+// Spanish, or nothing. Each step stays in one version folder, as stored on
+// the disk, and names only what the editor writes there: items ("3.txt", in
+// the letter case found) and its own hidden names; every folder and file it
+// would touch resolves, links followed, inside the exercise folder. A journal
+// that breaks this, or is no file of its own (a link), is refused by
+// recover(), with this reason, and left as it is.
+QString stepsProblem(const QString& exerciseFolder, const QList<Step>& steps);
 
 // Renames `from` to `to`, never replacing an existing file. Tests replace it
 // to interrupt a plan.

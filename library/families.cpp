@@ -1,23 +1,15 @@
 #include "library/families.h"
 
+#include "library/textfile.h"
+
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <optional>
 
 namespace families {
 
 namespace {
-
-struct Named {
-    Family family;
-    const char16_t* name;
-};
-
-constexpr Named Families[] = {
-    {Family::BV, u"bv"},       {Family::H, u"h"},     {Family::GJ, u"gj"},
-    {Family::LLY, u"lly"},     {Family::CZS, u"czs"}, {Family::RR, u"rr"},
-    {Family::MB, u"mb"},       {Family::Tildes, u"tildes"}, {Family::Mayusculas, u"mayusculas"},
-};
 
 const QString All = QStringLiteral("todas");
 
@@ -73,14 +65,22 @@ QString replaced(const QString& core, qsizetype at, qsizetype length, const QStr
 }
 
 // The misspellings of a word's letters (`core`, `lower` its lower case of
+// The most misspellings one family proposes for one word: more than any
+// Spanish word has letters of a family, few enough that the choice stays
+// linear in the text.
+constexpr qsizetype MaxPerFamily = 8;
+
 // the same length).
 QStringList coreMisspellings(const QString& core, const QString& lower, Family family)
 {
     QStringList out;
     const qsizetype n = lower.size();
     const auto at = [&](qsizetype i) { return i >= 0 && i < n ? lower[i] : QChar(); };
+    // A word full of one family's letters would otherwise make as many
+    // copies of itself as it has letters.
     const auto add = [&](qsizetype i, qsizetype length, const QString& with) {
-        out.append(replaced(core, i, length, with));
+        if (out.size() < MaxPerFamily)
+            out.append(replaced(core, i, length, with));
     };
     switch (family) {
     case Family::BV:
@@ -118,7 +118,7 @@ QStringList coreMisspellings(const QString& core, const QString& lower, Family f
         break;
     case Family::CZS:
         for (qsizetype i = 0; i < n; ++i) {
-            if ((at(i) == u'c' && isFront(at(i + 1))) || at(i) == u'z')
+            if ((at(i) == u'c' && isFront(at(i + 1)) && at(i - 1) != u'c') || at(i) == u'z')
                 add(i, 1, QStringLiteral("s"));
             else if (at(i) == u's' && isFront(at(i + 1)))
                 add(i, 1, QStringLiteral("c"));
@@ -155,9 +155,56 @@ QStringList coreMisspellings(const QString& core, const QString& lower, Family f
                     j += step;
                 if (j < 0 || j >= n || accentedVowel(at(j)) == at(j))
                     continue;
+                if (out.size() >= MaxPerFamily)
+                    break;
                 QString moved = replaced(core, i, 1, plain);
                 moved = replaced(moved, j, 1, QString(accentedVowel(at(j))));
                 out.append(moved);
+            }
+        }
+        break;
+    case Family::GU:
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            if (at(i) == u'g' && at(i + 1) == u'ü')
+                add(i + 1, 1, QStringLiteral("u"));
+            else if (at(i) == u'g' && at(i + 1) == u'u' && isFront(at(i + 2)))
+                add(i + 1, 1, QString());
+        }
+        break;
+    case Family::CQK:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'q' && at(i + 1) == u'u' && isFront(at(i + 2)))
+                add(i, 2, QStringLiteral("k"));
+            else if (at(i) == u'c' && isBack(at(i + 1)) && at(i + 1) != QChar())
+                add(i, 1, QStringLiteral("k"));
+            else if (at(i) == u'k')
+                add(i, 1, isFront(at(i + 1)) ? QStringLiteral("qu") : QStringLiteral("c"));
+        }
+        break;
+    case Family::DZ:
+        // Short words ("red", "luz") would only give other words.
+        if (n > 3 && at(n - 1) == u'd')
+            add(n - 1, 1, QStringLiteral("z"));
+        else if (n > 3 && at(n - 1) == u'z')
+            add(n - 1, 1, QStringLiteral("d"));
+        break;
+    case Family::XS:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'x')
+                add(i, 1, QStringLiteral("s"));
+            else if (at(i) == u's' && i > 0 && isVowel(at(i - 1)) && QStringLiteral("cpt").contains(at(i + 1))
+                     && at(i + 1) != QChar())
+                add(i, 1, QStringLiteral("x"));
+        }
+        break;
+    case Family::CCSC:
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            if (at(i) == u'c' && at(i + 1) == u'c') {
+                add(i, 2, QStringLiteral("c"));
+                ++i;
+            } else if (at(i) == u's' && at(i + 1) == u'c' && isFront(at(i + 2))) {
+                add(i, 2, QStringLiteral("c"));
+                add(i, 2, QStringLiteral("s"));
             }
         }
         break;
@@ -179,30 +226,113 @@ int rank(bool onlyCase, bool onlyRealWords, bool repeated)
 
 }  // namespace
 
+const QList<FamilyInfo>& table()
+{
+    static const QList<FamilyInfo> rows{
+        {Family::BV, QStringLiteral("bv"), QStringLiteral("b/v"), QStringLiteral("b/v")},
+        {Family::H, QStringLiteral("h"), QStringLiteral("h"), QStringLiteral("h")},
+        {Family::GJ, QStringLiteral("gj"), QStringLiteral("g/j"), QStringLiteral("g/j")},
+        {Family::GU, QStringLiteral("gu"), QStringLiteral("gu/gü"), QStringLiteral("gu/gü")},
+        {Family::LLY, QStringLiteral("lly"), QStringLiteral("ll/y"), QStringLiteral("ll/y")},
+        {Family::CZS, QStringLiteral("czs"), QStringLiteral("c/z/s"), QStringLiteral("c/z/s")},
+        {Family::CQK, QStringLiteral("cqk"), QStringLiteral("c/qu/k"), QStringLiteral("c/qu/k")},
+        {Family::DZ, QStringLiteral("dz"), QStringLiteral("d/z finales"), QStringLiteral("d/z")},
+        {Family::RR, QStringLiteral("rr"), QStringLiteral("r/rr"), QStringLiteral("r/rr")},
+        {Family::MB, QStringLiteral("mb"), QStringLiteral("m antes de p y b"), QStringLiteral("mp/mb")},
+        {Family::XS, QStringLiteral("xs"), QStringLiteral("x/s"), QStringLiteral("x/s")},
+        {Family::CCSC, QStringLiteral("ccsc"), QStringLiteral("cc/sc"), QStringLiteral("cc/sc")},
+        {Family::Tildes, QStringLiteral("tildes"), QStringLiteral("tildes"), QStringLiteral("tilde")},
+        {Family::Mayusculas, QStringLiteral("mayusculas"), QStringLiteral("mayúsculas"), QStringLiteral("mayúscula")},
+    };
+    return rows;
+}
+
+namespace {
+
+const FamilyInfo* infoOf(Family family)
+{
+    for (const FamilyInfo& f : table()) {
+        if (f.family == family)
+            return &f;
+    }
+    return nullptr;
+}
+
+// `text` in lower case, without accents or diaeresis and without the spaces
+// around it: how names are compared.
+QString folded(const QString& text)
+{
+    QString out;
+    for (QChar c : text.trimmed().toLower().normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<Family> parse(const QString& text)
+{
+    const QString key = folded(text);
+    for (const FamilyInfo& f : table()) {
+        if (key == f.code || key == folded(f.name) || key == folded(f.token))
+            return f.family;
+    }
+    return std::nullopt;
+}
+
+QString token(Family family)
+{
+    const FamilyInfo* f = infoOf(family);
+    return f ? f->token : QString();
+}
+
+QString displayName(Family family)
+{
+    const FamilyInfo* f = infoOf(family);
+    return f ? f->name : QString();
+}
+
+QString otherToken()
+{
+    return QStringLiteral("otra");
+}
+
+QList<Family> fromTokens(const QString& tokens)
+{
+    QList<Family> out;
+    const QStringList parts = tokens.split(u'+');
+    for (const FamilyInfo& f : table()) {
+        if (parts.contains(f.token))
+            out.append(f.family);
+    }
+    return out;
+}
+
 QStringList names()
 {
     QStringList out;
-    for (const Named& f : Families)
-        out.append(QString::fromUtf16(f.name));
+    for (const FamilyInfo& f : table())
+        out.append(f.code);
     out.append(All);
     return out;
 }
 
 QString name(Family family)
 {
-    for (const Named& f : Families) {
-        if (f.family == family)
-            return QString::fromUtf16(f.name);
-    }
-    return {};
+    const FamilyInfo* f = infoOf(family);
+    return f ? f->code : QString();
 }
 
 QList<Family> named(const QString& name)
 {
     QList<Family> out;
-    for (const Named& f : Families) {
-        if (name == All || name == QString::fromUtf16(f.name))
+    if (folded(name) == All) {
+        for (const FamilyInfo& f : table())
             out.append(f.family);
+    } else if (const std::optional<Family> one = parse(name)) {
+        out.append(*one);
     }
     return out;
 }
@@ -222,13 +352,13 @@ QStringList misspellings(const QString& word, Family family)
 {
     const Parts parts = split(word);
     const QString lower = parts.core.toLower();
-    if (parts.core.size() < 2 || lower.size() != parts.core.size()
+    if (parts.core.size() < 2 || parts.core.size() > textfile::MaxWordLength || lower.size() != parts.core.size()
         || !std::all_of(parts.core.begin(), parts.core.end(), [](QChar c) { return c.isLetter(); }))
         return {};
     QStringList out;
     for (const QString& core : coreMisspellings(parts.core, lower, family)) {
         const QString faulty = parts.lead + core + parts.trail;
-        if (faulty != word && !core.isEmpty() && !out.contains(faulty))
+        if (faulty != word && !core.isEmpty() && !out.contains(faulty))  // at most MaxPerFamily
             out.append(faulty);
     }
     return out;
@@ -241,36 +371,61 @@ QList<Chosen> choose(const QStringList& words, const QSet<qsizetype>& excluded, 
     for (const QString& word : words)
         ++uses[split(word).core.toLower()];
 
+    // The misspellings the families offer for word `k`. Made twice, to rank
+    // every word and then for the few chosen, so that no more than one
+    // word's misspellings are held at a time.
+    struct Pool {
+        QList<Chosen> preferred;  // misspellings that are no word
+        QList<Chosen> others;
+        bool onlyCase = false;
+    };
+    const auto poolOf = [&](qsizetype k) {
+        Pool pool;
+        for (Family family : families) {
+            for (const QString& faulty : misspellings(words[k], family)) {
+                const bool real = family != Family::Mayusculas && isWord && isWord(split(faulty).core);
+                (real ? pool.others : pool.preferred).append({k, family, faulty});
+            }
+        }
+        // Among several families, a capital is the last resort: nearly every
+        // word can take one, and it would crowd out the spelling mistakes.
+        const auto isCase = [](const Chosen& c) { return c.family == Family::Mayusculas; };
+        pool.onlyCase = families.size() > 1 && std::all_of(pool.preferred.begin(), pool.preferred.end(), isCase)
+                        && std::all_of(pool.others.begin(), pool.others.end(), isCase);
+        if (families.size() > 1 && !pool.onlyCase) {
+            pool.preferred.removeIf(isCase);
+            pool.others.removeIf(isCase);
+        }
+        return pool;
+    };
+
     struct Option {
         qsizetype word;
         int rank;
-        QList<Chosen> preferred;  // misspellings that are no word
-        QList<Chosen> others;
+    };
+    // A word's rank. Most words have a spelling mistake that is no word: the
+    // first one found settles the rank, without making the others.
+    const auto rankOf = [&](qsizetype k) -> std::optional<int> {
+        const bool repeated = uses.value(split(words[k]).core.toLower()) > 1;
+        for (Family family : families) {
+            if (family == Family::Mayusculas && families.size() > 1)
+                continue;
+            for (const QString& faulty : misspellings(words[k], family)) {
+                if (family == Family::Mayusculas || !isWord || !isWord(split(faulty).core))
+                    return rank(false, false, repeated);
+            }
+        }
+        const Pool pool = poolOf(k);
+        if (pool.preferred.isEmpty() && pool.others.isEmpty())
+            return std::nullopt;
+        return rank(pool.onlyCase, pool.preferred.isEmpty(), repeated);
     };
     QList<Option> options;
     for (qsizetype k = 0; k < words.size(); ++k) {
         if (excluded.contains(k))
             continue;
-        Option option{k, 0, {}, {}};
-        for (Family family : families) {
-            for (const QString& faulty : misspellings(words[k], family)) {
-                const bool real = family != Family::Mayusculas && isWord && isWord(split(faulty).core);
-                (real ? option.others : option.preferred).append({k, family, faulty});
-            }
-        }
-        if (option.preferred.isEmpty() && option.others.isEmpty())
-            continue;
-        // Among several families, a capital is the last resort: nearly every
-        // word can take one, and it would crowd out the spelling mistakes.
-        const auto isCase = [](const Chosen& c) { return c.family == Family::Mayusculas; };
-        const bool onlyCase = families.size() > 1 && std::all_of(option.preferred.begin(), option.preferred.end(), isCase)
-                              && std::all_of(option.others.begin(), option.others.end(), isCase);
-        if (families.size() > 1 && !onlyCase) {
-            option.preferred.removeIf(isCase);
-            option.others.removeIf(isCase);
-        }
-        option.rank = rank(onlyCase, option.preferred.isEmpty(), uses.value(split(words[k]).core.toLower()) > 1);
-        options.append(option);
+        if (const std::optional<int> r = rankOf(k))
+            options.append({k, *r});
     }
 
     // A random order, then the preferred ones first.
@@ -281,7 +436,8 @@ QList<Chosen> choose(const QStringList& words, const QSet<qsizetype>& excluded, 
 
     QList<Chosen> chosen;
     for (const Option& option : options) {
-        const QList<Chosen>& pool = option.preferred.isEmpty() ? option.others : option.preferred;
+        const Pool both = poolOf(option.word);
+        const QList<Chosen>& pool = both.preferred.isEmpty() ? both.others : both.preferred;
         // First a family, then one of its misspellings, so that a family with
         // many forms for a word (accents) does not crowd out the others.
         QList<Family> offered;

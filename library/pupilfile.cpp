@@ -1,10 +1,11 @@
 #include "library/pupilfile.h"
 
+#include "library/settings.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSettings>
 #include <QStandardPaths>
 
 #include <cstring>
@@ -126,18 +127,12 @@ QString resolveFolder(const QString& configured, const QStringList& contentFolde
 
 QString configuredFolder()
 {
-    // A new object each time, so that a settings file changed meanwhile (or
-    // another XDG folder in a test) is read.
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("miravellon"),
-                QStringLiteral("miravellon"));
-    return s.value(QStringLiteral("resultados/carpeta")).toString();
+    return settings::value(settings::ResultsFolder).toString();
 }
 
 bool askForName()
 {
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("miravellon"),
-                QStringLiteral("miravellon"));
-    return s.value(QStringLiteral("alumno/preguntar"), false).toBool();
+    return settings::value(settings::AskName).toBool();
 }
 
 bool appendRow(const QString& path, const Row& row)

@@ -67,7 +67,7 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
     const bool complete = item_.complete();
 
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
-    const int animation = std::min(3, int(std::floor(uniform(random_) * 3)) + 1);
+    const int animation = std::min(content::RewardAnimations, int(std::floor(uniform(random_) * content::RewardAnimations)) + 1);
     ui->Zarandel2->setGifFile(content::rewardAnimationPath(AppFolder, animation));
     ui->Zarandel2->show();
 

@@ -39,8 +39,33 @@ inline constexpr int PaceStepMs = 50;
 inline constexpr int RunnerStepTwips = 25;
 }  // namespace design
 
+// The codes the key handlers receive and set: a handler that consumes a key
+// sets its code to None.
+namespace keycode {
+inline constexpr int None = 0;
+inline constexpr int Backspace = 8;
+inline constexpr int Enter = 13;
+inline constexpr int Escape = 27;
+}  // namespace keycode
+
 // The main exercise window: the exercise list, the text with misspelt words,
 // the correction box, the countdown runner, the list of corrected words.
+//
+// Its controls keep the names of the design (forms/form1.ui), which are their
+// objectNames too:
+//   List1          the exercise list, on the left
+//   Text1          the item number, between the arrows
+//   Command3_0     the next-item arrow;  Command3_1  the previous-item arrow
+//   RichTextBox1   the exercise text, with the misspelt words
+//   RichTextBox2   the correct text, shown in its place by the help
+//   RichTextBox3   the correction box, below the text
+//   List4          the corrected words, on the right; a click opens a picture (Form3)
+//   Command1       help;  Command6  the results log (Form4);  Command4  exit
+//   Command5_0..3  the four paces of the countdown, slowest first;  Timer1  its tick
+//   Zarandel1      the running figure that crosses the screen as the countdown
+//   Zarandel2      the reward animation after a right answer
+//   Combo1         the font of the exercise text
+//   Label2         the program's name and address;  Label4_0  «Nivel», over the paces
 class Form1 : public QWidget {
     Q_OBJECT
 

@@ -106,8 +106,8 @@ void Form1::Text1_Change()
 
 void Form1::Text1_Keypress(int& keyAscii)
 {
-    if ((keyAscii < '0' || keyAscii > '9') && keyAscii != 8)
-        keyAscii = 0;
+    if ((keyAscii < '0' || keyAscii > '9') && keyAscii != keycode::Backspace)
+        keyAscii = keycode::None;
 }
 
 void Form1::refuseItem(const QString& message)

@@ -43,17 +43,17 @@ void Form1::RichTextBox1_KeyDown(int& keyCode, Qt::KeyboardModifiers shift)
         break;
     default: break;
     }
-    keyCode = 0;
+    keyCode = keycode::None;
 }
 
 void Form1::RichTextBox3_KeyDown(int& keyCode, Qt::KeyboardModifiers)
 {
-    if (keyCode == 13)
-        keyCode = 0;
-    if (keyCode == 27) {
+    if (keyCode == keycode::Enter)
+        keyCode = keycode::None;
+    if (keyCode == keycode::Escape) {
         // Back to the exercise text, with the caret at the start of the
         // picked word, to go on from there.
-        keyCode = 0;
+        keyCode = keycode::None;
         if (ui->RichTextBox1->isHidden())
             return;
         if (pickValid_)

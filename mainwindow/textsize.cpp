@@ -1,6 +1,7 @@
 // The size of the exercise text: the pupil's steps, the sizes that follow the
 // normal one, and the user's settings that keep the choice.
 
+#include "library/settings.h"
 #include "library/textsize.h"
 #include "mainwindow/form1.h"
 #include "presentation/richtextbox.h"
@@ -8,26 +9,16 @@
 
 #include <QFontMetricsF>
 #include <QLoggingCategory>
-#include <QSettings>
 #include <QTextBlock>
 
 #include <cmath>
 
 Q_LOGGING_CATEGORY(lcTextSize, "miravellon.textsize")
 
-namespace {
-
-// In the user's miravellon.conf, under $XDG_CONFIG_HOME.
-const QString SizeKey = QStringLiteral("exerciseText/normalSize");
-
-}  // namespace
-
 double Form1::rememberedTextSize()
 {
-    const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("miravellon"),
-                             QStringLiteral("miravellon"));
     bool number = false;
-    const double stored = settings.value(SizeKey).toDouble(&number);
+    const double stored = settings::value(settings::TextSize).toDouble(&number);
     return number ? textsize::usable(stored) : textsize::DesignNormal;
 }
 
@@ -38,9 +29,7 @@ void Form1::changeTextSize(int steps)
         qCInfo(lcTextSize) << "normal size" << textSizes_.normal << "->" << normal;
         applyTextSize(normal);
     }
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("miravellon"),
-                       QStringLiteral("miravellon"));
-    settings.setValue(SizeKey, normal);
+    settings::setValue(settings::TextSize, normal);
 }
 
 void Form1::applyTextSize(double normal)

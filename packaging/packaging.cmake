@@ -64,6 +64,17 @@ install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CREDITS.md
 install(FILES ${CMAKE_SOURCE_DIR}/checker/README.md
   DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon RENAME miravellon-comprobar.md)
 
+# The licence as Debian states it, and the package's changelog, compressed as
+# Debian's policy wants it (gzip -9, no name or time stamp in the header).
+install(FILES ${_packaging}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon)
+set(_changelog_gz ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${_changelog_gz}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+  COMMAND sh -c "gzip -9n -c '${_packaging}/changelog' > '${_changelog_gz}'"
+  DEPENDS ${_packaging}/changelog VERBATIM)
+add_custom_target(miravellon_changelog ALL DEPENDS ${_changelog_gz})
+install(FILES ${_changelog_gz} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon)
+
 # The Debian package: `cpack -G DEB` in the build folder.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME miravellon)

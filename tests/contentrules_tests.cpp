@@ -4,10 +4,12 @@
 
 #include "library/catalogue.h"
 #include "library/contentrules.h"
+#include "library/exercisenames.h"
 #include "library/textfile.h"
 #include "tests/hostilecontent.h"
 #include "tests/support.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtEndian>
 
@@ -315,3 +317,58 @@ TEST(TextValidation, CountsTheControlCharactersAfterTheFirst)
 }
 
 }  // namespace
+
+// Results rows that name a shipped exercise by its former name count as the
+// exercise it is now; every other name is kept as written.
+struct RenameRow {
+    const char* label;
+    QString recorded;
+    QString current;
+};
+
+const RenameRow RenameRows[] = {
+    {"FirstYearsCapitals", u"01 Mayúsculas (1.º y 2.º)"_s, u"01 A y a"_s},
+    {"Signs", u"02 Signos ¿ y ¡ (1.º y 2.º)"_s, u"02 ¿ y ¡"_s},
+    {"ThirdYearsMovedOnFour", u"06 B y V (3.º y 4.º)"_s, u"10 B y V"_s},
+    {"Review", u"14 Repaso (3.º y 4.º)"_s, u"18 Repaso"_s},
+    {"FifthYearsMovedOnFive", u"15 Tildes diacríticas (5.º y 6.º)"_s, u"20 Tú y tu"_s},
+    {"LastOne", u"20 Repaso final (5.º y 6.º)"_s, u"25 Repaso"_s},
+    {"OtherLetterCase", u"06 b y v (3.º Y 4.º)"_s, u"10 B y V"_s},
+    {"SpacesAround", u" 12 Tildes (3.º y 4.º) "_s, u"16 Tildes"_s},
+    {"DecomposedLetter", u"07 G, J y GU\u0308 (3.º y 4.º)"_s, u"11 G, J, GÜ"_s},
+    {"AlreadyNew", u"10 B y V"_s, u"10 B y V"_s},
+    {"TeachersOwn", u"12 Mi ejercicio"_s, u"12 Mi ejercicio"_s},
+    {"OldNumberOtherName", u"06 B y V"_s, u"06 B y V"_s},
+    {"Empty", QString(), QString()},
+};
+
+class ExerciseRename : public ::testing::TestWithParam<RenameRow> {};
+
+TEST_P(ExerciseRename, GivesTheNameShippedToday)
+{
+    EXPECT_EQ(content::currentExerciseName(GetParam().recorded), GetParam().current);
+}
+
+INSTANTIATE_TEST_SUITE_P(ContentRules, ExerciseRename, ::testing::ValuesIn(RenameRows),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+// The table agrees with the shipped content: every new name is a shipped
+// folder, no old one is, and every shipped folder's number tells its school
+// years.
+TEST(ExerciseRename, TableMatchesTheShippedFolders)
+{
+    const QDir shipped(QStringLiteral(ASSETS_PATH "/Ejercicios"));
+    const QStringList folders = shipped.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_FALSE(folders.isEmpty());
+    for (const content::RenamedExercise& r : content::renamedExercises()) {
+        EXPECT_TRUE(folders.contains(r.newName)) << r.newName.toStdString();
+        EXPECT_FALSE(folders.contains(r.oldName)) << r.oldName.toStdString();
+    }
+    for (const QString& folder : folders)
+        EXPECT_FALSE(content::schoolYears(folder.left(2).toInt()).isEmpty()) << folder.toStdString();
+    EXPECT_EQ(content::schoolYears(9), u"1.º y 2.º"_s);
+    EXPECT_EQ(content::schoolYears(10), u"3.º y 4.º"_s);
+    EXPECT_EQ(content::schoolYears(29), u"5.º y 6.º"_s);
+    EXPECT_TRUE(content::schoolYears(30).isEmpty());
+    EXPECT_TRUE(content::schoolYears(0).isEmpty());
+}

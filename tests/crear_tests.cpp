@@ -22,6 +22,9 @@
 
 #include <gtest/gtest.h>
 
+#include <latch>
+#include <thread>
+
 using namespace Qt::StringLiterals;
 using families::Family;
 
@@ -103,6 +106,17 @@ const FamilyCase familyCases[] = {
     {"CapitalWrittenSmall", Family::Mayusculas, u"Javier,"_s, {u"javier,"_s}},
     {"CommonWordWithACapital", Family::Mayusculas, u"diciembre,"_s, {u"Diciembre,"_s}},
     {"AcronymStays", Family::Mayusculas, u"ONU"_s, {}},
+    {"DiaeresisLeftOut", Family::GU, u"pingüino"_s, {u"pinguino"_s}},
+    {"UOfGueLeftOut", Family::GU, u"guerra"_s, {u"gerra"_s}},
+    {"KForQuAndC", Family::CQK, u"Quico"_s, {u"Kico"_s, u"Quiko"_s}},
+    {"CorQuForK", Family::CQK, u"kilo"_s, {u"quilo"_s}},
+    {"FinalDAndZ", Family::DZ, u"verdad."_s, {u"verdaz."_s}},
+    {"FinalZAndD", Family::DZ, u"lápiz"_s, {u"lápid"_s}},
+    {"ShortWordKeepsItsFinalD", Family::DZ, u"red"_s, {}},
+    {"XAndS", Family::XS, u"explica"_s, {u"esplica"_s}},
+    {"SBeforeConsonantAndX", Family::XS, u"espera"_s, {u"expera"_s}},
+    {"CcAndSc", Family::CCSC, u"acción"_s, {u"ación"_s}},
+    {"ScBeforeI", Family::CCSC, u"piscina"_s, {u"picina"_s, u"pisina"_s}},
     {"OneLetterWordStays", Family::BV, u"y"_s, {}},
     {"DigitsStay", Family::BV, u"b2b"_s, {}},
 };
@@ -123,6 +137,11 @@ QString letters(Family family)
     case Family::RR: return u"r"_s;
     case Family::MB: return u"mn"_s;
     case Family::Tildes: return u"aeiouáéíóú"_s;
+    case Family::GU: return u"uü"_s;
+    case Family::CQK: return u"cqku"_s;
+    case Family::DZ: return u"dz"_s;
+    case Family::XS: return u"xs"_s;
+    case Family::CCSC: return u"cs"_s;
     case Family::Mayusculas: break;
     }
     return {};
@@ -166,14 +185,159 @@ TEST(Families, EveryMisspellingOfARealPageKeepsItsPunctuationAndChangesOnlyTheFa
     EXPECT_GT(seen, 60);
 }
 
+// The cost of a word is bounded: a word full of one family's letters gives
+// a few misspellings, not one copy of itself per letter, and a word longer
+// than the program shows gives none.
+TEST(Families, AWordFullOfAFamilysLettersGivesAFewMisspellings)
+{
+    const QString word = u"ab"_s.repeated(textfile::MaxWordLength / 2);
+    const QStringList forms = families::misspellings(word, Family::BV);
+    EXPECT_EQ(forms.size(), 8);
+    for (const QString& form : forms)
+        EXPECT_EQ(form.size(), word.size());
+    EXPECT_TRUE(families::misspellings(word + u'b', Family::BV).isEmpty());
+    // Still chosen in a text of such words.
+    QRandomGenerator random(5);
+    const QList<families::Chosen> chosen =
+        families::choose(QStringList(400, word), {}, {Family::BV}, 3, random, {});
+    EXPECT_EQ(chosen.size(), 3);
+}
+
 TEST(Families, NamesAreTheTeachersAndTodasHasEveryFamily)
 {
     EXPECT_EQ(families::names(),
-              QStringList({u"bv"_s, u"h"_s, u"gj"_s, u"lly"_s, u"czs"_s, u"rr"_s, u"mb"_s, u"tildes"_s,
-                           u"mayusculas"_s, u"todas"_s}));
-    EXPECT_EQ(families::named(u"todas"_s).size(), 9);
+              QStringList({u"bv"_s, u"h"_s, u"gj"_s, u"gu"_s, u"lly"_s, u"czs"_s, u"cqk"_s, u"dz"_s, u"rr"_s,
+                           u"mb"_s, u"xs"_s, u"ccsc"_s, u"tildes"_s, u"mayusculas"_s, u"todas"_s}));
+    EXPECT_EQ(families::named(u"todas"_s).size(), families::table().size());
+    EXPECT_EQ(families::named(u"Todas"_s).size(), families::table().size());
     EXPECT_EQ(families::named(u"rr"_s), QList<Family>{Family::RR});
     EXPECT_TRUE(families::named(u"b-v"_s).isEmpty());
+    for (const families::FamilyInfo& f : families::table()) {
+        for (const QString& text : {f.code, f.name, f.token}) {
+            EXPECT_EQ(families::parse(text), f.family) << text.toStdString();
+            EXPECT_EQ(families::parse(text.toUpper()), f.family) << text.toStdString();
+        }
+        EXPECT_EQ(families::token(f.family), f.token);
+        EXPECT_EQ(families::displayName(f.family), f.name);
+        EXPECT_EQ(families::fromTokens(f.token), QList<Family>{f.family});
+    }
+}
+
+struct ParseCase {
+    QString text;
+    std::optional<Family> family;
+};
+
+class FamilyParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(FamilyParse, ReadsCodesAndNamesWithOrWithoutAccentsAndCapitals)
+{
+    EXPECT_EQ(families::parse(GetParam().text), GetParam().family) << GetParam().text.toStdString();
+}
+
+const ParseCase parseCases[] = {
+    {u"mayúsculas"_s, Family::Mayusculas}, {u"Mayusculas"_s, Family::Mayusculas},
+    {u"MAYÚSCULAS"_s, Family::Mayusculas}, {u"mayúscula"_s, Family::Mayusculas},
+    {u"bv"_s, Family::BV},                 {u"B/V"_s, Family::BV},
+    {u"m antes de p y b"_s, Family::MB},   {u"M antes de P y B"_s, Family::MB},
+    {u"mp/mb"_s, Family::MB},              {u"tilde"_s, Family::Tildes},
+    {u"Tildes"_s, Family::Tildes},         {u" ll/y "_s, Family::LLY},
+    {u"gu/gü"_s, Family::GU},              {u"gu/gu"_s, Family::GU},
+    {u"D/Z finales"_s, Family::DZ},        {u"c/qu/k"_s, Family::CQK},
+    {u"todas"_s, std::nullopt},            {u"otra"_s, std::nullopt},
+    {u"b-v"_s, std::nullopt},              {u""_s, std::nullopt},
+};
+
+INSTANTIATE_TEST_SUITE_P(Families, FamilyParse, ::testing::ValuesIn(parseCases));
+
+struct PairCase {
+    QString correct;
+    QString faulty;
+    QString tokens;
+};
+
+void PrintTo(const PairCase& c, std::ostream* out)
+{
+    *out << c.correct.toStdString() << " → " << c.faulty.toStdString();
+}
+
+class FamilyPairs : public ::testing::TestWithParam<PairCase> {};
+
+TEST_P(FamilyPairs, NameExactlyWhatDiffers)
+{
+    const PairCase& c = GetParam();
+    EXPECT_EQ(families::pairTokens(c.correct, c.faulty), c.tokens);
+}
+
+const PairCase pairCases[] = {
+    {u"hombre"_s, u"ombre"_s, u"h"_s},
+    {u"Hombre"_s, u"ombre"_s, u"h+mayúscula"_s},
+    {u"Hombre"_s, u"Ombre"_s, u"h"_s},
+    {u"hombre"_s, u"honbre"_s, u"mp/mb"_s},
+    {u"hombre"_s, u"hombrre"_s, u"r/rr"_s},
+    {u"honra"_s, u"onra"_s, u"h"_s},
+    {u"honra"_s, u"honrra"_s, u"r/rr"_s},
+    {u"hoy"_s, u"oy"_s, u"h"_s},
+    {u"hoy"_s, u"hoi"_s, u"otra"_s},
+    {u"jamón"_s, u"jamon"_s, u"tilde"_s},
+    {u"jamón"_s, u"gamón"_s, u"g/j"_s},
+    {u"jamón"_s, u"jamón"_s, u""_s},
+    {u"vaca,"_s, u"baca"_s, u"b/v"_s},
+    {u"«Había"_s, u"«avía»"_s, u"b/v+h+mayúscula"_s},
+    {u"lleva"_s, u"yeva"_s, u"ll/y"_s},
+    {u"calló"_s, u"cayó"_s, u"ll/y"_s},
+    {u"zapato"_s, u"sapato"_s, u"c/z/s"_s},
+    {u"cena"_s, u"sena"_s, u"c/z/s"_s},
+    {u"lápiz"_s, u"lápis"_s, u"c/z/s"_s},
+    {u"lápiz"_s, u"lápid"_s, u"d/z"_s},
+    {u"verdad"_s, u"verdaz"_s, u"d/z"_s},
+    {u"perro"_s, u"pero"_s, u"r/rr"_s},
+    {u"campo"_s, u"canpo"_s, u"mp/mb"_s},
+    {u"árbol"_s, u"arból"_s, u"tilde"_s},
+    {u"Madrid"_s, u"madrid"_s, u"mayúscula"_s},
+    {u"lunes"_s, u"Lunes"_s, u"mayúscula"_s},
+    {u"ONU"_s, u"Onu"_s, u"mayúscula"_s},
+    {u"pingüino"_s, u"pinguino"_s, u"gu/gü"_s},
+    {u"guerra"_s, u"gerra"_s, u"gu/gü"_s},
+    {u"queso"_s, u"keso"_s, u"c/qu/k"_s},
+    {u"casa"_s, u"kasa"_s, u"c/qu/k"_s},
+    {u"cuando"_s, u"quando"_s, u"c/qu/k"_s},
+    {u"extraño"_s, u"estraño"_s, u"x/s"_s},
+    {u"acción"_s, u"ación"_s, u"cc/sc"_s},
+    {u"acción"_s, u"acsión"_s, u"cc/sc"_s},
+    {u"piscina"_s, u"picina"_s, u"cc/sc"_s},
+    {u"hueso"_s, u"güeso"_s, u"h"_s},
+    {u"gente"_s, u"jente"_s, u"g/j"_s},
+    {u"hombre"_s, u"ombrx"_s, u"h+otra"_s},
+    {u"gato"_s, u"perro"_s, u"otra"_s},
+    {u"gato"_s, u"-"_s, u"otra"_s},
+};
+
+INSTANTIATE_TEST_SUITE_P(Families, FamilyPairs, ::testing::ValuesIn(pairCases));
+
+TEST(Families, EveryMisspellingMadeIsNamedByItsOwnFamily)
+{
+    const QStringList extra{u"pingüino"_s, u"guerra"_s, u"queso"_s, u"kilo"_s, u"verdad"_s, u"lápiz"_s,
+                            u"extraño"_s, u"espera"_s, u"acción"_s, u"piscina"_s, u"Hombre"_s};
+    int seen = 0;
+    for (Family family : families::named(u"todas"_s)) {
+        for (const QString& word : storyWords() + extra) {
+            for (const QString& faulty : families::misspellings(word, family)) {
+                ++seen;
+                EXPECT_EQ(families::pairTokens(word, faulty), families::token(family))
+                    << word.toStdString() << " → " << faulty.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(seen, 80);
+}
+
+TEST(Families, TokensGiveTheirFamiliesInTableOrder)
+{
+    EXPECT_EQ(families::fromTokens(u"h+mayúscula"_s), (QList<Family>{Family::H, Family::Mayusculas}));
+    EXPECT_EQ(families::fromTokens(u"mayúscula+b/v"_s), (QList<Family>{Family::BV, Family::Mayusculas}));
+    EXPECT_TRUE(families::fromTokens(u"otra"_s).isEmpty());
+    EXPECT_TRUE(families::fromTokens(u""_s).isEmpty());
 }
 
 // --- Choosing -------------------------------------------------------------
@@ -314,6 +478,10 @@ const NotationCase notationCases[] = {
     {"StrayBrace", {u"una vaca}"_s}, {}, {}, u"«}» fuera de una falta"_s},
     {"NestedMark", {u"{va{ca|ba}|x}"_s}, {}, {}, u"falta sin cerrar o mal escrita"_s},
     {"EmptyWord", {u"una {y|} dos"_s}, {}, {}, u"deja una palabra vacía"_s},
+    // A byte-order mark is no part of a text: a reader drops it.
+    {"ByteOrderMarkMakesNoMisspelling", {u"Una {\uFEFFvaca|vaca}."_s}, {}, {}, u"deja la palabra igual"_s},
+    {"ByteOrderMarksAtTheStartAndInside", {u"\uFEFF\uFEFFUna {vaca|ba\uFEFFca}."_s, u"\uFEFFfin"_s},
+     {u"Una vaca."_s, u"fin"_s}, {u"Una baca."_s, u"fin"_s}, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Crear, Notation, ::testing::ValuesIn(notationCases),
@@ -393,11 +561,76 @@ TEST(Limits, RefusesWhatTheProgramWouldRefuse)
     EXPECT_TRUE(limits({u"Una vaca."_s}).contains(u"no tiene ninguna falta"_s));
     EXPECT_TRUE(limits({}).contains(u"vacío"_s));
     const QString longWord(textfile::MaxWordLength + 1, u'a');
-    EXPECT_TRUE(limits({u"{vaca|baca}"_s, u"x "_s + longWord}).startsWith(u"línea 2: una palabra"_s));
+    EXPECT_TRUE(limits({u"{vaca|baca}"_s, u"x "_s + longWord})
+                    .startsWith(u"línea 2: la versión correcta: una palabra es demasiado larga: 1001 caracteres"_s));
     EXPECT_TRUE(limits({u"{vaca|baca}"_s + u" y"_s.repeated(textfile::MaxWords)})
-                    .contains(u"palabras; el programa no lee más de 32767"_s));
-    EXPECT_TRUE(limits({u"{vaca|baca}\u0007"_s}).contains(u"carácter de control (código 7)"_s));
+                    .contains(u"demasiadas palabras: 32768, y el programa admite como mucho 32767"_s));
+    EXPECT_TRUE(limits({u"{vaca|baca}\u0007"_s}).contains(u"carácter de control (código 0x07)"_s));
 }
+
+// Drafts as the editor hands them over (not through the notation), and what
+// the limits say of the bytes that would be written.
+struct WrittenCase {
+    const char* name;
+    itemwriter::Draft draft;
+    QString refusal;  // a part of it; empty when the draft is written
+};
+
+void PrintTo(const WrittenCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class WhatIsWritten : public ::testing::TestWithParam<WrittenCase> {};
+
+TEST_P(WhatIsWritten, IsWhatWasMeantWithinTheLimitsOfItsBytes)
+{
+    const WrittenCase& c = GetParam();
+    const QString refusal = itemwriter::checkLimits(c.draft);
+    if (c.refusal.isEmpty()) {
+        EXPECT_EQ(refusal, QString());
+        return;
+    }
+    EXPECT_TRUE(refusal.contains(c.refusal)) << refusal.toStdString();
+}
+
+itemwriter::Draft oneMisspelling(const QStringList& correct, const QStringList& faulty)
+{
+    itemwriter::Draft d{correct, faulty, {}};
+    const QStringList c = textfile::build(correct).words;
+    const QStringList f = textfile::build(faulty).words;
+    for (qsizetype k = 0; k < c.size() && k < f.size(); ++k) {
+        if (c[k] != f[k])
+            d.misspellings.append({1, k, c[k], f[k]});
+    }
+    return d;
+}
+
+// 30000 lines of 138 letters: 4 170 000 bytes with line feeds, 4 200 000
+// with the CR LF every written version has, past the 4 MiB the program reads.
+QStringList nearTheLimit(const QString& first)
+{
+    QStringList lines(30000, QString(138, u'a'));
+    lines[0] = first + QString(138 - first.size(), u'a');
+    return lines;
+}
+
+const WrittenCase writtenCases[] = {
+    {"Plain", oneMisspelling({u"Una vaca."_s}, {u"Una baca."_s}), {}},
+    {"ByteOrderMarkTyped", oneMisspelling({u"\uFEFFvaca"_s}, {u"vaca"_s}), u"marca de orden de bytes (U+FEFF)"_s},
+    {"ByteOrderMarkInTheFaultyVersion", oneMisspelling({u"una vaca"_s}, {u"una \uFEFFbaca"_s}),
+     u"línea 1: la versión con faltas tiene una marca de orden de bytes"_s},
+    {"LineFeedsUnderTheLimitCrLfOver", oneMisspelling(nearTheLimit(u"vaca "_s), nearTheLimit(u"baca "_s)),
+     u"la versión correcta ocuparía 4200000 bytes con sus finales de línea"_s},
+    {"ACarriageReturnInsideALine", oneMisspelling({u"una vaca\rsola"_s}, {u"una baca\rsola"_s}),
+     u"no se leería tal como se ha escrito"_s},
+    {"MisspellingsNotThoseOfTheVersions",
+     itemwriter::Draft{{u"una vaca"_s}, {u"una baca"_s}, {{1, 0, u"una"_s, u"huna"_s}}},
+     u"no se leerían con las faltas que se han puesto"_s},
+};
+
+INSTANTIATE_TEST_SUITE_P(Crear, WhatIsWritten, ::testing::ValuesIn(writtenCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // --- Numbering and writing ---------------------------------------------------
 
@@ -503,5 +736,155 @@ TEST(Writing, AFolderThatCannotBeMadeLeavesNothing)
     EXPECT_TRUE(result.error.startsWith(u"no se puede escribir en la carpeta"_s));
     EXPECT_EQ(snapshot(tree.path()), before);
 }
+
+// --- Links out of the exercise ------------------------------------------------
+
+// An exercise folder whose version folders or items lead elsewhere: nothing
+// is written through them, replacing or not.
+struct LinkedCase {
+    const char* name;
+    std::function<void(const TempTree&)> link;
+    bool written;  // the link stays inside the exercise: written through
+};
+
+void PrintTo(const LinkedCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+void linkIn(const TempTree& tree, const QString& target, const QString& relative)
+{
+    ASSERT_TRUE(QFile::link(target, tree.file(relative))) << relative.toStdString();
+}
+
+const LinkedCase linkedCases[] = {
+    {"CorrectoLinkedOut", [](const TempTree& t) { linkIn(t, t.file(u"casa"_s), u"E/correcto"_s); }, false},
+    {"IncorrectoLinkedOut", [](const TempTree& t) { linkIn(t, t.file(u"casa"_s), u"E/Incorrecto"_s); }, false},
+    {"ItemLinkedOut", [](const TempTree& t) {
+         t.mkdir(u"E/correcto"_s);
+         linkIn(t, t.file(u"casa/1.txt"_s), u"E/correcto/1.txt"_s);
+     }, false},
+    {"ItemLinkedToAFolderOut", [](const TempTree& t) {
+         t.mkdir(u"E/incorrecto"_s);
+         linkIn(t, t.file(u"casa"_s), u"E/incorrecto/1.txt"_s);
+     }, false},
+    {"DanglingVersionFolder", [](const TempTree& t) { linkIn(t, t.file(u"no-existe"_s), u"E/correcto"_s); }, false},
+    {"LinkedInsideTheExercise", [](const TempTree& t) {
+         t.mkdir(u"E/versiones/bien"_s);
+         linkIn(t, t.file(u"E/versiones/bien"_s), u"E/correcto"_s);
+     }, true},
+};
+
+class LinkedVersions : public ::testing::TestWithParam<LinkedCase> {};
+
+TEST_P(LinkedVersions, AreNotWrittenThrough)
+{
+    const TempTree tree;
+    tree.write(u"casa/1.txt"_s, "la lista de la compra\r\n");
+    tree.mkdir(u"E"_s);
+    GetParam().link(tree);
+    const auto before = snapshot(tree.file(u"casa"_s));
+    const auto exercise = snapshot(tree.file(u"E"_s));
+    const itemwriter::Draft draft = itemwriter::parse({u"Una {vaca|baca}."_s}).draft;
+    for (const bool replace : {false, true}) {
+        const itemwriter::WriteResult result = itemwriter::write(tree.file(u"E"_s), 1, draft, replace);
+        EXPECT_EQ(snapshot(tree.file(u"casa"_s)), before);
+        if (GetParam().written) {
+            EXPECT_EQ(result.status, itemwriter::WriteStatus::Written) << replace;
+            EXPECT_EQ(tree.read(u"E/versiones/bien/1.txt"_s), "Una vaca.\r\n");
+            QFile::remove(tree.file(u"E/versiones/bien/1.txt"_s));
+            QFile::remove(tree.file(u"E/incorrecto/1.txt"_s));
+            continue;
+        }
+        EXPECT_EQ(result.status, itemwriter::WriteStatus::Outside) << replace;
+        EXPECT_TRUE(result.error.contains(u"lleva fuera de la carpeta del ejercicio"_s)) << result.error.toStdString();
+        EXPECT_EQ(snapshot(tree.file(u"E"_s)), exercise);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Crear, LinkedVersions, ::testing::ValuesIn(linkedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// --- Two writers, one number ---------------------------------------------------
+
+// Writers racing for numbers, each way of claiming a name; every writer
+// writes `each` items whose versions say who wrote them.
+struct Race {
+    const char* name;
+    itemwriter::ClaimMethod method;
+    int writers;
+    int each;
+    bool sameNumber;  // every writer asks for item 1 (else the next free one)
+};
+
+void PrintTo(const Race& r, std::ostream* out)
+{
+    *out << r.name;
+}
+
+class Races : public ::testing::TestWithParam<Race> {
+protected:
+    void TearDown() override { itemwriter::setClaimMethod(itemwriter::ClaimMethod::Rename); }
+};
+
+TEST_P(Races, NoTextIsLostAndNoItemIsMixed)
+{
+    const Race& race = GetParam();
+    itemwriter::setClaimMethod(race.method);
+    const TempTree tree;
+    const QString folder = tree.file(u"E"_s);
+    std::latch ready(race.writers);
+    std::vector<QList<itemwriter::WriteResult>> results(std::size_t(race.writers));
+    std::vector<std::thread> threads;
+    for (int w = 0; w < race.writers; ++w) {
+        threads.emplace_back([&, w] {
+            ready.arrive_and_wait();
+            for (int i = 0; i < race.each; ++i) {
+                const itemwriter::Draft draft = itemwriter::parse({u"texto %1-%2 {vaca|baca}"_s.arg(w).arg(i)}).draft;
+                results[std::size_t(w)].append(race.sameNumber ? itemwriter::write(folder, 1, draft, false)
+                                                               : itemwriter::writeNew(folder, draft));
+            }
+        });
+    }
+    for (std::thread& t : threads)
+        t.join();
+
+    QSet<int> numbers;
+    int written = 0;
+    for (int w = 0; w < race.writers; ++w) {
+        for (int i = 0; i < race.each; ++i) {
+            const itemwriter::WriteResult& r = results[std::size_t(w)][i];
+            if (r.status != itemwriter::WriteStatus::Written) {
+                EXPECT_TRUE(race.sameNumber) << r.error.toStdString();
+                EXPECT_EQ(r.status, itemwriter::WriteStatus::Exists);
+                continue;
+            }
+            ++written;
+            EXPECT_FALSE(numbers.contains(r.number)) << r.number;
+            numbers.insert(r.number);
+            // The item holds both versions of this writer's text.
+            EXPECT_EQ(tree.read(u"E/correcto/%1.txt"_s.arg(r.number)), u"texto %1-%2 vaca\r\n"_s.arg(w).arg(i).toLatin1());
+            EXPECT_EQ(tree.read(u"E/incorrecto/%1.txt"_s.arg(r.number)), u"texto %1-%2 baca\r\n"_s.arg(w).arg(i).toLatin1());
+        }
+    }
+    EXPECT_EQ(written, race.sameNumber ? 1 : race.writers * race.each);
+    // Nothing else is left: no temporary file, no lock.
+    EXPECT_EQ(QDir(tree.file(u"E/correcto"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+              written);
+    EXPECT_EQ(QDir(tree.file(u"E/incorrecto"_s)).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+              written);
+}
+
+const Race races[] = {
+    {"RenameNoReplace_NextFree", itemwriter::ClaimMethod::Rename, 8, 6, false},
+    {"RenameNoReplace_SameNumber", itemwriter::ClaimMethod::Rename, 8, 1, true},
+    {"HardLink_NextFree", itemwriter::ClaimMethod::Link, 8, 6, false},
+    {"HardLink_SameNumber", itemwriter::ClaimMethod::Link, 8, 1, true},
+    {"LockFile_NextFree", itemwriter::ClaimMethod::Lock, 8, 6, false},
+    {"LockFile_SameNumber", itemwriter::ClaimMethod::Lock, 8, 1, true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Crear, Races, ::testing::ValuesIn(races),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

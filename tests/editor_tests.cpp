@@ -17,6 +17,7 @@
 #include "library/textfile.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
@@ -216,6 +217,30 @@ TEST(EditedItem, NotationAndLoadingRoundTrip)
     EXPECT_TRUE(loaded.misspellings().isEmpty());
 }
 
+// What the editor saves is checked as it would be written: byte-order marks
+// (from a pasted text, or typed) and the size of the bytes with CR LF.
+TEST(EditedItem, SavesOnlyWhatReadsBackAsMeantWithinTheLimitOfItsBytes)
+{
+    editor::EditedItem item;
+    EXPECT_TRUE(item.setNotation(u"Una {\uFEFFvaca|vaca}."_s).contains(u"deja la palabra igual"_s));
+    ASSERT_EQ(item.setNotation(u"\uFEFFUna {vaca|ba\uFEFFca}."_s), QString());
+    EXPECT_EQ(item.text(), u"Una vaca."_s);
+    EXPECT_EQ(item.faultyText(), u"Una baca."_s);
+
+    item.setText(u"\uFEFFUna vaca."_s);
+    ASSERT_EQ(item.setMisspelling(1, u"baca."_s), QString());
+    EXPECT_TRUE(itemwriter::checkLimits(item.draft()).contains(u"marca de orden de bytes"_s));
+
+    // 4 170 000 bytes typed with line feeds; 4 200 000 once written.
+    QStringList lines(30000, QString(138, u'a'));
+    lines[0] = u"vaca "_s + QString(133, u'a');
+    item.setText(lines.join(u'\n'));
+    ASSERT_EQ(item.setMisspelling(0, u"baca"_s), QString());
+    EXPECT_EQ(itemwriter::checkLimits(item.draft()),
+              u"la versión correcta ocuparía 4200000 bytes con sus finales de línea; el programa no lee textos de más "
+              "de 4194304"_s);
+}
+
 TEST(EditedItem, ImportsWindows1252AndUtf8Texts)
 {
     const TempTree tree;
@@ -354,6 +379,169 @@ TEST_P(Renumbering, ARenameDoneButNotJournalledIsNotDoneTwice)
 INSTANTIATE_TEST_SUITE_P(Editor, Renumbering, ::testing::ValuesIn(renumberCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// --- Planted journals and linked version folders ------------------------------------
+
+// Every entry under `folder`, links as links, with the bytes of each file, to
+// see that nothing changed.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QFileInfo info = it.fileInfo();
+        QFile file(path);
+        entries.insert(path, info.isSymLink()         ? "<link to " + info.symLinkTarget().toUtf8() + '>'
+                             : !info.isFile()         ? QByteArray("<folder>")
+                             : file.open(QIODevice::ReadOnly) ? file.readAll()
+                                                              : QByteArray("<unreadable>"));
+    }
+    return entries;
+}
+
+// An exercise "E" of two items beside the teacher's own files ("casa/"),
+// spoilt one way; the journal a careless copy or a mischievous pupil leaves.
+struct PlantedJournal {
+    const char* name;
+    std::function<void(const TempTree&)> plant;
+    QString message;  // part of the refusal
+};
+
+void PrintTo(const PlantedJournal& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+void symlinkIn(const TempTree& tree, const QString& target, const QString& relative)
+{
+    ASSERT_TRUE(QFile::link(target, tree.file(relative))) << relative.toStdString();
+}
+
+QByteArray journal(const QByteArray& steps, const QByteArray& done = "0")
+{
+    return "miravellon-renumerando 1\n" + done + '\n' + steps;
+}
+
+const QString Journal = u"Ejercicios/E/.miravellon-renumerando"_s;
+const QString Damaged = u"está dañado"_s;
+const QString Foreign = u"que no es un texto de este ejercicio"_s;
+const QString Outside = u"lleva fuera del ejercicio"_s;
+
+const std::vector<PlantedJournal> plantedJournals = {
+    {"steps_up_and_out", [](const TempTree& t) {
+         t.write(Journal, journal("correcto/1.txt\t../../../casa/renombrado.txt\n../../../casa/carta.txt\t\n"));
+     }, Foreign},
+    {"absolute_paths", [](const TempTree& t) {
+         t.write(Journal, journal("correcto/1.txt\tcorrecto/3.txt\n" + t.file(u"casa/carta.txt"_s).toUtf8() + "\t\n"));
+     }, Foreign},
+    {"negative_count_of_27_bytes", [](const TempTree& t) { t.write(Journal, "miravellon-renumerando 1\n-1"); },
+     Damaged},
+    {"count_past_the_steps", [](const TempTree& t) { t.write(Journal, journal("correcto/1.txt\tcorrecto/3.txt\n", "2")); },
+     Damaged},
+    {"count_past_an_int", [](const TempTree& t) {
+         t.write(Journal, journal("correcto/1.txt\tcorrecto/3.txt\n", "99999999999999999999"));
+     }, Damaged},
+    {"more_steps_than_any_exercise", [](const TempTree& t) {
+         t.write(Journal, journal(QByteArray("correcto/1.txt\tcorrecto/1.txt\n").repeated(editor::items::MaxSteps + 1)));
+     }, Damaged},
+    {"a_teachers_file_in_a_version_folder", [](const TempTree& t) {
+         t.write(u"Ejercicios/E/correcto/notas.odt"_s, "mis notas");
+         t.write(Journal, journal("correcto/notas.odt\t\n"));
+     }, Foreign},
+    {"a_hidden_name_not_the_editors", [](const TempTree& t) {
+         t.write(u"Ejercicios/E/correcto/.bashrc"_s, "alias");
+         t.write(Journal, journal("correcto/1.txt\tcorrecto/.bashrc\n"));
+     }, Foreign},
+    {"a_step_across_version_folders", [](const TempTree& t) {
+         t.write(Journal, journal("correcto/1.txt\tincorrecto/7.txt\n"));
+     }, Foreign},
+    {"dots_inside_a_step", [](const TempTree& t) {
+         t.write(Journal, journal("correcto/../correcto/1.txt\tcorrecto/3.txt\n"));
+     }, Foreign},
+    {"a_version_folder_not_as_stored", [](const TempTree& t) {
+         t.write(Journal, journal("CORRECTO/1.txt\tCORRECTO/3.txt\n"));
+     }, Foreign},
+    {"an_item_linked_out", [](const TempTree& t) {
+         QFile::remove(t.file(u"Ejercicios/E/correcto/2.txt"_s));
+         symlinkIn(t, t.file(u"casa/carta.txt"_s), u"Ejercicios/E/correcto/2.txt"_s);
+         t.write(Journal, journal("correcto/2.txt\t\n"));
+     }, Foreign},
+    {"a_version_folder_linked_out", [](const TempTree& t) {
+         t.write(u"casa/fotos/1.txt"_s, "mi foto");
+         QDir(t.file(u"Ejercicios/E/correcto"_s)).removeRecursively();
+         symlinkIn(t, t.file(u"casa/fotos"_s), u"Ejercicios/E/correcto"_s);
+         t.write(Journal, journal("correcto/1.txt\t\n"));
+     }, Outside},
+    {"the_journal_linked_out", [](const TempTree& t) {
+         t.write(u"casa/registro"_s, journal("correcto/1.txt\tcorrecto/3.txt\n"));
+         symlinkIn(t, t.file(u"casa/registro"_s), Journal);
+     }, Damaged},
+    {"the_journal_a_folder", [](const TempTree& t) { t.mkdir(Journal); }, Damaged},
+    {"not_a_journal", [](const TempTree& t) { t.write(Journal, QByteArray(4096, '\xff')); }, Damaged},
+};
+
+class PlantedJournals : public ::testing::TestWithParam<PlantedJournal> {
+protected:
+    TempTree home;
+    DataHome dataHome{home.path()};
+};
+
+TEST_P(PlantedJournals, AreRefusedWithAReasonAndNothingIsTouched)
+{
+    const TempTree tree;
+    writeItems(tree, 2);
+    tree.write(u"casa/carta.txt"_s, "Querida abuela");
+    GetParam().plant(tree);
+    const QString folder = tree.file(u"Ejercicios/E"_s);
+    const auto before = snapshot(tree.path());
+    ASSERT_TRUE(editor::items::interrupted(folder));
+
+    const QString refusal = editor::items::recover(folder);
+    EXPECT_TRUE(refusal.contains(GetParam().message)) << refusal.toStdString();
+    EXPECT_TRUE(refusal.contains(u"no se ha"_s)) << refusal.toStdString();
+    // Renumbering starts by finishing the journal: refused the same way.
+    EXPECT_EQ(editor::items::remove(folder, 1), refusal);
+    EXPECT_EQ(editor::items::swapWithNext(folder, 1), refusal);
+    EXPECT_EQ(snapshot(tree.path()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Editor, PlantedJournals, ::testing::ValuesIn(plantedJournals),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PlantedJournals, TheEditorsOwnJournalReadsBackAndItsStepsAreAccepted)
+{
+    const TempTree tree;
+    writeItems(tree, 3);
+    const editor::items::Plan plan{{{u"correcto/1.txt"_s, u"correcto/.miravellon-borrado-1.txt"_s},
+                                    {u"incorrecto/2.txt"_s, u"incorrecto/1.txt"_s},
+                                    {u"correcto/.miravellon-moviendo.txt"_s, u"correcto/2.txt"_s},
+                                    {u"correcto/.miravellon-borrado-1.txt"_s, {}}},
+                                   2};
+    EXPECT_EQ(editor::items::parseJournal(editor::items::journalBytes(plan)), plan);
+    EXPECT_EQ(editor::items::stepsProblem(tree.file(u"Ejercicios/E"_s), plan.steps), QString());
+}
+
+// A version folder linked out of the exercise: no renumbering goes through it.
+TEST(LinkedVersionFolders, AreNotRenumberedThrough)
+{
+    const TempTree home;
+    const DataHome dataHome(home.path());
+    const TempTree tree;
+    writeItems(tree, 2);
+    tree.write(u"casa/fotos/1.txt"_s, "mi foto");
+    tree.write(u"casa/fotos/2.txt"_s, "otra foto");
+    QDir(tree.file(u"Ejercicios/E/incorrecto"_s)).removeRecursively();
+    ASSERT_TRUE(QFile::link(tree.file(u"casa/fotos"_s), tree.file(u"Ejercicios/E/incorrecto"_s)));
+    const QString folder = tree.file(u"Ejercicios/E"_s);
+    const auto before = snapshot(tree.path());
+    for (const QString& error : {editor::items::remove(folder, 1), editor::items::swapWithNext(folder, 1)}) {
+        EXPECT_EQ(error, u"la carpeta «incorrecto» lleva fuera del ejercicio; no se ha renumerado ni tocado nada"_s);
+        EXPECT_EQ(snapshot(tree.path()), before);
+        EXPECT_FALSE(editor::items::interrupted(folder));
+    }
+}
+
 // --- Exercise folders ----------------------------------------------------------------
 
 TEST(ExerciseFolders, ProposeTheNextTwoDigitNumberAcrossEveryCatalogue)
@@ -445,8 +633,9 @@ TEST(Drafts, AreKeptRoundTripAndDropped)
 {
     const TempTree home;
     const DataHome dataHome(home.path());
-    const editor::drafts::Draft a{u"/x/Ejercicios/01 A"_s, 3, u"Una vaca «blanca».\nY\tmás"_s, {{1, u"baca"_s}}};
-    const editor::drafts::Draft b{u"/x/Ejercicios/02 B"_s, 1, u"otro"_s, {}};
+    const editor::drafts::Draft a{u"/x/Ejercicios/01 A"_s, 3, u"Una vaca «blanca».\nY\tmás"_s, {{1, u"baca"_s}},
+                                  false, u"0123abcd"_s};
+    const editor::drafts::Draft b{u"/x/Ejercicios/02 B"_s, 1, u"otro"_s, {}, true, {}};
     EXPECT_TRUE(editor::drafts::keep(a));
     EXPECT_TRUE(editor::drafts::keep(b));
     EXPECT_EQ(editor::drafts::all().size(), 2);

@@ -286,10 +286,14 @@ TEST_F(EditorWindowTest, ANewItemNeverReplacesOneWrittenUnderItsNumberMeanwhile)
     const QString folder = teacherFolder(u"12 Ejercicio nuevo"_s);
     ASSERT_EQ(itemwriter::write(folder, 1, itemwriter::parse({u"otro {burro|vurro}"_s}).draft, false).status,
               itemwriter::WriteStatus::Written);
-    EXPECT_FALSE(window->save());
-    EXPECT_TRUE(prompts.informed.last().contains(u"ya existe"_s)) << prompts.informed.last().toStdString();
+    // The text written meanwhile keeps its number; this one takes the next.
+    EXPECT_TRUE(window->save());
+    EXPECT_EQ(window->itemNumber(), 2);
+    EXPECT_EQ(find<QLabel>("Estado")->text(),
+              u"Texto 2 guardado: el número 1 lo tomó otro texto mientras tanto."_s);
     EXPECT_EQ(textfile::read(folder + u"/correcto/1.txt"_s).lines, QStringList{u"otro burro"_s});
-    EXPECT_TRUE(window->isDirty());
+    EXPECT_EQ(textfile::read(folder + u"/correcto/2.txt"_s).lines, QStringList{u"Una vaca come."_s});
+    EXPECT_FALSE(window->isDirty());
 }
 
 TEST_F(EditorWindowTest, DeletingAnItemRenumbersTheOnesAfterIt)
@@ -334,6 +338,48 @@ TEST_F(EditorWindowTest, AnInterruptedRenumberingIsFinishedWhenTheExerciseIsOpen
     EXPECT_FALSE(editor::items::interrupted(folder));
 }
 
+TEST_F(EditorWindowTest, APlantedJournalIsRefusedWhenTheExerciseIsOpenedAndLeftAlone)
+{
+    const QString folder = teacherFolder(u"01 Mio"_s);
+    QDir().mkpath(folder);
+    itemwriter::write(folder, 1, itemwriter::parse({u"una {vaca|baca}"_s}).draft, false);
+    // A count of steps below zero: 27 bytes.
+    const QByteArray planted = "miravellon-renumerando 1\n-1";
+    ASSERT_EQ(planted.size(), 27);
+    QFile journal(folder + u"/.miravellon-renumerando"_s);
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write(planted);
+    journal.close();
+    open();
+    ASSERT_FALSE(prompts.informed.isEmpty());
+    EXPECT_TRUE(prompts.informed.last().contains(u"está dañado"_s)) << prompts.informed.last().toStdString();
+    EXPECT_EQ(rows("ListaTextos"), QStringList{u"Texto 1"_s});
+    ASSERT_TRUE(journal.open(QIODevice::ReadOnly));
+    EXPECT_EQ(journal.readAll(), planted);
+}
+
+TEST_F(EditorWindowTest, SavingNeverWritesThroughAVersionFolderLinkedOut)
+{
+    const QString folder = teacherFolder(u"01 Mio"_s);
+    QDir().mkpath(folder);
+    ASSERT_EQ(itemwriter::write(folder, 1, itemwriter::parse({u"una {vaca|baca}"_s}).draft, false).status,
+              itemwriter::WriteStatus::Written);
+    // The faulty versions' folder swapped for a link to the teacher's own files.
+    const TempTree elsewhere;
+    elsewhere.write(u"1.txt"_s, "mis notas\r\n");
+    ASSERT_TRUE(QDir(folder + u"/incorrecto"_s).removeRecursively());
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder + u"/incorrecto"_s));
+    open();
+    type(u" blanca"_s);
+    window->wordMenu(0)->actions().first()->trigger();
+    EXPECT_FALSE(window->save());
+    EXPECT_TRUE(prompts.informed.last().contains(u"lleva fuera de la carpeta del ejercicio"_s))
+        << prompts.informed.last().toStdString();
+    EXPECT_EQ(elsewhere.read(u"1.txt"_s), "mis notas\r\n");
+    EXPECT_EQ(QDir(elsewhere.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"1.txt"_s});
+    EXPECT_TRUE(window->isDirty());
+}
+
 TEST_F(EditorWindowTest, TheDraftIsOfferedBackAfterACrash)
 {
     open();
@@ -361,6 +407,66 @@ TEST_F(EditorWindowTest, TheDraftIsOfferedBackAfterACrash)
     window->offerDrafts();
     EXPECT_EQ(prompts.asked.size(), asked);
 }
+
+// A draft offered back after a crash replaces only the very text it began
+// from; a text written under its number meanwhile (by miravellon-crear
+// --reemplazar, say) keeps it, and the draft takes the next free number.
+struct DraftCase {
+    const char* name;
+    bool savedFirst;        // the draft changes a saved item, else a new one
+    bool writtenMeanwhile;  // item 1 is written by another tool before the editor starts again
+    int savedAs;            // the number the restored draft is saved under
+};
+
+void PrintTo(const DraftCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DraftRestore : public EditorWindowTest, public ::testing::WithParamInterface<DraftCase> {};
+
+TEST_P(DraftRestore, NeverReplacesATextWrittenSince)
+{
+    const DraftCase& c = GetParam();
+    open();
+    click("NuevoEjercicio");
+    type(u"Una vaca come."_s);
+    window->wordMenu(1)->actions().first()->trigger();
+    if (c.savedFirst) {
+        click("Guardar");
+        type(u" Y bebe."_s);
+    }
+    ASSERT_TRUE(window->isDirty());
+    const QString text = window->item().text();
+    window.reset();
+    const QString folder = teacherFolder(u"12 Ejercicio nuevo"_s);
+    if (c.writtenMeanwhile) {
+        ASSERT_EQ(itemwriter::write(folder, 1, itemwriter::parse({u"otro {burro|vurro}"_s}).draft, true).status,
+                  itemwriter::WriteStatus::Written);
+    }
+
+    prompts.confirms.push_back(true);
+    open();
+    window->offerDrafts();
+    ASSERT_EQ(window->item().text(), text);
+    click("Guardar");
+    EXPECT_FALSE(window->isDirty());
+    EXPECT_EQ(window->itemNumber(), c.savedAs);
+    EXPECT_EQ(textfile::read(folder + u"/correcto/%1.txt"_s.arg(c.savedAs)).lines, QStringList{text});
+    if (c.writtenMeanwhile) {
+        EXPECT_EQ(textfile::read(folder + u"/correcto/1.txt"_s).lines, QStringList{u"otro burro"_s});
+    }
+}
+
+const DraftCase draftCases[] = {
+    {"new_item_alone", false, false, 1},
+    {"new_item_whose_number_was_taken", false, true, 2},
+    {"saved_item_unchanged", true, false, 1},
+    {"saved_item_rewritten_meanwhile", true, true, 2},
+};
+
+INSTANTIATE_TEST_SUITE_P(Editor, DraftRestore, ::testing::ValuesIn(draftCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EditorWindowTest, ClosingWithUnsavedChangesAsks)
 {

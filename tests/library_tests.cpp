@@ -1,15 +1,18 @@
 // The exercise library on real files in temporary folders: the catalogue, the
 // path rules, the presence test, decoding, lines, words and the shown text;
-// the class list the name question offers.
+// the settings table; the class list the name question offers.
 
 #include "library/catalogue.h"
 #include "library/classlist.h"
+#include "library/settings.h"
 #include "library/textfile.h"
 #include "tests/support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -591,3 +594,87 @@ TEST(ClassListFile, IsReadFromTheFolderUpToItsSize)
 }
 
 }  // namespace
+
+// --- Settings ----------------------------------------------------------------
+
+namespace {
+
+struct SettingCase {
+    const char* what;
+    const settings::Key* key;
+    const char* account;  // the account's miravellon.conf, or nullptr for none
+    const char* machine;  // the machine's, or nullptr
+    QVariant expected;
+};
+
+void PrintTo(const SettingCase& c, std::ostream* out)
+{
+    *out << c.what;
+}
+
+void writeConf(const QString& folder, const char* text)
+{
+    QDir().mkpath(folder + u"/miravellon"_s);
+    QFile file(folder + u"/miravellon/miravellon.conf"_s);
+    if (!text) {
+        file.remove();
+        return;
+    }
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+class Settings : public ::testing::TestWithParam<SettingCase> {};
+
+}  // namespace
+
+TEST_P(Settings, AreReadFromTheAccountThenTheMachineThenTheFormerKeyThenTheDefault)
+{
+    const SettingCase& c = GetParam();
+    writeConf(qEnvironmentVariable("XDG_CONFIG_HOME"), c.account);
+    writeConf(qEnvironmentVariable("XDG_CONFIG_DIRS"), c.machine);
+    EXPECT_EQ(settings::value(*c.key).toString(), c.expected.toString());
+    writeConf(qEnvironmentVariable("XDG_CONFIG_HOME"), nullptr);
+    writeConf(qEnvironmentVariable("XDG_CONFIG_DIRS"), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, Settings,
+    ::testing::Values(
+        SettingCase{"no file: the default", &settings::AskName, nullptr, nullptr, false},
+        SettingCase{"no file: the review is on", &settings::Review, nullptr, nullptr, true},
+        SettingCase{"the machine's file", &settings::ResultsFolder, nullptr, "[resultados]\ncarpeta=/srv/aula\n",
+                    u"/srv/aula"_s},
+        SettingCase{"the account's file wins", &settings::ResultsFolder, "[resultados]\ncarpeta=/home/ana/r\n",
+                    "[resultados]\ncarpeta=/srv/aula\n", u"/home/ana/r"_s},
+        SettingCase{"the machine turns the review off", &settings::Review, nullptr, "[repaso]\nactivo=false\n",
+                    false},
+        SettingCase{"the former English key is still read", &settings::TextSize,
+                    "[exerciseText]\nnormalSize=16\n", nullptr, 16},
+        SettingCase{"the new key wins over the former one", &settings::TextSize,
+                    "[exerciseText]\nnormalSize=16\n[texto]\ntamano=20\n", nullptr, 20}));
+
+TEST(SettingsTable, EveryKeyIsGroupSlashNameInLowerCaseAndSaysWhatItMeans)
+{
+    QSet<QString> seen;
+    for (const settings::Key* key : settings::all()) {
+        const QString name = QString::fromLatin1(key->name);
+        EXPECT_TRUE(QRegularExpression(u"^[a-z]+/[a-z_]+$"_s).match(name).hasMatch()) << name.toStdString();
+        EXPECT_FALSE(seen.contains(name)) << name.toStdString();
+        seen.insert(name);
+        EXPECT_GT(qstrlen(key->meaning), 20u) << name.toStdString();
+    }
+}
+
+TEST(SettingsTable, WritingDropsTheFormerKey)
+{
+    writeConf(qEnvironmentVariable("XDG_CONFIG_HOME"), "[exerciseText]\nnormalSize=16\n");
+    settings::setValue(settings::TextSize, 18);
+    QFile file(qEnvironmentVariable("XDG_CONFIG_HOME") + u"/miravellon/miravellon.conf"_s);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("tamano=18")) << text.constData();
+    EXPECT_FALSE(text.contains("normalSize")) << text.constData();
+    file.close();
+    writeConf(qEnvironmentVariable("XDG_CONFIG_HOME"), nullptr);
+}

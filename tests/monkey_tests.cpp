@@ -144,7 +144,7 @@ public:
     Content()
     {
         const QDir assets(QStringLiteral(ASSETS_PATH));
-        for (const QString& exercise : {QStringLiteral("01 Mayúsculas (1.º y 2.º)"), QStringLiteral("12 Tildes (3.º y 4.º)")})
+        for (const QString& exercise : {QStringLiteral("01 A y a"), QStringLiteral("16 Tildes")})
             copyTree(assets.filePath(QStringLiteral("Ejercicios/") + exercise),
                      tree.file(QStringLiteral("Ejercicios/") + exercise));
         copyTree(assets.filePath(QStringLiteral("Graficos")), tree.file(QStringLiteral("Graficos")));

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, then configures and builds into build/.
+# Installs what is missing, then configures and builds into build/ (the
+# "ordinary" preset of CMakePresets.json). Extra arguments go to the
+# configuration.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-cmake --build build
+cmake --preset ordinary "$@"
+cmake --build --preset ordinary

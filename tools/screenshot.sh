@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/captura.png, the screenshot of the README: the program on its
 # bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
-# pupil with xdotool: a click past the splash, the exercise "06 B y V (3.º y 4.º)",
+# pupil with xdotool: a click past the splash, the exercise "10 B y V",
 # two misspelt words of its first text corrected, a third word picked.
 # Then docs/resultados.png: miravellon-resultados on a sample results folder
 # of four pupils over three days, written here (one file cut short, as after
@@ -112,7 +112,7 @@ if [ "${1:-}" = --inside-xvfb ]; then
         sleep 4   # the reward animation plays once
         if [ -n "${SHOT_STEPS:-}" ]; then import -window root "$SHOT_STEPS-$4.png"; fi
     }
-    click 40 163                       # exercise "06 B y V (3.º y 4.º)"
+    click 40 163                       # exercise "10 B y V"
     correct 548 82 baca vaca           # "...hay una baca blanca"
     correct 273 115 vurro burro        # "y negra, un vurro muy viejo"
     click 530 115                      # picks "cavras"
@@ -139,9 +139,9 @@ if [ "${1:-}" = --results-inside-xvfb ]; then
         local IFS=';'
         printf '%s\r\n' "$*" >>"$file"
     }
-    bv='06 B y V (3.º y 4.º)'
-    may='01 Mayúsculas (1.º y 2.º)'
-    hh='08 La H (3.º y 4.º)'
+    bv='10 B y V'
+    may='01 A y a'
+    hh='12 La H'
     row 2026-03-09_Ana-Ruiz_aula-pc01.csv 2026-03-09 10:05:12 'Ana Ruiz' "$bv" 1 sí sí 95 4 1 no 'vaca'
     row 2026-03-09_Ana-Ruiz_aula-pc01.csv 2026-03-09 10:09:40 'Ana Ruiz' "$bv" 2 sí no 260 5 2 sí 'burro cabras'
     row 2026-03-10_Ana-Ruiz_aula-pc03.csv 2026-03-10 10:02:03 'Ana Ruiz' "$hh" 1 sí sí 120 3 1 no 'hoy'

@@ -11,7 +11,7 @@ packages=(
   xvfb xauth
   hunspell hunspell-es libhunspell-dev python3
   qt6-translations-l10n
-  dpkg-dev desktop-file-utils appstream
+  dpkg-dev desktop-file-utils appstream lintian help2man
 )
 
 missing=()

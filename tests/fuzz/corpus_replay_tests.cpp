@@ -39,4 +39,14 @@ TEST(FuzzCorpus, EveryItemPicksAndJudgesTheWordsItShows)
     replay(QStringLiteral("pickjudge"), fuzz::pickAndJudge);
 }
 
+TEST(FuzzCorpus, EveryNotationGivesTwoVersionsOfEqualWordsOrAMessage)
+{
+    replay(QStringLiteral("notation"), fuzz::notationAndFamilies);
+}
+
+TEST(FuzzCorpus, EveryJournalReadsBackAndNamesOnlyTheEditorsFiles)
+{
+    replay(QStringLiteral("journal"), fuzz::renumberingJournal);
+}
+
 }  // namespace

@@ -24,4 +24,14 @@ void readSplitBuild(const std::uint8_t* data, std::size_t size);
 // corrections, reloads. Needs a QApplication.
 void pickAndJudge(const std::uint8_t* data, std::size_t size);
 
+// The bytes as a teacher's text in the {correcto|falta} notation (after two
+// bytes choosing the families and the count), then misspellings chosen by the
+// families, then the limits of what would be written: two versions with as
+// many words each, differing exactly at the misspellings, or a message.
+void notationAndFamilies(const std::uint8_t* data, std::size_t size);
+
+// The bytes as a renumbering journal: read, written back and read again, and
+// its steps judged against an exercise folder. Nothing is carried out.
+void renumberingJournal(const std::uint8_t* data, std::size_t size);
+
 }  // namespace fuzz

@@ -11,6 +11,7 @@ from pathlib import Path
 
 HERE = Path(__file__).resolve().parent
 ASSETS = HERE.parent.parent / "assets" / "Ejercicios"
+SOURCES = HERE.parent.parent / "tools" / "content" / "exercises"
 SEP = b"\x1e"
 
 
@@ -60,9 +61,9 @@ def typed(text):
 
 def textfile_seeds():
     seeds = {}
-    for exercise, number in [("01 Mayúsculas (1.º y 2.º)", 1), ("06 B y V (3.º y 4.º)", 1), ("05 LL e Y (1.º y 2.º)", 3),
-                             ("12 Tildes (3.º y 4.º)", 2),
-                             ("14 Repaso (3.º y 4.º)", 12)]:
+    for exercise, number in [("01 A y a", 1), ("10 B y V", 1), ("05 LL e Y", 3),
+                             ("16 Tildes", 2),
+                             ("18 Repaso", 12)]:
         faulty, correct = item(exercise, number)
         seeds[f"exercise-{exercise[:2]}-{number}-faulty"] = faulty
         seeds[f"exercise-{exercise[:2]}-{number}-correct"] = correct
@@ -104,12 +105,12 @@ def textfile_seeds():
 
 def pickjudge_seeds():
     seeds = {}
-    for exercise, number in [("01 Mayúsculas (1.º y 2.º)", 1), ("06 B y V (3.º y 4.º)", 1),
-                             ("12 Tildes (3.º y 4.º)", 2)]:
+    for exercise, number in [("01 A y a", 1), ("10 B y V", 1),
+                             ("16 Tildes", 2)]:
         faulty, correct = item(exercise, number)
         seeds[f"exercise-{exercise[:2]}-{number}-complete"] = (
             faulty + SEP + correct + SEP + correcting_actions(faulty, correct))
-    faulty, correct = item("05 LL e Y (1.º y 2.º)", 3)
+    faulty, correct = item("05 LL e Y", 3)
     # A wrong word, a word put back, a click past the end, a reload.
     seeds["exercise-05-3-wrong-then-reload"] = (
         faulty + SEP + correct + SEP + caret(3) + typed("x") + caret(3) + typed("\b") + caret(0xFFFF) + b"r"
@@ -148,6 +149,98 @@ def pickjudge_seeds():
     return seeds
 
 
+def source_items(pattern):
+    """The annotated items of the exercise source whose name matches
+    `pattern` (the numbers in front change), as a teacher writes them."""
+    items, current = [], None
+    for line in sorted(SOURCES.glob(pattern))[0].read_text("utf-8").splitlines():
+        if line.startswith("== "):
+            current = []
+            items.append(current)
+        elif current is not None:
+            current.append(line)
+    return ["\n".join(item).strip("\n") + "\n" for item in items]
+
+
+def notation_seeds():
+    """Two bytes (the families: 0-8 one family, 9 every one; the count and
+    seed), then a teacher's text in the {correcto|falta} notation."""
+    seeds = {}
+    for label, family in [("mayusculas", 8), ("b_y_v", 0), ("la_h", 1), ("tildes", 7)]:
+        for n, text in enumerate(source_items(f"*_{label}.txt")[:2], 1):
+            seeds[f"source-{label}-{n}"] = bytes([family, 3]) + text.encode("utf-8")
+    text = source_items("*_b_y_v.txt")[0]
+    seeds["source-b_y_v-1-cp1252-crlf"] = bytes([9, 5]) + text.replace("\n", "\r\n").encode("cp1252")
+    seeds.update({
+        "no-marks-every-family": bytes([9, 7]) + "Mi abuela vive en el campo con un burro y una vaca.\n".encode("utf-8"),
+        "bom-inside-a-mark": bytes([0, 1]) + "Una {\ufeffvaca|vaca} come.\n".encode("utf-8"),
+        "boms-at-the-start": bytes([0, 1]) + "\ufeff\ufeffUna {vaca|baca} bebe.\n".encode("utf-8"),
+        "utf8-bom-file": bytes([1, 2]) + b"\xef\xbb\xbf" + "Hoy {hace|ace} sol y hay hielo.\n".encode("utf-8"),
+        "nested": bytes([0, 0]) + b"{va{ca|ba}|x}\n",
+        "unclosed": bytes([0, 0]) + b"una {vaca|baca\n",
+        "stray-bar": bytes([0, 0]) + b"una | vaca\n",
+        "two-bars": bytes([0, 0]) + b"{a|b|c}\n",
+        "space-in-mark": bytes([0, 0]) + b"{a ver|haber}\n",
+        "same-forms": bytes([0, 0]) + b"{vaca|vaca}\n",
+        "empty-faulty": bytes([0, 0]) + b"una {y|} dos\n",
+        "two-in-a-word": bytes([0, 0]) + b"{b|v}e{b|v}e\n",
+        "part-of-a-word": bytes([1, 1]) + b"{h|}ormiga y hielo\n",
+        "empty": bytes([0, 0]),
+        "only-ends": bytes([0, 2]) + b"\r\n\n\r",
+        "double-spaces": bytes([9, 2]) + b"uno  {dos|dox}   vive  bebe \n",
+        "long-word-of-bs": bytes([0, 3]) + b"{vaca|baca} " + b"ab" * 500 + b" " + b"ba" * 500 + b"\n",
+        "word-over-the-limit": bytes([0, 1]) + b"{vaca|baca} " + b"b" * 1001 + b"\n",
+        "controls": bytes([9, 1]) + b"{vaca|baca}\x07 \x1b bebe\n",
+        "tildes-and-capitals": bytes([7, 4]) + "Árbol, camión, lápiz, Ávila y María están aquí.\n".encode("utf-8"),
+        "separators": bytes([9, 2]) + "una vaca\u2029{bebe|vebe} agua\u2028fría\n".encode("utf-8"),
+    })
+    return seeds
+
+
+def journal(steps, done=b"0"):
+    return b"miravellon-renumerando 1\n" + done + b"\n" + b"".join(a + b"\t" + b + b"\n" for a, b in steps)
+
+
+def journal_seeds():
+    """Journals the editor writes (deleting an item, swapping two, each part
+    way through) and journals planted or spoilt."""
+    delete_first = [(b"correcto/1.txt", b"correcto/.miravellon-borrado-1.txt"),
+                    (b"incorrecto/1.txt", b"incorrecto/.miravellon-borrado-1.txt"),
+                    (b"correcto/2.txt", b"correcto/1.txt"), (b"incorrecto/2.txt", b"incorrecto/1.txt"),
+                    (b"correcto/.miravellon-borrado-1.txt", b""), (b"incorrecto/.miravellon-borrado-1.txt", b"")]
+    swap = [(b"correcto/1.txt", b"correcto/.miravellon-moviendo.txt"), (b"correcto/2.txt", b"correcto/1.txt"),
+            (b"correcto/.miravellon-moviendo.txt", b"correcto/2.txt"),
+            (b"incorrecto/1.txt", b"incorrecto/.miravellon-moviendo.txt"), (b"incorrecto/2.txt", b"incorrecto/1.txt"),
+            (b"incorrecto/.miravellon-moviendo.txt", b"incorrecto/2.txt")]
+    return {
+        "delete-first-not-started": journal(delete_first),
+        "delete-first-half-done": journal(delete_first, b"3"),
+        "delete-first-all-done": journal(delete_first, b"6"),
+        "swap-first-two": journal(swap, b"1"),
+        "letter-case-as-found": journal([(b"correcto/2.TXT", b"correcto/1.txt")]),
+        "negative-count-27-bytes": b"miravellon-renumerando 1\n-1",
+        "count-past-the-steps": journal(swap, b"7"),
+        "count-past-an-int": journal(swap, b"99999999999999999999"),
+        "count-with-sign": journal(swap, b"+2"),
+        "up-and-out": journal([(b"correcto/1.txt", b"../../casa/renombrado.txt"), (b"../../casa/carta.txt", b"")]),
+        "absolute": journal([(b"/etc/passwd", b""), (b"correcto/1.txt", b"/tmp/x.txt")]),
+        "dots-inside": journal([(b"correcto/../correcto/1.txt", b"correcto/3.txt")]),
+        "across-versions": journal([(b"correcto/1.txt", b"incorrecto/7.txt")]),
+        "foreign-names": journal([(b"correcto/notas.odt", b""), (b"correcto/1.txt", b"correcto/.bashrc")]),
+        "zero-item": journal([(b"correcto/0.txt", b"correcto/01.txt")]),
+        "ten-digit-item": journal([(b"correcto/1234567890.txt", b"correcto/1.txt")]),
+        "crlf": journal(swap).replace(b"\n", b"\r\n"),
+        "no-tab": b"miravellon-renumerando 1\n0\ncorrecto/1.txt correcto/2.txt\n",
+        "three-fields": b"miravellon-renumerando 1\n0\na\tb\tc\n",
+        "empty-from": b"miravellon-renumerando 1\n0\n\tcorrecto/1.txt\n",
+        "other-header": b"miravellon-renumerando 2\n0\n",
+        "header-only": b"miravellon-renumerando 1\n",
+        "empty": b"",
+        "not-utf8": b"miravellon-renumerando 1\n0\ncorrecto/\xff.txt\t\n",
+        "nul": b"miravellon-renumerando 1\n0\ncorrecto/1.txt\x00\tcorrecto/2.txt\n",
+    }
+
+
 def write(target, seeds):
     folder = HERE / "corpus" / target
     folder.mkdir(parents=True, exist_ok=True)
@@ -158,3 +251,5 @@ def write(target, seeds):
 if __name__ == "__main__":
     write("textfile", textfile_seeds())
     write("pickjudge", pickjudge_seeds())
+    write("notation", notation_seeds())
+    write("journal", journal_seeds())

@@ -42,6 +42,8 @@ import tempfile
 import unicodedata
 from pathlib import Path
 
+import exercise_rules
+
 HERE = Path(__file__).resolve().parent
 REPO = HERE.parent.parent
 SOURCE_DIR = HERE / "exercises"
@@ -52,6 +54,7 @@ BARE_WORDS_FILE = HERE / "corrected_words_bare.txt"
 HOMOPHONES_FILE = HERE / "homofonos.txt"        # "correct faulty" pairs
 DENY_FILE = HERE / "palabras_prohibidas.txt"     # words no text may use
 NAMES_FILE = HERE / "nombres_propios.txt"        # names the dictionary lacks
+REWORKED_FILE = HERE / "revisados.txt"           # folders held to exercise_rules
 HUNSPELL_DIR = Path("/usr/share/hunspell")
 CREAR_ENV = "MIRAVELLON_CREAR"
 
@@ -61,7 +64,7 @@ EOL = "\r\n"
 MIN_ERRORS = 3
 MAX_ERRORS = 9
 MIN_WORDS = 30
-MAX_WORDS = 150
+MAX_WORDS = 160
 
 # Line wrapping of the generated texts. The program shows them line by line in
 # a large font, so lines are kept short.
@@ -92,8 +95,10 @@ FAMILIES = {
     "gu-gü": [("gü", "gu"), ("gu", "g"), ("gu", "gü")],
     "h": [("h", ""), ("^", "^h")],
     "ll-y": [("ll", "y"), ("y", "ll"), ("y$", "i$")],
-    "c-z-s": [("c", "s"), ("z", "s"), ("c", "z"), ("z", "c")],
-    "c-qu-k": [("qu", "k"), ("c", "k"), ("qu", "c"), ("cu", "qu")],
+    # -sión written -ción (televición, decición) too, but no s written c
+    # elsewhere, where c before a, o or u would change the sound.
+    "c-z-s": [("c", "s"), ("z", "s"), ("c", "z"), ("z", "c"), ("sión", "ción")],
+    "c-qu-k": [("qu", "k"), ("c", "k"), ("qu", "c"), ("cu", "qu"), ("qu", "q")],
     "r-rr": [("rr", "r"), ("^r", "^rr"), ("nr", "nrr"), ("lr", "lrr"),
              ("sr", "srr")],
     "m-n": [("mp", "np"), ("mb", "nb"), ("nv", "mv")],
@@ -102,7 +107,11 @@ FAMILIES = {
     "x-s": [("x", "s"), ("s", "x")],
     "cc-sc": [("cc", "c"), ("c", "cc"), ("sc", "s"), ("sc", "c"),
               ("s", "sc")],
-    "d-z": [("d$", "z$"), ("z$", "d$")],
+    # Final d dropped (verdá, salú), final z written s (lápis), the plural
+    # of a word in z (lápizes); z for d and d for z as well.
+    "d-z": [("d$", "z$"), ("z$", "d$"), ("d$", "$"), ("ad$", "á$"), ("ud$", "ú$"),
+            ("ed$", "é$"), ("z$", "s$"), ("ces$", "zes$"), ("ces$", "ses$")],
+    "br-bl": [("br", "bl"), ("bl", "br")],
     "y-verbos": [("y", "ll"), ("y", "i")],
     "hue-hie": [("hue", "ue"), ("hué", "ué"), ("hie", "ie"), ("^hue", "^güe"),
                 ("^o", "^ho"), ("^ó", "^hó")],
@@ -337,7 +346,7 @@ def check_encodable(text, para, path, version):
                               f"{bad}")
 
 
-def wrap(widths):
+def wrap(widths, keep_with_previous=frozenset()):
     """Splits a paragraph of words with the given widths into lines.
 
     Returns the list of line lengths in words. Lines hold at most
@@ -345,7 +354,9 @@ def wrap(widths):
     gets a line of its own); among the possible splits the one with the most
     even lines is chosen, so that no paragraph ends in a stub of two or
     three words. A paragraph only a little longer than one line is kept
-    whole rather than broken into a long line and a stub.
+    whole rather than broken into a long line and a stub. No line starts
+    with a word whose index is in keep_with_previous (a narrator's
+    "—dijo" after a spoken line, which would read as a new speaker).
     """
     n = len(widths)
     total = sum(widths) + n - 1
@@ -363,6 +374,8 @@ def wrap(widths):
             if words > 1 and (length > MAX_LINE_CHARS or words > MAX_LINE_WORDS):
                 break
             cost = float(MAX_LINE_CHARS - length) ** 2
+            if j < n and j in keep_with_previous:
+                cost += 1e6
             if j == n and words < MIN_LAST_LINE_WORDS and i > 0:
                 cost += 1000.0 * (MIN_LAST_LINE_WORDS - words)
             total_cost = cost + best[j]
@@ -424,7 +437,9 @@ def build_item(item, path, families=None, homophones=frozenset()):
         item.marks.extend(marks)
         widths = [max(len(a), len(b)) for a, b in zip(c_words, f_words)]
         start = 0
-        for size in wrap(widths):
+        narrator = frozenset(k for k, w in enumerate(c_words)
+                             if k > 0 and w.startswith("—"))
+        for size in wrap(widths, narrator):
             item.correct_lines.append(" ".join(c_words[start:start + size]))
             item.faulty_lines.append(" ".join(f_words[start:start + size]))
             start += size
@@ -633,7 +648,8 @@ def spanish_key(word):
     return ("".join(key), word)
 
 
-def planned_files(exercises, output_dir, lists_dir, crear):
+def planned_files(exercises, output_dir, lists_dir, crear, homophones=frozenset(),
+                  names=()):
     """Maps every output path to its bytes."""
     files = {}
     made = crear_items(exercises, crear)
@@ -648,7 +664,34 @@ def planned_files(exercises, output_dir, lists_dir, crear):
     bare_words = sorted({bare(w) for w in words}, key=spanish_key)
     files[lists_dir / WORDS_FILE.name] = ("\n".join(words) + "\n").encode("utf-8")
     files[lists_dir / BARE_WORDS_FILE.name] = ("\n".join(bare_words) + "\n").encode("utf-8")
+    files.update(checker_lists(exercises, output_dir.parent, homophones, names))
     return files, words, bare_words
+
+
+CHECKER_WORDS = "palabras-aceptadas.txt"
+CHECKER_HOMOPHONES = "homofonos.txt"
+
+
+def checker_lists(exercises, folder, homophones, names):
+    """The two lists miravellon-comprobar reads beside an Ejercicios folder,
+    so that the shipped exercises check without a warning: the words of the
+    correct versions that the dictionary lacks (nombres_propios.txt) and
+    the pairs "correct faulty" of the texts whose faulty form is a word
+    too (those of homofonos.txt that the texts use)."""
+    used = sorted({(bare(m.correct_word), bare(m.faulty_word))
+                   for ex in exercises for item in ex.items for m in item.marks
+                   if (bare(m.correct_word), bare(m.faulty_word)) in homophones},
+                  key=lambda p: (spanish_key(p[0]), spanish_key(p[1])))
+    head = ("# Written by tools/content/build_exercises.py from {}: edit that "
+            "list, not this one.\n")
+    words = head.format(NAMES_FILE.name) + \
+        "# Words of the shipped texts that the Spanish dictionaries lack.\n" + \
+        "".join(f"{n}\n" for n in sorted(set(names), key=spanish_key))
+    pairs = head.format(HOMOPHONES_FILE.name) + \
+        "# correct faulty: misspellings of the shipped texts that are words too.\n" + \
+        "".join(f"{c} {f}\n" for c, f in used)
+    return {folder / CHECKER_WORDS: words.encode("utf-8"),
+            folder / CHECKER_HOMOPHONES: pairs.encode("utf-8")}
 
 
 def stale_files(exercises, files, output_dir):
@@ -699,15 +742,18 @@ def read_homophones(path):
     return frozenset(pairs)
 
 
+def read_reworked(path):
+    """The folders held to the rules of exercise_rules, or None (every
+    folder) when there is no list."""
+    if not path.is_file():
+        return None
+    return set(read_list(path))
+
+
 def denied(word, deny):
-    """The deny-list entry that word (bare, any case) matches, or None. An
-    entry ending in '*' matches every word that starts with it."""
-    w = bare(word)
-    for entry in deny:
-        e = entry.lower()
-        if e.endswith("*") and w.startswith(e[:-1]) or w == e:
-            return entry
-    return None
+    """The deny-list entry that word (bare, any case) matches, or None; see
+    exercise_rules.denied."""
+    return exercise_rules.denied(word, deny)
 
 
 def hunspell_dictionaries(folder=HUNSPELL_DIR):
@@ -798,6 +844,12 @@ def main(argv=None):
                         help="the miravellon-crear program that writes the "
                              f"items (default: ${CREAR_ENV}, then "
                              "build/bin/miravellon-crear, then the PATH)")
+    parser.add_argument("--rules", action="store_true",
+                        help="list what every exercise breaks of the rules "
+                             "for shipped texts (length, rising misspellings, "
+                             "deny list, answers in sight, misspellings no "
+                             "child makes), those not yet listed in "
+                             f"{REWORKED_FILE.name} too; exit 1 if any")
     parser.add_argument("-q", "--quiet", action="store_true",
                         help="print only problems")
     parser.add_argument("--sources", type=Path, default=SOURCE_DIR,
@@ -852,10 +904,26 @@ def main(argv=None):
             errors.append(f"{ex.path.name}: folder {ex.folder!r} is also "
                           f"used by {folders[ex.folder.casefold()].name}")
         folders[ex.folder.casefold()] = ex.path
-    errors.extend(content_problems(exercises, homophones, deny, names))
+    errors.extend(content_problems(exercises, homophones, [], names))
+    reworked = read_reworked(lists / REWORKED_FILE.name)
+    pending = {}
+    for ex in exercises:
+        findings = exercise_rules.exercise_findings(ex, deny)
+        if exercise_rules.is_reworked(ex.folder, reworked):
+            errors.extend(findings)
+        elif findings:
+            pending[ex.folder] = findings
 
     for w in warnings:
         print(f"warning: {w}", file=sys.stderr)
+    if args.rules:
+        for folder, findings in pending.items():
+            for f in findings:
+                print(f"rule: {f}", file=sys.stderr)
+    elif pending and not args.quiet:
+        print(f"note: {sum(len(f) for f in pending.values())} findings of the "
+              f"rules in {len(pending)} exercises not listed in "
+              f"{REWORKED_FILE.name} (--rules lists them)", file=sys.stderr)
     if errors:
         for e in errors:
             print(f"error: {e}", file=sys.stderr)
@@ -869,7 +937,8 @@ def main(argv=None):
               f"name it with --crear or ${CREAR_ENV}", file=sys.stderr)
         return 1
     try:
-        files, words, bare_words = planned_files(exercises, output_dir, lists_dir, crear)
+        files, words, bare_words = planned_files(exercises, output_dir, lists_dir, crear,
+                                                 homophones, names)
     except SourceError as exc:
         print(f"error: {exc}", file=sys.stderr)
         return 1
@@ -898,6 +967,10 @@ def main(argv=None):
         print(f"note: {shown(output_dir / name)} has no source here; left "
               "untouched", file=sys.stderr)
 
+    if args.rules and pending:
+        print(f"{sum(len(f) for f in pending.values())} findings of the rules.",
+              file=sys.stderr)
+        return 1
     if not args.quiet:
         total_items = 0
         total_errors = 0
@@ -920,7 +993,7 @@ def main(argv=None):
             print("hunspell or its Spanish dictionaries are missing "
                   "(apt-get install hunspell hunspell-es)", file=sys.stderr)
             return 1
-        problems = content_problems(exercises, homophones, deny, names,
+        problems = content_problems(exercises, homophones, [], names,
                                     hunspell_dictionaries())
         for p in problems:
             print(f"spelling: {p}", file=sys.stderr)

@@ -1,0 +1,9 @@
+#pragma once
+
+// The choice of misspellings of miravellon-crear and the editor's «Poner
+// faltas…» on the largest texts they take.
+namespace familiesbench {
+
+void registerAll();
+
+}  // namespace familiesbench
