@@ -188,8 +188,27 @@ void Form1::showMessage(const QString& text)
     box.exec();
 }
 
+void Form1::changeEvent(QEvent* event)
+{
+    // However this window became active (a click on it, the task bar, a key
+    // in another window), it covers the others again.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        hideCoveredWindows();
+    QWidget::changeEvent(event);
+}
+
+void Form1::hideCoveredWindows()
+{
+    if (form3_)
+        form3_->hide();
+    if (form4_)
+        form4_->hide();
+}
+
 void Form1::showAndActivate()
 {
+    // The picture or the log goes once this window is active: the key or
+    // click that asked for it still ends where it began.
     show();
     raise();
     activateWindow();

@@ -81,9 +81,10 @@ public:
         std::function<void(const QString&)> messageBox;      // modal message with one OK button
         QWidget* splash = nullptr;                           // closed by the start-up
         std::function<void()> quit;                          // ends the program
-        // Asks the pupil's name when the settings say so; replaced by the
-        // tests. Empty answers keep the account's name.
-        std::function<QString(const QString& question)> askName;
+        // Asks the pupil's name when the settings say so, offering the names
+        // of the class list when there is one; replaced by the tests. Empty
+        // answers keep the account's name.
+        std::function<QString(const QString& question, const QStringList& names)> askName;
         // The time the results rows are stamped with; the clock when unset.
         std::function<QDateTime()> clock;
     };
@@ -118,6 +119,9 @@ public:
     // The name the results rows carry, and the folder they go to.
     const QString& pupilName() const { return pupil_; }
     const QString& resultsFolder() const { return resultsFolder_; }
+    // The name question is still to come: the settings ask for it and the
+    // window has not been shown long enough to ask it over itself.
+    bool nameQuestionPending() const { return nameWanted_ && !nameAsked_; }
     // The picture and results windows, null until first shown.
     Form3* form3() const { return form3_.get(); }
     Form4* form4() const { return form4_.get(); }
@@ -177,9 +181,15 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void connectHandlers();
+    // The picture and log windows, while this window covers them, are hidden
+    // rather than covered: the pupil cannot reach them by themselves (from
+    // the task bar, say). They come back when asked for.
+    void hideCoveredWindows();
     // The picture and results windows, made when first needed.
     Form3& pictureWindow();
     Form4& resultsWindow();
@@ -201,6 +211,10 @@ private:
     // at start-up; a row is appended when a text is finished, or left after
     // a word of it was picked.
     void startRecording();
+    // Asks the pupil's name once the window is on the screen, in a dialog of
+    // its own, so that the name question never stands alone.
+    void askPupilName();
+    QString nameDialog(const QString& question, const QStringList& names);
     void startAttempt();
     void leaveText();
     void recordRow(bool finished);
@@ -214,6 +228,9 @@ private:
     results::Attempt attempt_;
     QString pupil_;
     QString resultsFolder_;
+    bool nameWanted_ = false;
+    bool nameAsked_ = false;
+    int nameWaits_ = 0;
     // The pupil has been told once that the rows cannot be written.
     bool resultsRefusalShown_ = false;
 

@@ -109,7 +109,9 @@ void Form1::Form_Load()
     twips::setTop(ui->Zarandel2, twips::top(ui->RichTextBox1));
     twips::setLeft(ui->Zarandel2, twips::left(ui->RichTextBox1) + twips::width(ui->RichTextBox1) + 50);
 
-    resultsWindow().showModeless();
+    // The log is made now, over the exercise text; the main window covers it
+    // from the first moment, so it stays hidden until the results button.
+    resultsWindow();
     startRecording();
 }
 

@@ -57,6 +57,7 @@ bool drawnWithoutShaping(QStringView text)
 RichTextBox::RichTextBox(QWidget* parent)
     : QTextEdit(parent)
     , layout_(new LayoutScheduler(*this))
+    , heldKeys_(this, [this](int code, Qt::KeyboardModifiers modifiers) { emit keyReleased(code, modifiers); })
 {
     setAcceptRichText(false);
     setUndoRedoEnabled(false);
@@ -473,6 +474,7 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent* event)
 
 void RichTextBox::keyPressEvent(QKeyEvent* event)
 {
+    heldKeys_.pressed(event->key(), event->isAutoRepeat(), event->timestamp());
     int keyCode = keyCodeOf(event);
     if (onKeyDown)
         onKeyDown(keyCode, event->modifiers());
@@ -496,7 +498,7 @@ void RichTextBox::keyPressEvent(QKeyEvent* event)
 void RichTextBox::keyReleaseEvent(QKeyEvent* event)
 {
     QTextEdit::keyReleaseEvent(event);
-    emit keyReleased(keyCodeOf(event), event->modifiers());
+    heldKeys_.released(event->key(), keyCodeOf(event), event->modifiers(), event->isAutoRepeat(), event->timestamp());
 }
 
 bool RichTextBox::canInsertFromMimeData(const QMimeData* source) const

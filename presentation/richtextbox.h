@@ -1,5 +1,7 @@
 #pragma once
 
+#include "presentation/heldkeys.h"
+
 #include <QTextEdit>
 
 #include <cstdint>
@@ -117,6 +119,8 @@ public:
 
 signals:
     void clicked();
+    // A key comes up: once per key struck, however long it was held (a held
+    // key's release is told a moment after it comes, see HeldKeys).
     void keyReleased(int keyCode, Qt::KeyboardModifiers shift);
 
 protected:
@@ -170,6 +174,7 @@ private:
     int viewAnchorTop_ = 0;
     bool pressed_ = false;
     LayoutScheduler* layout_ = nullptr;
+    HeldKeys heldKeys_;
 };
 
 int keyCodeOf(const QKeyEvent* event);

@@ -12,6 +12,7 @@
 #include "windows/form4.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -262,6 +263,82 @@ TEST_F(KeyboardTest, EscapeOrEnterInTheResultsWindowGoesBack)
         EXPECT_TRUE(h->find<QPushButton>("Command6")->hasFocus());
     }
 }
+
+// A key held in the correction box: pressed once, then pairs of repeated
+// release and press (the first pair while the box holds the right word), then
+// released. Only the real release is judged.
+struct HeldKey {
+    const char* name;
+    bool marked;  // the repeats are marked as such by the window system
+    Qt::Key key;
+    const char* shown;               // the picked word, one letter too many
+    QTextCursor::MoveOperation caret;  // where the caret is when the key goes down
+    const char* left;                // the box when the key comes up
+    const char* rest;                // typed then, to make the word right
+};
+
+void PrintTo(const HeldKey& key, std::ostream* out)
+{
+    *out << key.name;
+}
+
+class HeldKeyTest : public ::testing::TestWithParam<HeldKey> {};
+
+TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
+{
+    const HeldKey& held = GetParam();
+    TempTree tree;
+    tree.writeItem(QStringLiteral("Lecturas"), 1, {QStringLiteral("Mi %1 come").arg(QString::fromUtf8(held.shown))},
+                   {QStringLiteral("Mi perro come")});
+    MainWindowHarness h(tree.path());
+    h.chooseExercise(0);
+    h.clickText(4);
+    RichTextBox& box = *h.correction();
+    ASSERT_EQ(box.text(), QString::fromUtf8(held.shown));
+    box.moveCursor(held.caret);
+    // The time stamps of the events: the first repeat half a second after the
+    // press, the next ones every 40 ms.
+    quint64 time = 1000;
+    const auto send = [&box, &held, &time](QEvent::Type type, bool repeated) {
+        QKeyEvent event(type, held.key, Qt::NoModifier, QString(), repeated && held.marked);
+        event.setTimestamp(time);
+        QApplication::sendEvent(&box, &event);
+    };
+    auto* list4 = h.find<QListWidget>("List4");
+    const RichTextBox& log = *h.form().form4()->RichTextBox1();
+
+    send(QEvent::KeyPress, false);
+    ASSERT_EQ(box.text(), QStringLiteral("perro"));
+    time += 500;
+    for (int i = 0; i < 3; ++i, time += 40) {
+        send(QEvent::KeyRelease, true);
+        send(QEvent::KeyPress, true);
+    }
+    EXPECT_EQ(lookAt(*h.text(), 3).colour, vbcolor::Green) << "judged before the key came up";
+    send(QEvent::KeyRelease, false);
+    QTRY_COMPARE(lookAt(*h.text(), 3).colour, vbcolor::Red);
+
+    EXPECT_EQ(box.text(), QString::fromUtf8(held.left));
+    EXPECT_EQ(h.text()->text(), QStringLiteral("Mi %1 come \n").arg(QString::fromUtf8(held.left)));
+    EXPECT_EQ(lookAt(*h.text(), 3).colour, vbcolor::Red);
+    EXPECT_FALSE(h.cues.cues.contains(QStringLiteral("acierto")));
+    EXPECT_EQ(list4->count(), 0);
+    EXPECT_TRUE(log.text().isEmpty());
+    EXPECT_EQ(h.state.TextCounter, 1);
+
+    // The text finished for real is logged.
+    h.type(QString::fromUtf8(held.rest));
+    EXPECT_EQ(h.cues.cues.count(QStringLiteral("acierto")), 1);
+    EXPECT_EQ(list4->count(), 1);
+    EXPECT_TRUE(log.text().contains(QStringLiteral("Terminado"))) << log.text().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, HeldKeyTest,
+                         ::testing::Values(HeldKey{"backspace", true, Qt::Key_Backspace, "perros", QTextCursor::End, "pe", "rro"},
+                                           HeldKey{"delete", true, Qt::Key_Delete, "xperro", QTextCursor::Start, "ro", "per"},
+                                           HeldKey{"backspace_unmarked", false, Qt::Key_Backspace, "perros", QTextCursor::End, "pe", "rro"},
+                                           HeldKey{"delete_unmarked", false, Qt::Key_Delete, "xperro", QTextCursor::Start, "ro", "per"}),
+                         [](const ::testing::TestParamInfo<HeldKey>& info) { return std::string(info.param.name); });
 
 // A real text of several lines, with quotes, question and exclamation marks,
 // accents and capitals, worked to the end with the keyboard alone.

@@ -1,8 +1,9 @@
 // The exercise library on real files in temporary folders: the catalogue, the
 // path rules, the presence test, decoding, lines, words and the shown text;
-// the settings table.
+// the settings table; the class list the name question offers.
 
 #include "library/catalogue.h"
+#include "library/classlist.h"
 #include "library/settings.h"
 #include "library/textfile.h"
 #include "tests/support.h"
@@ -486,6 +487,110 @@ TEST(Decode, PlainAsciiAndInvalidUtf8AreWindows1252)
     EXPECT_EQ(textfile::decode("perro"), u"perro"_s);
     EXPECT_EQ(textfile::decode("\x80 5"), u"\u20AC 5"_s);
     EXPECT_EQ(textfile::decode("a\xF1o"), u"a\u00F1o"_s);
+}
+
+// --- The class list -------------------------------------------------------
+
+struct ClassListRow {
+    const char* name;
+    QByteArray bytes;
+    bool complete;
+    QStringList names;
+};
+
+void PrintTo(const ClassListRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class ClassList : public ::testing::TestWithParam<ClassListRow> {};
+
+TEST_P(ClassList, GivesTheNamesOfTheFileInItsOrder)
+{
+    EXPECT_EQ(classlist::parse(GetParam().bytes, GetParam().complete), GetParam().names);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Library, ClassList,
+    ::testing::Values(
+        ClassListRow{"utf8", "Luc\xC3\xAD" "a P\xC3\xA9rez\nIv\xC3\xA1n\n", true, {u"Lucía Pérez"_s, u"Iván"_s}},
+        ClassListRow{"utf8_bom_crlf", "\xEF\xBB\xBF" "Luc\xC3\xAD" "a\r\nIv\xC3\xA1n", true, {u"Lucía"_s, u"Iván"_s}},
+        ClassListRow{"windows1252_crlf", "Luc\xED" "a\r\nNu\xF1" "ez\r\n", true, {u"Lucía"_s, u"Nuñez"_s}},
+        ClassListRow{"utf16le_bom", QByteArray("\xFF\xFE" "A\0n\0a\0\r\0\n\0E\0v\0a\0", 18), true, {u"Ana"_s, u"Eva"_s}},
+        ClassListRow{"utf16be_bom", QByteArray("\xFE\xFF\0A\0n\0a\0\n\0E\0v\0a", 16), true, {u"Ana"_s, u"Eva"_s}},
+        ClassListRow{"lone_cr", "Ana\rEva\r", true, {u"Ana"_s, u"Eva"_s}},
+        ClassListRow{"blanks_comments_spaces", "# 3.\xC2\xBA B\n\n   \n  Ana   Mar\xC3\xAD" "a  \n  # Eva\n\tLuis\t\n", true,
+                     {u"Ana María"_s, u"Luis"_s}},
+        ClassListRow{"same_but_case_and_accents", "Luc\xC3\xAD" "a\nlucia\nLUC\xC3\x8D" "A\nIv\xC3\xA1n\n", true,
+                     {u"Lucía"_s, u"Iván"_s}},
+        ClassListRow{"enye_is_a_letter", "Nu\xC3\xB1" "ez\nNunez\n", true, {u"Nuñez"_s, u"Nunez"_s}},
+        ClassListRow{"formula_and_controls", "=Ana\n+Eva\x01" "Luz\n", true, {u"Ana"_s, u"Eva Luz"_s}},
+        ClassListRow{"empty", "", true, {}},
+        ClassListRow{"only_comments", "# nadie\r\n\r\n", true, {}},
+        ClassListRow{"cut_drops_the_last_line", "Ana\nEva\nLuc\xC3", false, {u"Ana"_s, u"Eva"_s}},
+        ClassListRow{"cut_keeps_utf8", "Luc\xC3\xAD" "a\nIv\xC3", false, {u"Lucía"_s}},
+        ClassListRow{"cut_utf16", QByteArray("\xFF\xFE" "A\0n\0a\0\n\0E\0v", 13), false, {u"Ana"_s}}),
+    [](const ::testing::TestParamInfo<ClassListRow>& info) { return std::string(info.param.name); });
+
+struct ChosenRow {
+    const char* typed;
+    const char* chosen;
+};
+
+class ChosenName : public ::testing::TestWithParam<ChosenRow> {};
+
+TEST_P(ChosenName, IsTheListsSpellingWhenItIsOneOfItsNames)
+{
+    const QStringList names{u"Lucía Pérez"_s, u"Iván"_s, u"Nuñez"_s};
+    EXPECT_EQ(classlist::chosen(names, QString::fromUtf8(GetParam().typed)), QString::fromUtf8(GetParam().chosen));
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, ChosenName,
+                         ::testing::Values(ChosenRow{"Lucía Pérez", "Lucía Pérez"}, ChosenRow{"lucia perez", "Lucía Pérez"},
+                                           ChosenRow{"  LUCÍA   PÉREZ ", "Lucía Pérez"}, ChosenRow{"ivan", "Iván"},
+                                           ChosenRow{"Lucía", "Lucía"}, ChosenRow{"nunez", "nunez"},
+                                           ChosenRow{" Marta ", "Marta"}, ChosenRow{"", ""}));
+
+struct HoldsRow {
+    const char* name;
+    const char* typed;
+    bool holds;
+};
+
+class NameFilter : public ::testing::TestWithParam<HoldsRow> {};
+
+TEST_P(NameFilter, KeepsTheNamesHoldingWhatWasTypedCapitalsAndAccentsAside)
+{
+    EXPECT_EQ(classlist::holds(QString::fromUtf8(GetParam().name), QString::fromUtf8(GetParam().typed)), GetParam().holds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, NameFilter,
+                         ::testing::Values(HoldsRow{"Iván García", "ivan", true}, HoldsRow{"Iván García", "GARC", true},
+                                           HoldsRow{"Iván García", "n g", true}, HoldsRow{"Iván García", "Ívan", true},
+                                           HoldsRow{"Iván García", "", true}, HoldsRow{"Iván García", "  ", true},
+                                           HoldsRow{"Iván García", "lucia", false}, HoldsRow{"Marta Nuñez", "nunez", false},
+                                           HoldsRow{"Marta Nuñez", "NUÑ", true}));
+
+TEST(ClassListFile, IsReadFromTheFolderUpToItsSize)
+{
+    TempTree tree;
+    EXPECT_TRUE(classlist::read(tree.path()).isEmpty()) << "no list";
+    tree.write(u"alumnos.txt"_s, "Ana\r\nEva\r\n");
+    EXPECT_EQ(classlist::read(tree.path()), (QStringList{u"Ana"_s, u"Eva"_s}));
+
+    // A planted file of many megabytes: only its first whole lines are read.
+    QByteArray big = "Ana\n";
+    while (big.size() < 3 * classlist::MaxFileBytes)
+        big += "Alumno " + QByteArray::number(big.size()) + '\n';
+    tree.write(u"alumnos.txt"_s, big);
+    const QStringList names = classlist::read(tree.path());
+    EXPECT_EQ(names.first(), u"Ana"_s);
+    EXPECT_LT(names.size() * 8, classlist::MaxFileBytes);
+    EXPECT_TRUE(big.first(classlist::MaxFileBytes).contains((names.last() + u'\n').toUtf8()));
+
+    // A folder in its place.
+    tree.mkdir(u"otra/alumnos.txt"_s);
+    EXPECT_TRUE(classlist::read(tree.file(u"otra"_s)).isEmpty());
 }
 
 }  // namespace

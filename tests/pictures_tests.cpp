@@ -6,12 +6,15 @@
 #include "tests/support.h"
 
 #include "presentation/clickablelabel.h"
+#include "presentation/richtextbox.h"
 #include "presentation/twips.h"
 #include "windows/form3.h"
+#include "windows/form4.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -19,6 +22,7 @@
 #include <cmath>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -207,10 +211,64 @@ TEST_F(WordPictureTest, ClickOnThePictureBringsTheMainWindowBack)
 
     EXPECT_EQ(QApplication::activeWindow(), &window().form());
     EXPECT_TRUE(window().form().isVisible());
-    // The viewer stays loaded behind the main window.
-    EXPECT_TRUE(viewer()->isVisible());
+    // The viewer stays loaded, hidden behind the main window.
+    EXPECT_FALSE(viewer()->isVisible());
     EXPECT_TRUE(window().state.Form3Loaded);
+    openPicture(QStringLiteral("perro"));
+    expectShowing({40, 30});
 }
+
+// The ways back from the log or the picture to the exercise.
+enum class Back { ClickInIt, KeyInIt, MainWindowActivated };
+
+void PrintTo(Back way, std::ostream* out)
+{
+    const char* names[] = {"ClickInIt", "KeyInIt", "MainWindowActivated"};
+    *out << names[int(way)];
+}
+
+class OneWindow : public WordPictureTest, public ::testing::WithParamInterface<Back> {
+protected:
+    void goBack(QWidget* from, QWidget* clickable)
+    {
+        switch (GetParam()) {
+        case Back::ClickInIt: QTest::mouseClick(clickable, Qt::LeftButton, {}, QPoint(3, 3)); break;
+        case Back::KeyInIt: QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : from, Qt::Key_Escape); break;
+        case Back::MainWindowActivated: window().form().activateWindow(); break;  // the task bar, Alt+Tab
+        }
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&window().form()));
+    }
+};
+
+TEST_P(OneWindow, WhileThePupilWorksOnlyTheMainWindowIsShown)
+{
+    tree.writePicture(QStringLiteral("Graficos/perro.gif"), 40, 30);
+    MainWindowHarness& h = window();
+    QWidget* main = &h.form();
+    EXPECT_EQ(visibleWindows(), QList<QWidget*>{main});
+
+    for (int round = 0; round < 2; ++round) {
+        QTest::mouseClick(h.find<QPushButton>("Command6"), Qt::LeftButton);
+        Form4* log = h.form().form4();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(log));
+        EXPECT_TRUE(log->isVisible());
+        goBack(log, log->RichTextBox1()->viewport());
+        EXPECT_EQ(visibleWindows(), QList<QWidget*>{main}) << "after the log, round " << round;
+
+        openPicture(QStringLiteral("perro"));
+        EXPECT_TRUE(viewer()->isVisible());
+        goBack(viewer(), viewer()->Picture1());
+        EXPECT_EQ(visibleWindows(), QList<QWidget*>{main}) << "after the picture, round " << round;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(WordPicture, OneWindow,
+                         ::testing::Values(Back::ClickInIt, Back::KeyInIt, Back::MainWindowActivated),
+                         [](const ::testing::TestParamInfo<Back>& info) {
+                             std::ostringstream name;
+                             PrintTo(info.param, &name);
+                             return name.str();
+                         });
 
 TEST_F(WordPictureTest, EachShowingLoadsTheWordNowChosen)
 {
@@ -249,7 +307,8 @@ TEST_F(WordPictureTest, WordWithoutPictureLeavesTheLastOneAlone)
 
     EXPECT_EQ(window().state.WordPicturePath, tree.file(QStringLiteral("Graficos/perro.gif")));
     EXPECT_EQ(QApplication::activeWindow(), &window().form());
-    expectShowing({40, 30});
+    EXPECT_FALSE(viewer()->isVisible());
+    EXPECT_EQ(viewer()->Picture1()->pixmap().size(), QSize(40, 30));
 }
 
 TEST_F(WordPictureTest, UnreadablePictureKeepsThePreviousOneAndCentresIt)

@@ -9,15 +9,24 @@
 #include "presentation/richtextbox.h"
 #include "windows/form4.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 using namespace Qt::StringLiterals;
 
@@ -290,6 +299,101 @@ TEST_F(Recording, TheNameQuestionWhenConfigured)
     const QByteArray bytes = rows.readAll();
     EXPECT_EQ(bytes.count(u";Lucía / 3.º B;01 Animales;1;"_s.toUtf8()), 2);
 }
+
+// The name question as the pupil meets it: over the main window, once that
+// is on the screen, with the log out of sight; a list to choose from when the
+// results folder holds a class list.
+struct NameQuestionRow {
+    const char* name;
+    QByteArray classList;  // alumnos.txt; none when empty
+    QStringList offered;
+    QString typed;
+    QStringList left;  // the names left once it is typed
+    int downs;         // then Down pressed so many times, and Enter
+    QString pupil;
+};
+
+void PrintTo(const NameQuestionRow& row, std::ostream* out)
+{
+    *out << row.name;
+}
+
+class NameQuestion : public Recording, public ::testing::WithParamInterface<NameQuestionRow> {};
+
+TEST_P(NameQuestion, IsAskedOverTheShownMainWindow)
+{
+    const NameQuestionRow& row = GetParam();
+    configure(u"resultados/carpeta"_s, folder.path());
+    configure(u"alumno/preguntar"_s, u"true"_s);
+    if (!row.classList.isEmpty()) {
+        QFile list(QDir(folder.path()).filePath(u"alumnos.txt"_s));
+        ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+        list.write(row.classList);
+    }
+    ProgramState state;
+    Form1::Services services;
+    services.appFolder = tree.path();
+    Form1 form(state, services);
+    form.Form_Load();
+    EXPECT_EQ(visibleWindows(), QList<QWidget*>{}) << "nothing shown before the main window";
+
+    bool asked = false;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, &answer, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        answer.stop();
+        asked = true;
+        EXPECT_EQ(dialog->objectName(), u"NameQuestion"_s);
+        EXPECT_EQ(dialog->parentWidget(), &form);
+        auto* label = dialog->findChild<QLabel*>();
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), u"¿Cómo te llamas?"_s);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.windowHandle()->isExposed());
+        const QList<QWidget*> shown = visibleWindows();
+        EXPECT_TRUE(shown.size() == 2 && shown.contains(&form) && shown.contains(dialog)) << "the log shows by itself";
+        auto* list = dialog->findChild<QListWidget*>();
+        auto* line = dialog->findChild<QLineEdit*>();
+        ASSERT_NE(list, nullptr);
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(list->isVisible(), !row.offered.isEmpty());
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i)
+            items << list->item(i)->text();
+        EXPECT_EQ(items, row.offered);
+        EXPECT_EQ(list->currentItem(), nullptr) << "a name chosen beforehand";
+        QTest::keyClicks(line, row.typed);
+        QStringList left;
+        for (int i = 0; i < list->count(); ++i) {
+            if (!list->item(i)->isHidden())
+                left << list->item(i)->text();
+        }
+        EXPECT_EQ(left, row.left);
+        for (int i = 0; i < row.downs; ++i)
+            QTest::keyClick(line, Qt::Key_Down);
+        QTest::keyClick(line, Qt::Key_Return);
+    });
+    answer.start();
+    form.show();
+    for (int i = 0; i < 400 && form.nameQuestionPending(); ++i)
+        QTest::qWait(5);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(form.pupilName(), row.pupil);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Recording, NameQuestion,
+    ::testing::Values(
+        NameQuestionRow{"free_text", {}, {}, u"Marta"_s, {}, 0, u"Marta"_s},
+        NameQuestionRow{"typed_without_accents", "# 3.\xC2\xBA B\r\nLuc\xC3\xAD" "a P\xC3\xA9rez\r\nIv\xC3\xA1n\r\nLucas\r\n",
+                        {u"Lucía Pérez"_s, u"Iván"_s, u"Lucas"_s}, u"lucia"_s, {u"Lucía Pérez"_s}, 0, u"Lucía Pérez"_s},
+        NameQuestionRow{"chosen_with_the_arrows", "Luc\xED" "a P\xE9rez\r\nIv\xE1n\r\nLucas\r\n", {u"Lucía Pérez"_s, u"Iván"_s, u"Lucas"_s},
+                        u"luc"_s, {u"Lucía Pérez"_s, u"Lucas"_s}, 1, u"Lucas"_s},
+        NameQuestionRow{"not_on_the_list", "Luc\xED" "a\r\n", {u"Lucía"_s}, u"Pablo"_s, {}, 0, u"Pablo"_s}),
+    [](const ::testing::TestParamInfo<NameQuestionRow>& info) { return std::string(info.param.name); });
 
 TEST_F(Recording, NoQuestionWithoutTheSetting)
 {

@@ -113,8 +113,9 @@ MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const 
     services.cues = &cues;
     services.messageBox = [this](const QString& text) { messages.append(text); };
     services.quit = [this] { ++quits; };
-    services.askName = [this, name](const QString& question) {
+    services.askName = [this, name](const QString& question, const QStringList& names) {
         questions.append(question);
+        offeredNames = names;
         return name;
     };
     services.clock = [this] { return clock ? clock() : QDateTime::currentDateTime(); };
@@ -123,10 +124,23 @@ MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const 
     if (show) {
         form1->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form1.get()));
+        for (int i = 0; i < 200 && form1->nameQuestionPending(); ++i)
+            QTest::qWait(5);
     }
 }
 
 MainWindowHarness::~MainWindowHarness() = default;
+
+QList<QWidget*> visibleWindows()
+{
+    QList<QWidget*> shown;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isVisible() && type != Qt::Popup && type != Qt::ToolTip)
+            shown.append(widget);
+    }
+    return shown;
+}
 
 RichTextBox* MainWindowHarness::text() const
 {

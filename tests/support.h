@@ -111,11 +111,16 @@ public:
     RecordingCuePlayer cues;
     QStringList messages;
     QStringList questions;  // the name questions asked
+    QStringList offeredNames;  // the class list offered with the last one
     int quits = 0;
     // The time the results rows are stamped with; the clock when unset.
     std::function<QDateTime()> clock;
     std::unique_ptr<Form1> form1;
 };
+
+// The windows a pupil can reach by themselves: the visible top-level ones
+// (menus and tooltips aside).
+QList<QWidget*> visibleWindows();
 
 // How one character of a rich-text box is drawn: its colour as 0x00BBGGRR and
 // its point size.
