@@ -135,6 +135,8 @@ void Form1::leaveText()
 {
     if (attempt_.active() && attempt_.picked())
         recordRow(false);
+    else if (rows_)
+        rows_->retry();  // a row left waiting may go now
 }
 
 void Form1::recordRow(bool finished)
@@ -182,5 +184,7 @@ bool Form1::waitForResults(int timeoutMs)
 
 void Form1::syncResults()
 {
+    if (rows_)
+        rows_->retry();
     waitForResults(ResultsWaitMs);
 }
