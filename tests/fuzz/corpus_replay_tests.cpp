@@ -39,4 +39,9 @@ TEST(FuzzCorpus, EveryItemPicksAndJudgesTheWordsItShows)
     replay(QStringLiteral("pickjudge"), fuzz::pickAndJudge);
 }
 
+TEST(FuzzCorpus, EveryResultsFileReadsCleanAndEveryRowReadsBackNormal)
+{
+    replay(QStringLiteral("resultsrows"), fuzz::readAndWriteRows);
+}
+
 }  // namespace
