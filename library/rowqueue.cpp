@@ -92,7 +92,7 @@ QString ownerOf(const QString& name)
 
 struct RowQueue::Shared {
     QString queue;
-    QString folder;
+    QString folder;   // the window's thread's only
     QString machine;
     QString id;
     int lockFd = -1;
@@ -113,6 +113,10 @@ struct RowQueue::Shared {
     }
 
     QString path(const QString& name) const { return QDir(queue).filePath(name); }
+    QString lockPath(const QString& owner) const
+    {
+        return path(QStringLiteral("programa_") + owner + QStringLiteral(".lock"));
+    }
 
     void refuse(const AppendOutcome& out)
     {
@@ -129,7 +133,8 @@ struct RowQueue::Shared {
         const std::optional<Entry> entry = parseEntry(bytes);
         if (!entry) {
             qCWarning(lcResults) << "a damaged entry of the queue is set aside:" << name;
-            QFile::rename(path(name), path(name) + QStringLiteral(".danada"));
+            if (!name.isEmpty())
+                QFile::rename(path(name), path(name) + QStringLiteral(".danada"));
             return true;
         }
         const AppendOutcome out = appendToPupilFile(entry->folder, entry->machine, entry->row);
@@ -143,8 +148,7 @@ struct RowQueue::Shared {
     // its lock so that no other program takes its entries at the same time.
     bool ended(const QString& owner, int& heldFd) const
     {
-        heldFd = ::open(QFile::encodeName(path(QStringLiteral("programa_") + owner + QStringLiteral(".lock"))).constData(),
-                        O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+        heldFd = ::open(QFile::encodeName(lockPath(owner)).constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
         if (heldFd < 0)
             return errno == ENOENT;
         if (::flock(heldFd, LOCK_EX | LOCK_NB) == 0)
@@ -199,7 +203,7 @@ struct RowQueue::Shared {
                                               QDir::Files)
                                    .isEmpty();
             if (!left && !stopped)
-                QFile::remove(path(QStringLiteral("programa_") + it.key() + QStringLiteral(".lock")));
+                QFile::remove(lockPath(it.key()));
             if (it.value() >= 0)
                 ::close(it.value());
         }
@@ -236,8 +240,7 @@ RowQueue::RowQueue(const QString& queueFolder, const QString& resultsFolder, con
     s.id = QUuid::createUuid().toString(QUuid::Id128).left(16);
     if (!QDir().mkpath(queueFolder))
         qCWarning(lcResults) << "the queue folder cannot be made:" << queueFolder;
-    s.lockFd = ::open(QFile::encodeName(s.path(QStringLiteral("programa_") + s.id + QStringLiteral(".lock"))).constData(),
-                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    s.lockFd = ::open(QFile::encodeName(s.lockPath(s.id)).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (s.lockFd >= 0)
         ::flock(s.lockFd, LOCK_EX | LOCK_NB);
     s.thread = std::thread([shared = shared_] { shared->run(); });
@@ -260,6 +263,13 @@ RowQueue::~RowQueue()
     } else {
         s.thread.detach();
     }
+}
+
+void RowQueue::setFolder(const QString& resultsFolder)
+{
+    // Read by this thread only: the writing thread takes the folder from
+    // each entry.
+    shared_->folder = resultsFolder;
 }
 
 QString RowQueue::defaultFolder()

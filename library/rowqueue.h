@@ -35,6 +35,9 @@ public:
     RowQueue(const RowQueue&) = delete;
     RowQueue& operator=(const RowQueue&) = delete;
 
+    // The results folder the rows queued from now on go to.
+    void setFolder(const QString& resultsFolder);
+
     // The pupil's own folder for the queue: $XDG_DATA_HOME/miravellon/pendientes.
     static QString defaultFolder();
 

@@ -180,6 +180,7 @@ private:
     // at start-up; a row is appended when a text is finished, or left after
     // a word of it was picked.
     void startRecording();
+    void settleResultsFolder();
     void startAttempt();
     void recordPick(int position);
     void recordJudgement(int position, Judgement judgement, const QString& typed);

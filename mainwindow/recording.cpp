@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLoggingCategory>
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QSocketNotifier>
 
@@ -42,20 +43,30 @@ void onEndingSignal(int signal)
     std::signal(signal, SIG_DFL);
 }
 
-bool watchEndingSignals()
+// The notifier of the pipe, one for the program; null when the signals
+// cannot be watched.
+QSocketNotifier* endingSignals()
 {
-    if (endingPipe[0] < 0 && ::pipe2(endingPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
+    static QSocketNotifier* notifier = [] {
+        if (::pipe2(endingPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+            return static_cast<QSocketNotifier*>(nullptr);
+        return new QSocketNotifier(endingPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    }();
+    if (!notifier)
+        return nullptr;
+    // Again at each start: the first signal puts the default back.
     struct sigaction action {};
     action.sa_handler = onEndingSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGHUP, &action, nullptr) == 0;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGHUP, &action, nullptr);
+    return notifier;
 }
 
 }  // namespace
 
-void Form1::startRecording()
+void Form1::settleResultsFolder()
 {
     // Never among the content: results in an exercise folder would be listed
     // as an exercise.
@@ -63,6 +74,11 @@ void Form1::startRecording()
     for (const QString& root : catalogue::dataRoots())
         content << catalogue::exercisesFolder(root) << catalogue::resolve(root, QStringLiteral("Graficos"));
     resultsFolder_ = results::resolveFolder(results::configuredFolder(), content);
+}
+
+void Form1::startRecording()
+{
+    settleResultsFolder();
     pupil_ = results::accountName();
     if (results::askForName()) {
         const QString question = QStringLiteral("¿Cómo te llamas?");
@@ -83,19 +99,20 @@ void Form1::startRecording()
     }
     qCInfo(lcRecording) << "results of" << pupil_ << "go to" << resultsFolder_;
     // What earlier sessions left in the queue is written now.
-    rowQueue();
-    if (watchEndingSignals()) {
-        auto* ending = new QSocketNotifier(endingPipe[0], QSocketNotifier::Read, this);
-        connect(ending, &QSocketNotifier::activated, this, &Form1::endSession);
-    }
+    rowQueue().setFolder(resultsFolder_);
+    if (QSocketNotifier* ending = endingSignals())
+        connect(ending, &QSocketNotifier::activated, this, &Form1::endSession, Qt::UniqueConnection);
 }
 
 results::RowQueue& Form1::rowQueue()
 {
     if (!rows_) {
+        if (resultsFolder_.isEmpty())
+            settleResultsFolder();
         rows_ = std::make_unique<results::RowQueue>(results::RowQueue::defaultFolder(), resultsFolder_,
                                                     results::thisMachine());
-        rows_->onRefused([this] { QMetaObject::invokeMethod(this, [this] { showResultsNotice(); }, Qt::QueuedConnection); });
+        rows_->onRefused(
+            [this] { QMetaObject::invokeMethod(this, [this] { showResultsNotice(); }, Qt::QueuedConnection); });
     }
     return *rows_;
 }
@@ -167,6 +184,7 @@ void Form1::showResultsNotice()
 
 void Form1::endSession()
 {
+    // Every window of the program ends; the first one empties the pipe.
     char bytes[16];
     while (::read(endingPipe[0], bytes, sizeof bytes) > 0) {
     }
