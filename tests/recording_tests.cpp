@@ -6,6 +6,7 @@
 #include "tests/support.h"
 
 #include "library/results.h"
+#include "library/rowqueue.h"
 #include "presentation/richtextbox.h"
 #include "windows/form4.h"
 
@@ -16,11 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 
@@ -28,13 +31,18 @@
 
 #include <ostream>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QByteArray Bom = "\xEF\xBB\xBF";
-const QByteArray HeaderLine =
-    "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;palabras_con_fallo;ayuda;fallos\r\n";
+const QByteArray HeaderLine = "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;"
+                              "palabras_con_fallo;ayuda;fallos;escrito;familias;acertadas\r\n";
 const QDateTime Loaded(QDate(2026, 3, 9), QTime(10, 0, 0));
 
 // "Mi pero come \nEs mio \n": pero at offsets 3 to 6, mio at 18 to 20.
@@ -51,7 +59,13 @@ protected:
         configFile = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
             + u"/miravellon/miravellon.conf"_s;
     }
-    ~Recording() override { QFile::remove(configFile); }
+    ~Recording() override
+    {
+        harness.reset();
+        QFile::remove(configFile);
+        // What a test left waiting is not written by the next one.
+        QDir(results::RowQueue::defaultFolder()).removeRecursively();
+    }
 
     void configure(const QString& key, const QString& value)
     {
@@ -83,10 +97,13 @@ protected:
     }
     QString file(const QString& pupil) const
     {
-        return QDir(folder.path()).filePath(results::fileName(Loaded.date(), pupil, QSysInfo::machineHostName()));
+        return QDir(folder.path()).filePath(results::fileName(Loaded.date(), pupil, results::thisMachine()));
     }
     QByteArray rowsOf(const QString& pupil) const
     {
+        if (harness) {
+            EXPECT_TRUE(harness->form().waitForResults(10000));
+        }
         QFile f(file(pupil));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
@@ -111,7 +128,7 @@ TEST_F(Recording, AFinishedText)
     seconds = 42;
     correctPero();
     correctMio();
-    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:42;%1;01 Animales;1;sí;sí;42;2;0;no;"_s.arg(me)));
+    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:42;%1;01 Animales;1;sí;sí;42;2;0;no;;;;perro mío"_s.arg(me)));
     // Leaving the finished text adds nothing.
     harness->chooseExercise(1);
     form().Command4_Click();
@@ -128,7 +145,8 @@ TEST_F(Recording, AnAbandonedTextWithAWordLeftRed)
     harness->clickText(Pero);
     harness->type(u"v"_s);  // "perov": red
     harness->chooseExercise(1);
-    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:07;%1;01 Animales;1;no;no;7;0;1;no;perro"_s.arg(me)));
+    EXPECT_EQ(rowsOf(me),
+              Bom + HeaderLine + row(u"00:07;%1;01 Animales;1;no;no;7;0;1;no;perro;perov;r/rr;"_s.arg(me)));
 }
 
 TEST_F(Recording, ATextLeftWithoutAPickLeavesNoRow)
@@ -149,7 +167,7 @@ TEST_F(Recording, AnotherItemLeavesTheText)
     harness->chooseExercise(0);
     correctPero();
     form().Command3_Click(0);  // the next item
-    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;no;no;0;1;0;no;"_s.arg(me)));
+    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;no;no;0;1;0;no;;;;perro"_s.arg(me)));
 }
 
 TEST_F(Recording, ATextFinishedOutOfTime)
@@ -161,7 +179,7 @@ TEST_F(Recording, ATextFinishedOutOfTime)
     runOutOfTime();
     seconds = 130;
     correctMio();
-    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"02:10;%1;01 Animales;1;sí;no;130;2;0;no;"_s.arg(me)));
+    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"02:10;%1;01 Animales;1;sí;no;130;2;0;no;;;;perro mío"_s.arg(me)));
 }
 
 TEST_F(Recording, ATextWithHelpUsed)
@@ -179,7 +197,7 @@ TEST_F(Recording, ATextWithHelpUsed)
     harness->clickText(Pero);
     harness->type(u"\b\b\brro"_s);
     correctMio();
-    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;sí;no;0;2;1;sí;perro"_s.arg(me)));
+    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;sí;no;0;2;1;sí;perro;peroo;r/rr;mío"_s.arg(me)));
 }
 
 TEST_F(Recording, QuittingLeavesTheText)
@@ -192,7 +210,7 @@ TEST_F(Recording, QuittingLeavesTheText)
     form().Command4_Click();
     EXPECT_EQ(harness->quits, 1);
     EXPECT_EQ(rowsOf(me),
-              Bom + HeaderLine + row(u"00:00;%1;\"02 B; V \"\"y\"\" H\";1;no;no;0;0;1;no;vaca"_s.arg(me)));
+              Bom + HeaderLine + row(u"00:00;%1;\"02 B; V \"\"y\"\" H\";1;no;no;0;0;1;no;vaca;v;b/v;"_s.arg(me)));
 }
 
 TEST_F(Recording, ClosingTheWindowLeavesTheText)
@@ -212,8 +230,9 @@ TEST_F(Recording, WithoutSettingsTheRowsGoToTheDefaultFolder)
     harness->chooseExercise(0);
     correctPero();
     correctMio();
-    const QString path = QDir(form().resultsFolder())
-                             .filePath(results::fileName(Loaded.date(), me, QSysInfo::machineHostName()));
+    form().waitForResults(10000);
+    const QString path =
+        QDir(form().resultsFolder()).filePath(results::fileName(Loaded.date(), me, results::thisMachine()));
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
     EXPECT_TRUE(f.readAll().startsWith(Bom + HeaderLine));
@@ -236,7 +255,7 @@ TEST_F(Recording, TheMachineWideSettingsNameASharedFolder)
     harness->chooseExercise(0);
     correctPero();
     form().Command4_Click();
-    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;no;no;0;1;0;no;"_s.arg(me)));
+    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;no;no;0;1;0;no;;;;perro"_s.arg(me)));
 }
 
 TEST_F(Recording, AFolderInsideTheContentTreeIsNotUsed)
@@ -256,10 +275,28 @@ TEST_F(Recording, AFolderAmongTheTeachersExercisesIsNotUsed)
     EXPECT_EQ(form().resultsFolder(), results::defaultFolder());
 }
 
-TEST_F(Recording, AnUnwritableFolderIsToldOnceAndThePupilGoesOn)
+// The notice that the rows wait, once it has come from the writing thread.
+QMessageBox* resultsNotice(Form1& form)
+{
+    for (int i = 0; i < 400; ++i) {
+        QCoreApplication::processEvents();
+        if (auto* notice = form.findChild<QMessageBox*>(u"AvisoResultados"_s))
+            return notice;
+        QThread::msleep(5);
+    }
+    return nullptr;
+}
+
+int waitingRows()
+{
+    return int(QDir(results::RowQueue::defaultFolder()).entryList({u"fila_*"_s}, QDir::Files).size());
+}
+
+TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
 {
     // A file where the folder should be: not even root can write there.
     const QString blocked = tree.file(u"../bloqueado"_s);
+    QDir(blocked).removeRecursively();
     QFile f(blocked);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
@@ -268,14 +305,152 @@ TEST_F(Recording, AnUnwritableFolderIsToldOnceAndThePupilGoesOn)
     harness->chooseExercise(0);
     correctPero();
     correctMio();
-    EXPECT_EQ(harness->messages, QStringList{u"No puedo guardar los resultados en "_s + QDir::cleanPath(blocked)});
+    // A notice the pupil may close or leave: no modal box, no path.
+    QMessageBox* notice = resultsNotice(form());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(notice->isModal());
+    EXPECT_EQ(notice->windowModality(), Qt::NonModal);
+    EXPECT_EQ(notice->text(), u"Ahora no puedo guardar tus resultados. Puedes seguir trabajando: los guardaré más tarde."_s);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(harness->messages.isEmpty());
     // The log still has the text, and the next text is worked and left.
     EXPECT_TRUE(form().form4()->RichTextBox1()->text().contains(u"Mi perro come"_s));
     form().Command3_Click(0);
+    seconds = 10;
     harness->clickText(1);
     form().Command3_Click(1);
-    EXPECT_EQ(harness->messages.size(), 1);
+    ASSERT_TRUE(form().waitForResults(10000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().findChildren<QMessageBox*>().size(), 1) << "told once";
+    EXPECT_EQ(waitingRows(), 2);
+    // The folder can be written again: the next row takes the waiting ones
+    // with it, each once.
     QFile::remove(blocked);
+    seconds = 20;
+    harness->clickText(1);
+    form().Command4_Click();
+    ASSERT_TRUE(form().waitForResults(10000));
+    EXPECT_EQ(waitingRows(), 0);
+    QFile rows(QDir(blocked).filePath(results::fileName(Loaded.date(), me, results::thisMachine())));
+    ASSERT_TRUE(rows.open(QIODevice::ReadOnly));
+    EXPECT_EQ(rows.readAll().count('\n'), 4);
+    QDir(blocked).removeRecursively();
+}
+
+TEST_F(Recording, TheExitButtonEndsAtOnceWithAnUnwritableFolder)
+{
+    const QString blocked = tree.file(u"../bloqueado"_s);
+    QDir(blocked).removeRecursively();
+    QFile f(blocked);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    configure(u"resultados/carpeta"_s, blocked);
+    start();
+    harness->chooseExercise(0);
+    harness->clickText(Pero);
+    harness->type(u"v"_s);
+    form().Command4_Click();
+    EXPECT_EQ(harness->quits, 1);
+    EXPECT_TRUE(harness->messages.isEmpty());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    harness.reset();
+    EXPECT_EQ(waitingRows(), 1) << "the row is not lost";
+    QFile::remove(blocked);
+}
+
+TEST_F(Recording, APlantedLinkAtThePupilsFileIsNotFollowed)
+{
+    configure(u"resultados/carpeta"_s, folder.path());
+    QTemporaryDir other;
+    const QString victim = other.filePath(u"privado.txt"_s);
+    QFile v(victim);
+    ASSERT_TRUE(v.open(QIODevice::WriteOnly));
+    v.write("privado\n");
+    v.close();
+    ASSERT_TRUE(QFile::link(victim, file(me)));
+    start();
+    harness->chooseExercise(0);
+    correctPero();
+    correctMio();
+    ASSERT_TRUE(form().waitForResults(10000));
+    ASSERT_TRUE(v.open(QIODevice::ReadOnly));
+    EXPECT_EQ(v.readAll(), "privado\n");
+    QFile sibling(file(me).chopped(4) + u"_2.csv"_s);
+    ASSERT_TRUE(sibling.open(QIODevice::ReadOnly));
+    EXPECT_EQ(sibling.readAll(), Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;sí;sí;0;2;0;no;;;;perro mío"_s.arg(me)));
+}
+
+TEST_F(Recording, AHeldLockNeverHoldsThePupilUp)
+{
+    configure(u"resultados/carpeta"_s, folder.path());
+    start();
+    harness->chooseExercise(0);
+    correctPero();
+    form().Command3_Click(0);
+    const QByteArray first = rowsOf(me);
+    ASSERT_EQ(first.count('\n'), 2);
+    // Another pupil holds the lock of the file from now on.
+    const int holder = ::open(QFile::encodeName(file(me)).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    seconds = 10;
+    harness->clickText(1);
+    harness->type(u"x"_s);
+    form().Command3_Click(0);
+    ASSERT_TRUE(form().waitForResults(10000));
+    EXPECT_EQ(rowsOf(me), first);
+    EXPECT_EQ(waitingRows(), 1);
+    ::close(holder);
+    // Leaving tries the queue again.
+    form().Command4_Click();
+    EXPECT_EQ(rowsOf(me).count('\n'), 3) << rowsOf(me).toStdString();
+    EXPECT_EQ(waitingRows(), 0) << QDir(results::RowQueue::defaultFolder()).entryList(QDir::Files).join(u' ').toStdString();
+}
+
+TEST_F(Recording, TheEndOfTheSessionRecordsTheTextUnderWay)
+{
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        configure(u"resultados/carpeta"_s, folder.path());
+        start();
+        seconds = signal;
+        harness->chooseExercise(0);
+        harness->clickText(Pero);
+        harness->type(u"v"_s);
+        ::raise(signal);
+        for (int i = 0; i < 400 && harness->quits == 0; ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(5);
+        }
+        EXPECT_EQ(harness->quits, 1);
+        EXPECT_TRUE(rowsOf(me).endsWith(
+            row(u"00:%1;%2;01 Animales;1;no;no;0;0;1;no;perro;perov;r/rr;"_s.arg(QString::number(signal).rightJustified(2, u'0'), me))))
+            << rowsOf(me).toStdString();
+    }
+    EXPECT_EQ(rowsOf(me).count('\n'), 3);
+}
+
+TEST_F(Recording, TheTextUnderWayOfASessionCutShortIsWrittenAtTheNextStart)
+{
+    // At logout the display may go first, and the program end without a
+    // signal: the text under way is in the queue all the same.
+    configure(u"resultados/carpeta"_s, folder.path());
+    start();
+    harness->chooseExercise(0);
+    correctPero();
+    harness->clickText(Mio);
+    harness->type(u"x"_s);
+    harness->clickText(Pero);  // "miox" left red
+    ASSERT_TRUE(form().waitForResults(10000));
+    harness.reset();  // no close, no row
+    EXPECT_FALSE(QFile::exists(file(me)));
+    start();
+    EXPECT_EQ(rowsOf(me),
+              Bom + HeaderLine + row(u"00:00;%1;01 Animales;1;no;no;0;1;1;no;mío;miox;tilde;perro"_s.arg(me)));
+    harness.reset();
+    start();
+    EXPECT_EQ(rowsOf(me).count('\n'), 2) << "never twice";
 }
 
 TEST_F(Recording, TheNameQuestionWhenConfigured)
@@ -289,11 +464,13 @@ TEST_F(Recording, TheNameQuestionWhenConfigured)
     correctPero();
     correctMio();
     harness->chooseExercise(0);
+    seconds = 30;
     correctPero();
     form().Command4_Click();
     EXPECT_EQ(harness->questions.size(), 1) << "asked once a session";
     const QString expected = QDir(folder.path()).filePath(
-        u"2026-03-09_Lucía-3-º-B_"_s + results::safeName(QSysInfo::machineHostName(), u"equipo"_s) + u".csv"_s);
+        u"2026-03_Lucía-3-º-B_"_s + results::thisMachine() + u".csv"_s);
+    form().waitForResults(10000);
     QFile rows(expected);
     ASSERT_TRUE(rows.open(QIODevice::ReadOnly)) << expected.toStdString();
     const QByteArray bytes = rows.readAll();
@@ -422,12 +599,15 @@ TEST_F(Recording, TwoWindowsOnOneFolder)
     second.clickText(Pero);
     second.type(u"x"_s);
     second.chooseExercise(1);
+    EXPECT_TRUE(second.form().waitForResults(10000));
     correctMio();
+    EXPECT_TRUE(harness->form().waitForResults(10000));
     second.clickText(5);
     second.type(u"\b\b\b\bvaca"_s);
-    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:05;%1;01 Animales;1;no;no;0;0;1;no;perro"_s.arg(me))
-                              + row(u"00:00;%1;01 Animales;1;sí;sí;0;2;0;no;"_s.arg(me))
-                              + row(u"00:05;%1;\"02 B; V \"\"y\"\" H\";1;sí;sí;0;1;0;no;"_s.arg(me)));
+    EXPECT_TRUE(second.form().waitForResults(10000));
+    EXPECT_EQ(rowsOf(me), Bom + HeaderLine + row(u"00:05;%1;01 Animales;1;no;no;0;0;1;no;perro;perox;r/rr;"_s.arg(me))
+                              + row(u"00:00;%1;01 Animales;1;sí;sí;0;2;0;no;;;;perro mío"_s.arg(me))
+                              + row(u"00:05;%1;\"02 B; V \"\"y\"\" H\";1;sí;sí;0;1;0;no;;;;vaca"_s.arg(me)));
 }
 
 }  // namespace

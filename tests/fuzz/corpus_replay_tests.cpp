@@ -49,4 +49,9 @@ TEST(FuzzCorpus, EveryJournalReadsBackAndNamesOnlyTheEditorsFiles)
     replay(QStringLiteral("journal"), fuzz::renumberingJournal);
 }
 
+TEST(FuzzCorpus, EveryResultsFileReadsCleanAndEveryRowReadsBackNormal)
+{
+    replay(QStringLiteral("resultsrows"), fuzz::readAndWriteRows);
+}
+
 }  // namespace

@@ -34,4 +34,9 @@ void notationAndFamilies(const std::uint8_t* data, std::size_t size);
 // its steps judged against an exercise folder. Nothing is carried out.
 void renumberingJournal(const std::uint8_t* data, std::size_t size);
 
+// The bytes as a results file read back (every row read is whole, clean and
+// in its normal form), and as the fields of a row written and read again (it
+// reads back as its normal form).
+void readAndWriteRows(const std::uint8_t* data, std::size_t size);
+
 }  // namespace fuzz

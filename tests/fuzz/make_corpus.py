@@ -241,6 +241,35 @@ def journal_seeds():
     }
 
 
+def resultsrows_seeds():
+    """Results files as the pupil's program writes them, of both formats, and
+    as they come back from copies, spreadsheets and cut writes; the fields
+    after the first \\x1e are those of a row to write."""
+    bom = b"\xef\xbb\xbf"
+    short = (b"fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;"
+             b"palabras_con_fallo;ayuda;fallos")
+    header = short + b";escrito;familias;acertadas"
+    row = "2026-03-09;10:05:07;María López;06 B y V (3.º y 4.º);2;sí;sí;95;3;2;no;vaca burro,;baca -;b/v otra;Madrid"
+    old = "2026-03-09;10:05:07;Ana;\"07 \"\"Comillas\"\"; rayas\";1;no;no;9;0;1;no;«Hola»;"
+    seeds = {
+        "new-format": bom + header + b"\r\n" + row.encode() + b"\r\n",
+        "old-format": bom + short + b"\r\n" + old.encode() + b"\r\n",
+        "both-formats-cut": bom + header + b"\r\n" + row.encode() + b"\r\n" + old.encode()[:30],
+        "cr-cr-lf": bom + header + b"\r\r\n" + row.encode() + b"\r\r\n",
+        "windows-1252": short + b"\r\n" + old.encode("cp1252", "replace") + b"\r\n",
+        "tab-in-a-word": bom + header + b"\r\n" + row.replace("vaca", "va\tca").encode() + b"\r\n",
+        "not-finished-in-time": bom + header + b"\r\n" + row.replace(";sí;sí;", ";no;sí;").encode() + b"\r\n",
+        "mismatched-details": bom + header + b"\r\n" + row.replace("baca -", "baca").encode() + b"\r\n",
+        "line-feeds": b"\n" * 200,
+        "empty": b"",
+        "row-fields": (b"\x05\x03\x09\x0a\x05\x07\x00\x00\x03\x80\x02\x05\x1e=Jose\xcc\x81 \tL\xc3\xb3pez"
+                       b"\x1e01;\"Animales\"\r\n\x1eperro \x07 m\xc3\xado\x1epero\x1eotra r/rr tilde\x1esol\tluna"),
+        "row-long-name": b"\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x01\x1e" + b"a" * 99
+                         + "😀".encode() + b"\x1eej\x1e\x1e\x1e\x1e",
+    }
+    return seeds
+
+
 def write(target, seeds):
     folder = HERE / "corpus" / target
     folder.mkdir(parents=True, exist_ok=True)
@@ -253,3 +282,4 @@ if __name__ == "__main__":
     write("pickjudge", pickjudge_seeds())
     write("notation", notation_seeds())
     write("journal", journal_seeds())
+    write("resultsrows", resultsrows_seeds())
