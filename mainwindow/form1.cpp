@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QShortcut>
+#include <QThread>
 #include <QTimer>
 
 Form1::Form1(ProgramState& state, Services services, QWidget* parent)
@@ -69,6 +70,8 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
 Form1::~Form1()
 {
     syncResults();
+    if (reviewThread_)
+        reviewThread_->wait();
 }
 
 Form3& Form1::pictureWindow()

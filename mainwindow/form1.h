@@ -15,6 +15,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <utility>
 
@@ -22,6 +23,7 @@ namespace Ui {
 class Form1;
 }
 class CuePlayer;
+class QThread;
 class QTimer;
 class RangeMarks;
 class RichTextBox;
@@ -99,6 +101,12 @@ public:
 
     // Start-up and layout.
     void Form_Load();
+    // The pupil is known: her review («00 Mi repaso») is built away from the
+    // window's thread and, when she has words to review, listed first for
+    // the rest of the session. Called once.
+    void startReview();
+    // A review is being built.
+    bool reviewPending() const { return reviewThread_ != nullptr; }
     void ArrangeControls();
 
     // Sound cues: `name` is the cue's file name without extension.
@@ -191,6 +199,14 @@ private:
     QString resultsFolder_;
     // The pupil has been told once that the rows cannot be written.
     bool resultsRefusalShown_ = false;
+
+    // Her review (review.cpp): built again when she finishes one of its texts.
+    void buildReview();
+    void reviewBuilt(const std::optional<catalogue::ListedExercise>& exercise);
+    QThread* reviewThread_ = nullptr;
+    QString reviewRoot_;
+    bool reviewListed_ = false;
+    bool reviewAgain_ = false;  // another build is asked for while one runs
 
     std::unique_ptr<Ui::Form1> ui;
     ProgramState& state_;

@@ -53,6 +53,7 @@ void Form1::startRecording()
             pupil_ = name;
     }
     qCInfo(lcRecording) << "results of" << pupil_ << "go to" << resultsFolder_;
+    startReview();
 }
 
 QDateTime Form1::now() const
@@ -89,6 +90,9 @@ void Form1::recordRow(bool finished)
             connect(resultsSync_, &QTimer::timeout, this, &Form1::syncResults);
         }
         resultsSync_->start(ResultsSyncDelayMs);
+        // A review text finished: her review is made again with it.
+        if (finished && reviewListed_ && ExerciseRoot == reviewRoot_)
+            buildReview();
         return;
     }
     if (!resultsRefusalShown_) {

@@ -1,0 +1,70 @@
+// The pupil's review: built away from the window's thread once the pupil is
+// known, listed first when she has words to review, built again when she
+// finishes one of its texts (the rules are in library/review.h).
+
+#include "library/review.h"
+#include "mainwindow/form1.h"
+#include "ui_form1.h"
+
+#include <QLoggingCategory>
+#include <QThread>
+
+#include <memory>
+
+Q_LOGGING_CATEGORY(lcReviewWindow, "miravellon.review.window")
+
+void Form1::startReview()
+{
+    if (!reviewRoot_.isEmpty())
+        return;
+    reviewRoot_ = review::rootFor(pupil_);
+    if (!review::enabled()) {
+        qCInfo(lcReviewWindow) << "the review is turned off";
+        return;
+    }
+    buildReview();
+}
+
+void Form1::buildReview()
+{
+    if (reviewThread_) {
+        reviewAgain_ = true;
+        return;
+    }
+    review::Request request;
+    request.pupil = pupil_;
+    request.resultsFolder = resultsFolder_;
+    request.root = reviewRoot_;
+    request.seed = quint32(now().toSecsSinceEpoch());
+    for (const catalogue::ListedExercise& exercise : std::as_const(ExerciseList)) {
+        if (exercise.root != reviewRoot_)
+            request.exercises.append(exercise);
+    }
+    auto built = std::make_shared<std::optional<catalogue::ListedExercise>>();
+    reviewThread_ = QThread::create([request, built] { *built = review::build(request); });
+    reviewThread_->setParent(this);
+    connect(reviewThread_, &QThread::finished, this, [this, built] { reviewBuilt(*built); });
+    reviewThread_->start(QThread::LowPriority);
+}
+
+void Form1::reviewBuilt(const std::optional<catalogue::ListedExercise>& exercise)
+{
+    reviewThread_->deleteLater();
+    reviewThread_ = nullptr;
+    if (exercise && !reviewListed_) {
+        // First in the list: every exercise keeps its own item number, and the
+        // one chosen stays chosen.
+        reviewListed_ = true;
+        ExerciseList.prepend(*exercise);
+        Dir1.prepend(exercise->name);
+        ItemNumber.prepend(1);
+        ++SelectedExercise;
+        auto* entry = new QListWidgetItem(exercise->name);
+        entry->setToolTip(exercise->name);
+        entry->setData(Qt::AccessibleTextRole, exercise->name);
+        ui->List1->insertItem(0, entry);
+        qCInfo(lcReviewWindow) << "review listed:" << exercise->folder;
+    }
+    if (std::exchange(reviewAgain_, false))
+        buildReview();
+}
