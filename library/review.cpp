@@ -37,25 +37,6 @@ int distance(const QString& a, const QString& b)
     return row[b.size()];
 }
 
-// The tokens a results row names the families by.
-const QHash<QString, families::Family>& tokenTable()
-{
-    using families::Family;
-    static const QHash<QString, Family> table{
-        {QStringLiteral("b/v"), Family::BV},        {QStringLiteral("h"), Family::H},
-        {QStringLiteral("g/j"), Family::GJ},        {QStringLiteral("ll/y"), Family::LLY},
-        {QStringLiteral("c/z/s"), Family::CZS},     {QStringLiteral("r/rr"), Family::RR},
-        {QStringLiteral("mp/mb"), Family::MB},      {QStringLiteral("m antes de p/b"), Family::MB},
-        {QStringLiteral("tilde"), Family::Tildes},  {QStringLiteral("mayúscula"), Family::Mayusculas},
-    };
-    return table;
-}
-
-constexpr families::Family AllFamilies[] = {
-    families::Family::BV,  families::Family::H,  families::Family::GJ,     families::Family::LLY,       families::Family::CZS,
-    families::Family::RR,  families::Family::MB, families::Family::Tildes, families::Family::Mayusculas,
-};
-
 }  // namespace
 
 QString key(const QString& word)
@@ -70,13 +51,7 @@ bool samePupil(const QString& rowPupil, const QString& pupil)
 
 QList<families::Family> familiesOf(const QString& tokens)
 {
-    QList<families::Family> found;
-    for (const QString& token : tokens.split(u'+', Qt::SkipEmptyParts)) {
-        const auto it = tokenTable().constFind(token.trimmed().toLower());
-        if (it != tokenTable().constEnd() && !found.contains(*it))
-            found.append(*it);
-    }
-    return found;
+    return families::fromTokens(tokens);
 }
 
 bool isMisspellingWithin(const QString& correct, const QString& written)
@@ -87,8 +62,11 @@ bool isMisspellingWithin(const QString& correct, const QString& written)
         return false;
     if (!std::all_of(bad.core.begin(), bad.core.end(), [](QChar c) { return c.isLetter(); }))
         return false;
-    const int most = good.core.size() > 6 ? 3 : 2;
-    return distance(good.core, bad.core) <= most;
+    // Every difference belongs to a family, or it is a slip of a letter or two.
+    const QString tokens = families::pairTokens(good.core, bad.core);
+    if (!tokens.isEmpty() && !tokens.split(u'+').contains(families::otherToken()))
+        return true;
+    return distance(good.core, bad.core) <= (good.core.size() > 6 ? 3 : 2);
 }
 
 QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pupil)
@@ -186,9 +164,9 @@ QString misspell(const QString& sentenceWord, const Word& word, quint32 seed)
             return faulty;
     }
     QList<families::Family> tried = familiesOf(word.families);
-    for (families::Family f : AllFamilies) {
-        if (!tried.contains(f))
-            tried.append(f);
+    for (const families::FamilyInfo& f : families::table()) {
+        if (!tried.contains(f.family))
+            tried.append(f.family);
     }
     for (families::Family f : std::as_const(tried)) {
         const QStringList forms = families::misspellings(sentenceWord, f);
@@ -207,10 +185,10 @@ std::optional<families::Family> weakestFamily(const QList<Word>& words)
     }
     std::optional<families::Family> weakest;
     int most = 0;
-    for (families::Family f : AllFamilies) {
-        if (counts.value(int(f)) > most) {
-            most = counts.value(int(f));
-            weakest = f;
+    for (const families::FamilyInfo& f : families::table()) {
+        if (counts.value(int(f.family)) > most) {
+            most = counts.value(int(f.family));
+            weakest = f.family;
         }
     }
     return weakest;

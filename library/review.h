@@ -68,9 +68,10 @@ QMap<QString, QList<Word>> underReviewByPupil(const QList<results::Row>& rows);
 // The families a failure's tokens name ("h+mayúscula" gives h and capitals).
 QList<families::Family> familiesOf(const QString& tokens);
 
-// Whether what she wrote is a misspelling within the word (a letter or two
-// changed, added or left out), and so can be shown to her again; not an
-// emptied word, another word altogether or a matter of punctuation.
+// Whether what she wrote is a misspelling within the word (every difference
+// of a spelling family, or a letter or two changed, added or left out), and
+// so can be shown to her again; not an emptied word, another word altogether
+// or a matter of punctuation.
 bool isMisspellingWithin(const QString& correct, const QString& written);
 
 // The sentences: the lines of the correct versions of the exercises listed.
