@@ -12,6 +12,7 @@
 
 #include "bench/content.h"
 #include "bench/probe.h"
+#include "bench/review.h"
 #include "bench/window.h"
 #include "library/textfile.h"
 #include "library/textsize.h"
@@ -515,6 +516,7 @@ void registerAll()
     benchmark::RegisterBenchmark("text_size_step", textSize)->Apply(manual);
     benchmark::RegisterBenchmark("form_load_71", formLoad)->UseManualTime()->Apply(common);
     benchmark::RegisterBenchmark("main_window_start_71", mainWindowStart)->UseManualTime()->Apply(common);
+    reviewbench::registerAll();
 }
 
 // The offscreen platform cannot raise windows and says so each time a window

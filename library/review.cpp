@@ -9,9 +9,11 @@ namespace review {
 
 namespace {
 
+// When a row was written, for ordering only: read as UTC, which spares the
+// time-zone look-up of every row.
 QDateTime stamp(const results::Row& row)
 {
-    return QDateTime(row.date, row.time.isValid() ? row.time : QTime(0, 0));
+    return QDateTime(row.date, row.time.isValid() ? row.time : QTime(0, 0), Qt::UTC);
 }
 
 bool hasLetter(const QString& text)
@@ -76,8 +78,9 @@ QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pup
         if (samePupil(row.pupil, pupil))
             hers.append(&row);
     }
-    std::stable_sort(hers.begin(), hers.end(),
-                     [](const results::Row* a, const results::Row* b) { return stamp(*a) < stamp(*b); });
+    std::stable_sort(hers.begin(), hers.end(), [](const results::Row* a, const results::Row* b) {
+        return a->date != b->date ? a->date < b->date : a->time < b->time;
+    });
 
     struct Track {
         Word word;
