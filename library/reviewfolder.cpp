@@ -98,6 +98,13 @@ bool writeExercise(const QString& root, const QList<itemwriter::Draft>& texts)
     const QString catalogueFolder = root + u'/' + content::ExercisesFolder.toString();
     if (texts.isEmpty() || !QDir().mkpath(catalogueFolder))
         return false;
+    // What a session that ended while writing left behind.
+    const QFileInfoList leftovers = QDir(catalogueFolder).entryInfoList(
+        {Incoming + u'*', Outgoing + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& leftover : leftovers) {
+        if (leftover.lastModified().secsTo(QDateTime::currentDateTime()) > 3600)
+            QDir(leftover.filePath()).removeRecursively();
+    }
     const QString tag = QUuid::createUuid().toString(QUuid::Id128).left(12);
     const QString incoming = catalogueFolder + u'/' + Incoming + tag;
     for (qsizetype i = 0; i < texts.size(); ++i) {

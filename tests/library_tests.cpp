@@ -575,6 +575,18 @@ INSTANTIATE_TEST_SUITE_P(
                         {u"bota"_s, u"huevo"_s, u"vaca"_s, u"burro"_s, u"hierba"_s}}),
     [](const ::testing::TestParamInfo<ReviewWordsCase>& info) { return std::string(info.param.name); });
 
+TEST(Review, EachPupilsWordsForTheTeacher)
+{
+    const QList<results::Row> rows{reviewRow("2026-03-09 10", "Ana", "vaca hierba"),
+                                   reviewRow("2026-03-09 10", "Luis", "burro"),
+                                   reviewRow("2026-03-10 10", "Luis", "", "", "", "burro"),
+                                   reviewRow("2026-03-11 10", "Luis", "", "", "", "burro")};
+    const QMap<QString, QList<review::Word>> words = review::underReviewByPupil(rows);
+    ASSERT_EQ(words.keys(), (QStringList{u"Ana"_s, u"Luis"_s}));
+    EXPECT_EQ(words[u"Ana"_s].size(), 2);
+    EXPECT_TRUE(words[u"Luis"_s].isEmpty());
+}
+
 struct MisspellCase {
     const char* name;
     QString sentenceWord;
