@@ -32,7 +32,7 @@ void readFile(const QString& name, const QByteArray& bytes, Folder& into)
             line.chop(1);
         if (first) {
             first = false;
-            if (line == QLatin1String(Header))
+            if (isHeader(line))
                 continue;
         }
         if (line.trimmed().isEmpty())

@@ -135,6 +135,9 @@ bool writeExercise(const QString& root, const QList<itemwriter::Draft>& texts);
 struct Request {
     QString pupil;
     QString resultsFolder;
+    // Rows not yet read back from the folder, perhaps written there already:
+    // a row read twice changes no word's standing.
+    QList<results::Row> rows;
     QList<catalogue::ListedExercise> exercises;  // the ones the program lists
     QString root;                                // rootFor(pupil)
     quint32 seed = 0;

@@ -130,7 +130,8 @@ std::optional<catalogue::ListedExercise> build(const Request& request)
 {
     if (!QFileInfo(request.resultsFolder).isDir())
         return std::nullopt;
-    const results::Folder folder = results::readFolder(request.resultsFolder);
+    results::Folder folder = results::readFolder(request.resultsFolder);
+    folder.rows += request.rows;
     const QList<Word> words = wordsUnderReview(folder.rows, request.pupil);
     qCInfo(lcReview) << words.size() << "words under review for" << request.pupil;
     if (words.isEmpty())

@@ -34,6 +34,7 @@ void Form1::buildReview()
     review::Request request;
     request.pupil = pupil_;
     request.resultsFolder = resultsFolder_;
+    request.rows = sessionRows_;
     request.root = reviewRoot_;
     request.seed = quint32(now().toSecsSinceEpoch());
     for (const catalogue::ListedExercise& exercise : std::as_const(ExerciseList)) {
@@ -41,15 +42,16 @@ void Form1::buildReview()
             request.exercises.append(exercise);
     }
     auto built = std::make_shared<std::optional<catalogue::ListedExercise>>();
+    // The thread owns itself: a results folder on a network that hangs keeps
+    // it waiting, never the window nor the end of the program.
     reviewThread_ = QThread::create([request, built] { *built = review::build(request); });
-    reviewThread_->setParent(this);
+    connect(reviewThread_, &QThread::finished, reviewThread_, &QObject::deleteLater);
     connect(reviewThread_, &QThread::finished, this, [this, built] { reviewBuilt(*built); });
     reviewThread_->start(QThread::LowPriority);
 }
 
 void Form1::reviewBuilt(const std::optional<catalogue::ListedExercise>& exercise)
 {
-    reviewThread_->deleteLater();
     reviewThread_ = nullptr;
     if (exercise && !reviewListed_) {
         // First in the list: every exercise keeps its own item number, and the

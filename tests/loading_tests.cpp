@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QSysInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -680,7 +680,7 @@ protected:
     void start(bool show = true, bool wait = true)
     {
         harness = std::make_unique<MainWindowHarness>(tree.path(), show, QStringLiteral("Ana"));
-        harness->clock = [] { return Today; };
+        harness->clock = [this] { return today; };
         if (wait)
             waitForReview();
     }
@@ -715,6 +715,7 @@ protected:
     }
 
     static inline const QDateTime Today{QDate(2026, 3, 10), QTime(9, 0)};
+    QDateTime today = Today;
     TempTree tree;
     QTemporaryDir folder;
     std::unique_ptr<MainWindowHarness> harness;
@@ -734,12 +735,34 @@ TEST_F(Review, AnaFindsHerWordsMisspeltInLinesOfTheExercisesFirstInTheList)
     correctEverything();
     ASSERT_TRUE(form().List3.words() == form().List2.words());
     // Her row names the review; the review is made again from it.
-    QFile rows(folder.filePath(results::fileName(Today.date(), "Ana", QSysInfo::machineHostName())));
-    ASSERT_TRUE(rows.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(rows.readAll().contains(";Ana;00 Mi repaso;1;sí;"));
     EXPECT_TRUE(form().reviewPending());
+    ASSERT_TRUE(form().waitForResults(10000));
+    QByteArray rows;
+    for (const QFileInfo& file : QDir(folder.path()).entryInfoList({"*.csv"}, QDir::Files)) {
+        QFile f(file.filePath());
+        if (f.open(QIODevice::ReadOnly))
+            rows += f.readAll();
+    }
+    EXPECT_TRUE(rows.contains(";Ana;00 Mi repaso;1;sí;"));
     waitForReview();
     EXPECT_EQ(listed(), (QStringList{"00 Mi repaso", "06 B y V", "08 La H"})) << "listed once";
+}
+
+TEST_F(Review, HerWordsLeaveAfterASecondDayOfRightAnswers)
+{
+    for (int day = 0; day < 2; ++day) {
+        today = Today.addDays(day);
+        start();
+        ASSERT_EQ(listed().first(), "00 Mi repaso") << "day " << day;
+        harness->chooseExercise(0);
+        correctEverything();
+        ASSERT_TRUE(form().waitForResults(10000));
+        waitForReview();
+        harness.reset();
+    }
+    today = Today.addDays(2);
+    start();
+    EXPECT_EQ(listed(), (QStringList{"06 B y V", "08 La H"}));
 }
 
 TEST_F(Review, ListedLaterShiftsNoExercisesItemNumber)
