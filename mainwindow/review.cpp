@@ -56,15 +56,20 @@ void Form1::reviewBuilt(const std::optional<catalogue::ListedExercise>& exercise
     if (exercise && !reviewListed_) {
         // First in the list: every exercise keeps its own item number, and the
         // one chosen stays chosen.
-        reviewListed_ = true;
-        ExerciseList.prepend(*exercise);
-        Dir1.prepend(exercise->name);
-        ItemNumber.prepend(1);
-        ++SelectedExercise;
-        auto* entry = new QListWidgetItem(exercise->name);
-        entry->setToolTip(exercise->name);
-        entry->setData(Qt::AccessibleTextRole, exercise->name);
-        ui->List1->insertItem(0, entry);
+        const QList<catalogue::ListedExercise> listed = catalogue::withPupilRoot(reviewRoot_, ExerciseList);
+        const int added = int(listed.size() - ExerciseList.size());
+        ExerciseList = listed;
+        for (int i = 0; i < added; ++i) {
+            const QString& name = ExerciseList.at(i).name;
+            Dir1.insert(i, name);
+            ItemNumber.insert(i, 1);
+            auto* entry = new QListWidgetItem(name);
+            entry->setToolTip(name);
+            entry->setData(Qt::AccessibleTextRole, name);
+            ui->List1->insertItem(i, entry);
+        }
+        SelectedExercise += added;
+        reviewListed_ = added > 0;
         qCInfo(lcReviewWindow) << "review listed:" << exercise->folder;
     }
     if (std::exchange(reviewAgain_, false))
