@@ -13,6 +13,7 @@
 #include "bench/content.h"
 #include "bench/families.h"
 #include "bench/probe.h"
+#include "bench/review.h"
 #include "bench/window.h"
 #include "library/textfile.h"
 #include "library/textsize.h"
@@ -517,6 +518,7 @@ void registerAll()
     benchmark::RegisterBenchmark("form_load_71", formLoad)->UseManualTime()->Apply(common);
     benchmark::RegisterBenchmark("main_window_start_71", mainWindowStart)->UseManualTime()->Apply(common);
     familiesbench::registerAll();
+    reviewbench::registerAll();
 }
 
 // The offscreen platform cannot raise windows and says so each time a window

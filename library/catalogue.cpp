@@ -139,4 +139,14 @@ QList<ListedExercise> listCatalogue(const QStringList& roots)
     return listed;
 }
 
+QList<ListedExercise> withPupilRoot(const QString& pupilRoot, const QList<ListedExercise>& listed)
+{
+    QList<ListedExercise> all = listCatalogue({pupilRoot});
+    for (const ListedExercise& exercise : listed) {
+        if (exercise.root != pupilRoot)
+            all.append(exercise);
+    }
+    return all;
+}
+
 }  // namespace catalogue

@@ -80,4 +80,9 @@ struct ListedExercise {
 // exercises of the same name: each is listed, with its own folder.
 QList<ListedExercise> listCatalogue(const QStringList& roots);
 
+// A pupil's own exercises (her review, in `pupilRoot`) before `listed`: they
+// come first in the list, and an entry of `listed` from that root is not
+// listed twice.
+QList<ListedExercise> withPupilRoot(const QString& pupilRoot, const QList<ListedExercise>& listed);
+
 }  // namespace catalogue

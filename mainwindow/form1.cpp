@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QShortcut>
+#include <QThread>
 #include <QTimer>
 
 Form1::Form1(ProgramState& state, Services services, QWidget* parent)
@@ -69,6 +70,10 @@ Form1::Form1(ProgramState& state, Services services, QWidget* parent)
 Form1::~Form1()
 {
     syncResults();
+    // A review being written is given a moment to be put in place; one still
+    // reading a folder that hangs is left to end on its own.
+    if (reviewThread_)
+        reviewThread_->wait(QDeadlineTimer(2000));
 }
 
 Form3& Form1::pictureWindow()

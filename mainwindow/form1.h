@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <random>
 #include <utility>
 
@@ -23,6 +24,7 @@ namespace Ui {
 class Form1;
 }
 class CuePlayer;
+class QThread;
 class QTimer;
 class RangeMarks;
 class RichTextBox;
@@ -132,6 +134,12 @@ public:
 
     // Start-up and layout.
     void Form_Load();
+    // The pupil is known: her review («00 Mi repaso») is built away from the
+    // window's thread and, when she has words to review, listed first for
+    // the rest of the session. Called once.
+    void startReview();
+    // A review is being built.
+    bool reviewPending() const { return reviewThread_ != nullptr; }
     void ArrangeControls();
 
     // Sound cues: `name` is the cue's file name without extension.
@@ -245,6 +253,15 @@ private:
     int nameWaits_ = 0;
     // The pupil has been told once that the rows cannot be written.
     bool resultsRefusalShown_ = false;
+
+    // Her review (review.cpp): built again when she finishes one of its texts.
+    void buildReview();
+    void reviewBuilt(const std::optional<catalogue::ListedExercise>& exercise);
+    QThread* reviewThread_ = nullptr;
+    QList<results::Row> sessionRows_;  // the rows of this session's texts
+    QString reviewRoot_;
+    bool reviewListed_ = false;
+    bool reviewAgain_ = false;  // another build is asked for while one runs
 
     std::unique_ptr<Ui::Form1> ui;
     ProgramState& state_;

@@ -129,6 +129,10 @@ void Form1::startRecording()
     rowQueue().setFolder(resultsFolder_);
     if (QSocketNotifier* ending = endingSignals())
         connect(ending, &QSocketNotifier::activated, this, &Form1::endSession, Qt::UniqueConnection);
+    // Without the name question the pupil is known now; with it, once she
+    // has answered.
+    if (!nameWanted_)
+        startReview();
 }
 
 results::RowQueue& Form1::rowQueue()
@@ -170,6 +174,7 @@ void Form1::askPupilName()
     if (!name.isEmpty())
         pupil_ = name;
     qCInfo(lcRecording) << "results of" << pupil_ << "go to" << resultsFolder_;
+    startReview();
 }
 
 QString Form1::nameDialog(const QString& question, const QStringList& names)
@@ -258,8 +263,14 @@ void Form1::leaveText()
 void Form1::recordRow(bool finished)
 {
     const std::optional<results::Row> row = attempt_.finish(finished, !state_.TimeUp, pupil_, now());
-    if (row)
-        rowQueue().add(*row);
+    if (!row)
+        return;
+    rowQueue().add(*row);
+    // Her review reads these too: the queue may not have written them yet.
+    sessionRows_.append(*row);
+    // A review text finished: her review is made again with it.
+    if (finished && reviewListed_ && ExerciseRoot == reviewRoot_)
+        buildReview();
 }
 
 void Form1::showResultsNotice()

@@ -5,6 +5,7 @@
 #include "library/catalogue.h"
 #include "library/classlist.h"
 #include "library/settings.h"
+#include "library/review.h"
 #include "library/textfile.h"
 #include "tests/support.h"
 
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <ostream>
 
 using namespace Qt::StringLiterals;
@@ -591,6 +593,311 @@ TEST(ClassListFile, IsReadFromTheFolderUpToItsSize)
     // A folder in its place.
     tree.mkdir(u"otra/alumnos.txt"_s);
     EXPECT_TRUE(classlist::read(tree.file(u"otra"_s)).isEmpty());
+// --- Mi repaso ------------------------------------------------------------
+
+// A row of one text: "AAAA-MM-DD hh" the day and hour, the words failed (with
+// what was written and their families, each separated by spaces) and the
+// words right the first time.
+results::Row reviewRow(const char* when, const char* pupil, const char* failures, const char* written = "",
+                       const char* families = "", const char* right = "")
+{
+    results::Row row;
+    const QString at = QString::fromUtf8(when);
+    row.date = QDate::fromString(at.left(10), Qt::ISODate);
+    row.time = QTime(at.mid(11).toInt(), 0);
+    row.pupil = QString::fromUtf8(pupil);
+    row.exercise = u"06 B y V"_s;
+    row.item = 1;
+    row.finished = true;
+    row.failures = QString::fromUtf8(failures).split(u' ', Qt::SkipEmptyParts);
+    row.written = QString::fromUtf8(written).split(u' ', Qt::SkipEmptyParts);
+    row.families = QString::fromUtf8(families).split(u' ', Qt::SkipEmptyParts);
+    row.rightFirstTime = QString::fromUtf8(right).split(u' ', Qt::SkipEmptyParts);
+    row.failed = int(row.failures.size());
+    return row;
+}
+
+struct ReviewWordsCase {
+    const char* name;
+    QList<results::Row> rows;
+    QStringList expected;  // Ana's words under review, in the order texts take them
+};
+
+void PrintTo(const ReviewWordsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ReviewWords : public ::testing::TestWithParam<ReviewWordsCase> {};
+
+TEST_P(ReviewWords, EnterWhenLeftWrongAndLeaveAfterTwoDaysRightFirstTime)
+{
+    QStringList words;
+    for (const review::Word& w : review::wordsUnderReview(GetParam().rows, u"Ana"_s))
+        words.append(w.word);
+    EXPECT_EQ(words, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Review, ReviewWords,
+    ::testing::Values(
+        ReviewWordsCase{"NothingFailed", {reviewRow("2026-03-09 10", "Ana", "", "", "", "vaca")}, {}},
+        ReviewWordsCase{"FailedYesterday", {reviewRow("2026-03-09 10", "Ana", "vaca hierba", "baca ierba", "b/v h")},
+                        {u"hierba"_s, u"vaca"_s}},
+        ReviewWordsCase{"OtherPupilsAndNamesInAnyCase",
+                        {reviewRow("2026-03-09 10", "Luis", "burro"), reviewRow("2026-03-09 11", "ANA", "vaca")},
+                        {u"vaca"_s}},
+        ReviewWordsCase{"RightTwiceOnOneDayStays",
+                        {reviewRow("2026-03-09 10", "Ana", "vaca"), reviewRow("2026-03-10 10", "Ana", "", "", "", "vaca"),
+                         reviewRow("2026-03-10 11", "Ana", "", "", "", "vaca")},
+                        {u"vaca"_s}},
+        ReviewWordsCase{"RightOnTwoDaysLeaves",
+                        {reviewRow("2026-03-09 10", "Ana", "vaca hierba"),
+                         reviewRow("2026-03-10 10", "Ana", "", "", "", "vaca,"),
+                         reviewRow("2026-03-12 10", "Ana", "", "", "", "Vaca hierba")},
+                        {u"hierba"_s}},
+        ReviewWordsCase{"RightBeforeTheLastFailureDoesNotCount",
+                        {reviewRow("2026-03-09 10", "Ana", "vaca"), reviewRow("2026-03-10 10", "Ana", "", "", "", "vaca"),
+                         reviewRow("2026-03-11 10", "Ana", "vaca"), reviewRow("2026-03-12 10", "Ana", "", "", "", "vaca")},
+                        {u"vaca"_s}},
+        ReviewWordsCase{"FailedAgainAfterLeavingComesBack",
+                        {reviewRow("2026-03-09 10", "Ana", "vaca"), reviewRow("2026-03-10 10", "Ana", "", "", "", "vaca"),
+                         reviewRow("2026-03-11 10", "Ana", "", "", "", "vaca"), reviewRow("2026-03-20 10", "Ana", "Vaca.")},
+                        {u"Vaca"_s}},
+        ReviewWordsCase{"RowsInAnyOrder",
+                        {reviewRow("2026-03-12 10", "Ana", "", "", "", "vaca"), reviewRow("2026-03-09 10", "Ana", "vaca"),
+                         reviewRow("2026-03-10 10", "Ana", "", "", "", "vaca")},
+                        {}},
+        ReviewWordsCase{"FailedAndRightInOneTextIsFailed",
+                        {reviewRow("2026-03-09 10", "Ana", "vaca"), reviewRow("2026-03-10 10", "Ana", "", "", "", "vaca"),
+                         reviewRow("2026-03-11 10", "Ana", "vaca", "", "", "vaca"),
+                         reviewRow("2026-03-12 10", "Ana", "", "", "", "vaca")},
+                        {u"vaca"_s}},
+        ReviewWordsCase{"WordsWithoutLettersAreSkipped", {reviewRow("2026-03-09 10", "Ana", "1984 -- ¿vaca?")},
+                        {u"vaca"_s}},
+        ReviewWordsCase{"LastDayLatestFirstThenTheOldest",
+                        {reviewRow("2026-03-02 10", "Ana", "burro"), reviewRow("2026-03-05 10", "Ana", "hierba"),
+                         reviewRow("2026-03-01 10", "Ana", "vaca"), reviewRow("2026-03-09 09", "Ana", "huevo"),
+                         reviewRow("2026-03-09 12", "Ana", "bota")},
+                        {u"bota"_s, u"huevo"_s, u"vaca"_s, u"burro"_s, u"hierba"_s}}),
+    [](const ::testing::TestParamInfo<ReviewWordsCase>& info) { return std::string(info.param.name); });
+
+TEST(Review, EachPupilsWordsForTheTeacher)
+{
+    const QList<results::Row> rows{reviewRow("2026-03-09 10", "Ana", "vaca hierba"),
+                                   reviewRow("2026-03-09 10", "Luis", "burro"),
+                                   reviewRow("2026-03-10 10", "Luis", "", "", "", "burro"),
+                                   reviewRow("2026-03-11 10", "Luis", "", "", "", "burro")};
+    const QMap<QString, QList<review::Word>> words = review::underReviewByPupil(rows);
+    ASSERT_EQ(words.keys(), (QStringList{u"Ana"_s, u"Luis"_s}));
+    EXPECT_EQ(words[u"Ana"_s].size(), 2);
+    EXPECT_TRUE(words[u"Luis"_s].isEmpty());
+}
+
+struct MisspellCase {
+    const char* name;
+    QString sentenceWord;
+    review::Word word;
+    QString expected;
+};
+
+void PrintTo(const MisspellCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ReviewMisspelling : public ::testing::TestWithParam<MisspellCase> {};
+
+TEST_P(ReviewMisspelling, HerOwnFormWhenWithinTheWordElseByItsFamily)
+{
+    const MisspellCase& c = GetParam();
+    EXPECT_EQ(review::misspell(c.sentenceWord, c.word, 0), c.expected);
+}
+
+review::Word failedAs(const QString& word, const QString& written, const QString& families)
+{
+    review::Word w;
+    w.word = word;
+    w.written = written;
+    w.families = families;
+    return w;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Review, ReviewMisspelling,
+    ::testing::Values(
+        MisspellCase{"HerForm", u"vaca"_s, failedAs(u"vaca"_s, u"baca"_s, u"b/v"_s), u"baca"_s},
+        MisspellCase{"HerFormWithTheSentencesCapitalAndPunctuation", u"Vaca,"_s,
+                     failedAs(u"vaca"_s, u"baca"_s, u"b/v"_s), u"Baca,"_s},
+        MisspellCase{"HerCapitalMistakeCarriedOver", u"Ana"_s, failedAs(u"Ana"_s, u"ana"_s, u"mayúscula"_s), u"ana"_s},
+        MisspellCase{"TwoLettersOff", u"hierba"_s, failedAs(u"hierba"_s, u"ierva"_s, u"h+b/v"_s), u"ierva"_s},
+        MisspellCase{"AnotherWordAltogetherGoesByTheFamily", u"vaca"_s, failedAs(u"vaca"_s, u"perro"_s, u"b/v"_s),
+                     u"baca"_s},
+        MisspellCase{"EmptiedWordGoesByTheFamily", u"hierba"_s, failedAs(u"hierba"_s, QString(), u"h"_s), u"ierba"_s},
+        MisspellCase{"NoFamilyKnownTakesTheFirstThatFits", u"vaca"_s, failedAs(u"vaca"_s, QString(), QString()),
+                     u"baca"_s},
+        MisspellCase{"AnotherWordOfTheFamily", u"burro."_s, failedAs(u"vaca"_s, u"baca"_s, u"b/v"_s), u"vurro."_s},
+        MisspellCase{"NothingMisspellsIt", u"y"_s, failedAs(u"y"_s, QString(), QString()), QString()}),
+    [](const ::testing::TestParamInfo<MisspellCase>& info) { return std::string(info.param.name); });
+
+// Sentences: three texts of an exercise "06 B y V".
+review::Corpus reviewCorpus()
+{
+    review::Corpus corpus;
+    review::addText(corpus, u"06 B y V"_s, 1,
+                    {u"En la granja hay una vaca blanca"_s, u"y un burro muy viejo."_s, u"La vaca come hierba fresca."_s});
+    review::addText(corpus, u"06 B y V"_s, 2,
+                    {u"El caballo bebe agua del río."_s, u"Mi abuelo tiene una huerta."_s, u"La {mala|nota} línea"_s});
+    review::addText(corpus, u"08 La H"_s, 1,
+                    {u"Había huevos en el nido."_s, u"La hierba está mojada."_s, u"Hoy hace sol en el huerto."_s});
+    return corpus;
+}
+
+struct TextsCase {
+    const char* name;
+    QList<results::Row> rows;
+    QList<QStringList> reviewed;  // per text, the words misspelt in it, by key
+};
+
+void PrintTo(const TextsCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class ReviewTexts : public ::testing::TestWithParam<TextsCase> {};
+
+TEST_P(ReviewTexts, LinesOfTheExercisesHoldingHerWordsMisspelt)
+{
+    const TextsCase& c = GetParam();
+    const review::Corpus corpus = reviewCorpus();
+    const QList<review::Word> words = review::wordsUnderReview(c.rows, u"Ana"_s);
+    QHash<QString, review::Word> failed;
+    for (const results::Row& row : c.rows) {
+        for (qsizetype i = 0; i < row.failures.size(); ++i)
+            failed.insert(review::key(row.failures[i]), failedAs(row.failures[i], {}, row.families.value(i)));
+    }
+    QSet<QString> underReview;
+    for (const review::Word& w : words)
+        underReview.insert(review::key(w.word));
+    for (quint32 seed : {0u, 1u, 7u}) {
+        const QList<itemwriter::Draft> texts = review::compose(words, failed, corpus, 20, seed);
+        ASSERT_EQ(texts.size(), c.reviewed.size()) << seed;
+        for (qsizetype t = 0; t < texts.size(); ++t) {
+            const itemwriter::Draft& text = texts[t];
+            EXPECT_TRUE(itemwriter::checkLimits(text).isEmpty());
+            EXPECT_LE(text.correctLines.size(), review::MaxLines);
+            EXPECT_EQ(QSet<QString>(text.correctLines.begin(), text.correctLines.end()).size(), text.correctLines.size())
+                << "a line twice";
+            QSet<QString> reviewed;
+            QSet<int> linesReviewing;
+            for (const itemwriter::Misspelling& m : text.misspellings) {
+                const QString k = review::key(m.correct);
+                if (underReview.contains(k) || failed.contains(k)) {
+                    reviewed.insert(underReview.contains(k) ? k : QString());
+                    linesReviewing.insert(m.line);
+                }
+                EXPECT_EQ(text.faultyLines[m.line - 1].split(u' ').size(), text.correctLines[m.line - 1].split(u' ').size());
+            }
+            EXPECT_EQ(linesReviewing.size(), text.correctLines.size()) << "every line reviews a word";
+            reviewed.remove(QString());
+            EXPECT_LE(reviewed.size(), review::MaxWordsPerText);
+            EXPECT_EQ(reviewed, QSet<QString>(c.reviewed[t].begin(), c.reviewed[t].end())) << seed;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Review, ReviewTexts,
+    ::testing::Values(
+        TextsCase{"NoWords", {}, {}},
+        TextsCase{"VacaAndHierbaInThreeLines", {reviewRow("2026-03-09 10", "Ana", "vaca hierba", "baca ierba", "b/v h")},
+                  {{u"vaca"_s, u"hierba"_s}}},
+        TextsCase{"AWordNoLineHoldsWaits", {reviewRow("2026-03-09 10", "Ana", "murciélago vaca", "", "tilde b/v")},
+                  {{u"vaca"_s}}},
+        TextsCase{"AWordNoLineHoldsByAnotherOfItsFamilyShe Failed",
+                  {reviewRow("2026-03-01 10", "Ana", "burro", "vurro", "b/v", ""),
+                   reviewRow("2026-03-02 10", "Ana", "", "", "", "burro"),
+                   reviewRow("2026-03-03 10", "Ana", "", "", "", "burro"),
+                   reviewRow("2026-03-09 10", "Ana", "bebida", "vevida", "b/v")},
+                  {{}}},
+        TextsCase{"NineWordsMakeTwoTexts",
+                  {reviewRow("2026-03-09 10", "Ana", "vaca blanca burro viejo hierba fresca caballo bebe huevos")},
+                  {{u"vaca"_s, u"blanca"_s, u"burro"_s, u"viejo"_s, u"hierba"_s, u"fresca"_s, u"caballo"_s, u"bebe"_s},
+                   // A short text takes more lines of words already reviewed.
+                   {u"huevos"_s, u"bebe"_s, u"caballo"_s, u"vaca"_s, u"blanca"_s, u"burro"_s, u"viejo"_s}}}),
+    [](const ::testing::TestParamInfo<TextsCase>& info) {
+        std::string name = info.param.name;
+        std::erase(name, ' ');
+        return name;
+    });
+
+// The review exercise on disk: written whole, replaced whole, listed first.
+TEST(ReviewFolder, IsWrittenThenReplacedWholeAndListedFirst)
+{
+    TempTree t;
+    t.writeItem(u"06 B y V"_s, 1, {u"En la granja hay una vaca blanca"_s, u"y un burro muy viejo."_s},
+                {u"En la granja hay una vaca blanca"_s, u"y un burro muy viejo."_s});
+    const QByteArray shipped = t.read(u"Ejercicios/06 B y V/correcto/1.txt"_s);
+    const QString root = t.file(u"repaso/Ana"_s);
+    const auto text = [](const QString& correct, const QString& faulty) {
+        itemwriter::Draft d;
+        d.correctLines = {correct};
+        d.faultyLines = {faulty};
+        d.misspellings = {{1, 1, correct.section(u' ', 1, 1), faulty.section(u' ', 1, 1)}};
+        return d;
+    };
+    ASSERT_TRUE(review::writeExercise(root, {text(u"una vaca"_s, u"una baca"_s), text(u"la hierba"_s, u"la ierba"_s),
+                                             text(u"un burro"_s, u"un vurro"_s)}));
+    ASSERT_TRUE(review::writeExercise(root, {text(u"la hierba"_s, u"la hierva"_s)}));
+
+    const QString exercise = root + u"/Ejercicios/00 Mi repaso"_s;
+    EXPECT_EQ(QDir(root + u"/Ejercicios"_s).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{u"00 Mi repaso"_s});
+    EXPECT_EQ(QDir(exercise + u"/incorrecto"_s).entryList(QDir::Files), QStringList{u"1.txt"_s});
+    EXPECT_EQ(QDir(exercise + u"/correcto"_s).entryList(QDir::Files), QStringList{u"1.txt"_s});
+    EXPECT_EQ(textfile::read(exercise + u"/incorrecto/1.txt"_s).version.words, (QStringList{u"la"_s, u"hierva"_s}));
+    EXPECT_FALSE(review::writeExercise(root, {}));
+    EXPECT_TRUE(QFileInfo::exists(exercise + u"/correcto/1.txt"_s)) << "nothing to write leaves the review there";
+
+    const QList<catalogue::ListedExercise> listed
+        = catalogue::withPupilRoot(root, catalogue::listCatalogue({t.path()}));
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_EQ(listed[0], (catalogue::ListedExercise{u"00 Mi repaso"_s, exercise, root}));
+    EXPECT_EQ(listed[1].name, u"06 B y V"_s);
+    EXPECT_EQ(t.read(u"Ejercicios/06 B y V/correcto/1.txt"_s), shipped) << "the content is only read";
+}
+
+TEST(ReviewFolder, IsBuiltFromTheResultsFolderOnlyWhenThereIsSomethingToReview)
+{
+    TempTree t;
+    t.writeItem(u"06 B y V"_s, 1, {u"En la granja hay una baca blanca"_s, u"y un burro muy viejo."_s},
+                {u"En la granja hay una vaca blanca"_s, u"y un burro muy viejo."_s});
+    t.writeItem(u"08 La H"_s, 1, {u"La ierba está mojada."_s, u"Hoy hace sol."_s},
+                {u"La hierba está mojada."_s, u"Hoy hace sol."_s});
+    t.write(u"resultados/2026-03-09_Ana_aula.csv"_s,
+            QByteArray(results::Header) + "\r\n" + results::encodeRow(reviewRow("2026-03-09 10", "Ana", "vaca hierba")));
+    review::Request request;
+    request.pupil = u"Ana"_s;
+    request.resultsFolder = t.file(u"resultados"_s);
+    request.exercises = catalogue::listCatalogue({t.path()});
+    request.root = t.file(u"repaso/Ana"_s);
+
+    const std::optional<catalogue::ListedExercise> built = review::build(request);
+    ASSERT_TRUE(built);
+    EXPECT_EQ(built->name, u"00 Mi repaso"_s);
+    const textfile::ReadResult correct = textfile::read(built->folder + u"/correcto/1.txt"_s);
+    const textfile::ReadResult faulty = textfile::read(built->folder + u"/incorrecto/1.txt"_s);
+    EXPECT_TRUE(correct.version.words.contains(u"vaca"_s));
+    EXPECT_TRUE(correct.version.words.contains(u"hierba"_s));
+    EXPECT_FALSE(faulty.version.words.contains(u"vaca"_s));
+    EXPECT_FALSE(faulty.version.words.contains(u"hierba"_s));
+
+    request.pupil = u"Luis"_s;
+    request.root = t.file(u"repaso/Luis"_s);
+    EXPECT_FALSE(review::build(request)) << "no words of his";
+    request.pupil = u"Ana"_s;
+    request.resultsFolder = t.file(u"no-existe"_s);
+    EXPECT_FALSE(review::build(request)) << "a results folder that cannot be read";
 }
 
 }  // namespace
@@ -631,11 +938,20 @@ class Settings : public ::testing::TestWithParam<SettingCase> {};
 TEST_P(Settings, AreReadFromTheAccountThenTheMachineThenTheFormerKeyThenTheDefault)
 {
     const SettingCase& c = GetParam();
-    writeConf(qEnvironmentVariable("XDG_CONFIG_HOME"), c.account);
-    writeConf(qEnvironmentVariable("XDG_CONFIG_DIRS"), c.machine);
+    // The files the test harness wrote are put back afterwards.
+    const auto kept = [](const QString& folder) {
+        QFile file(folder + u"/miravellon/miravellon.conf"_s);
+        return file.open(QIODevice::ReadOnly) ? std::optional<QByteArray>(file.readAll()) : std::nullopt;
+    };
+    const QString account = qEnvironmentVariable("XDG_CONFIG_HOME");
+    const QString machine = qEnvironmentVariable("XDG_CONFIG_DIRS");
+    const std::optional<QByteArray> accountBefore = kept(account);
+    const std::optional<QByteArray> machineBefore = kept(machine);
+    writeConf(account, c.account);
+    writeConf(machine, c.machine);
     EXPECT_EQ(settings::value(*c.key).toString(), c.expected.toString());
-    writeConf(qEnvironmentVariable("XDG_CONFIG_HOME"), nullptr);
-    writeConf(qEnvironmentVariable("XDG_CONFIG_DIRS"), nullptr);
+    writeConf(account, accountBefore ? accountBefore->constData() : nullptr);
+    writeConf(machine, machineBefore ? machineBefore->constData() : nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -668,6 +984,7 @@ TEST(SettingsTable, EveryKeyIsGroupSlashNameInLowerCaseAndSaysWhatItMeans)
 
 TEST(SettingsTable, WritingDropsTheFormerKey)
 {
+    // The account's file of the test harness holds nothing this test needs.
     writeConf(qEnvironmentVariable("XDG_CONFIG_HOME"), "[exerciseText]\nnormalSize=16\n");
     settings::setValue(settings::TextSize, 18);
     QFile file(qEnvironmentVariable("XDG_CONFIG_HOME") + u"/miravellon/miravellon.conf"_s);

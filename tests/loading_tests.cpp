@@ -3,6 +3,9 @@
 
 #include "tests/support.h"
 
+#include "library/results.h"
+#include "library/review.h"
+
 #include "presentation/cueplayer.h"
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
@@ -10,6 +13,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QInputMethodEvent>
@@ -18,6 +22,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -622,5 +628,197 @@ TEST_F(Loading, TheNextArrowStopsAtTheLargestItem)
     for (const QString& message : harness->messages)
         EXPECT_EQ(message, Missing);
 }
+
+}  // namespace
+
+// --- Mi repaso --------------------------------------------------------------
+
+namespace {
+
+void configure(const QString& key, const QVariant& value)
+{
+    QSettings s(QSettings::NativeFormat, QSettings::UserScope, "miravellon", "miravellon");
+    s.setValue(key, value);
+}
+
+// Ana failed «vaca» and «hierba» yesterday; her rows are in the class's folder.
+class Review : public ::testing::Test {
+protected:
+    Review()
+    {
+        tree.writeItem("06 B y V", 1, {"En la granja hay una baca blanca", "y un burro muy viejo."},
+                       {"En la granja hay una vaca blanca", "y un burro muy viejo."});
+        tree.writeItem("06 B y V", 2, {"La vaca come ierba fresca."}, {"La vaca come hierba fresca."});
+        tree.writeItem("08 La H", 1, {"La ierba está mojada.", "Hoy hace sol."},
+                       {"La hierba está mojada.", "Hoy hace sol."});
+        results::Row row;
+        row.date = Today.date().addDays(-1);
+        row.time = QTime(10, 0);
+        row.pupil = QStringLiteral("Ana");
+        row.exercise = QStringLiteral("06 B y V");
+        row.item = 1;
+        row.failures = QStringList{"vaca", "hierba"};
+        row.failed = 2;
+        EXPECT_TRUE(results::appendRow(folder.filePath("2026-03-09_Ana_aula.csv"), row));
+        configure("alumno/preguntar", true);
+        configure("resultados/carpeta", folder.path());
+        configure("repaso/activo", true);
+    }
+    ~Review() override
+    {
+        harness.reset();
+        QFile::remove(configFile());
+        QDir(review::rootFor(QStringLiteral("Ana"))).removeRecursively();
+    }
+    static QString configFile()
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+            + QStringLiteral("/miravellon/miravellon.conf");
+    }
+    // Starts the program as Ana; the review is built before it goes on when
+    // `wait`.
+    void start(bool show = true, bool wait = true)
+    {
+        harness = std::make_unique<MainWindowHarness>(tree.path(), show, QStringLiteral("Ana"));
+        harness->clock = [this] { return today; };
+        if (wait)
+            waitForReview();
+    }
+    void waitForReview() { ASSERT_TRUE(QTest::qWaitFor([this] { return !form().reviewPending(); }, 10000)); }
+    Form1& form() { return harness->form(); }
+    QStringList listed()
+    {
+        QStringList names;
+        auto* list = harness->find<QListWidget>("List1");
+        for (int i = 0; i < list->count(); ++i)
+            names.append(list->item(i)->text());
+        return names;
+    }
+    // Corrects every misspelt word of the text, as the pupil does.
+    void correctEverything()
+    {
+        for (int k = 0; k < form().List2.count(); ++k) {
+            const QString right = form().List2.entry(k);
+            if (form().List3.entry(k) == right)
+                continue;
+            const QString shown = harness->text()->text();
+            int offset = 0;
+            for (int spaces = 0; spaces < k; ++offset) {
+                if (shown.at(offset) == u' ')
+                    ++spaces;
+            }
+            if (shown.at(offset) == u'\n')
+                ++offset;
+            harness->clickText(offset + 1);
+            harness->type(QString(form().PickedWord.size(), u'\b') + right);
+        }
+    }
+
+    static inline const QDateTime Today{QDate(2026, 3, 10), QTime(9, 0)};
+    QDateTime today = Today;
+    TempTree tree;
+    QTemporaryDir folder;
+    std::unique_ptr<MainWindowHarness> harness;
+};
+
+TEST_F(Review, AnaFindsHerWordsMisspeltInLinesOfTheExercisesFirstInTheList)
+{
+    start();
+    EXPECT_EQ(listed(), (QStringList{"00 Mi repaso", "06 B y V", "08 La H"}));
+    harness->chooseExercise(0);
+    EXPECT_TRUE(form().List2.words().contains("vaca"));
+    EXPECT_TRUE(form().List2.words().contains("hierba"));
+    EXPECT_FALSE(form().List3.words().contains("vaca"));
+    EXPECT_FALSE(form().List3.words().contains("hierba"));
+    EXPECT_TRUE(harness->messages.isEmpty());
+
+    correctEverything();
+    ASSERT_TRUE(form().List3.words() == form().List2.words());
+    // Her row names the review; the review is made again from it.
+    EXPECT_TRUE(form().reviewPending());
+    ASSERT_TRUE(form().waitForResults(10000));
+    QByteArray rows;
+    for (const QFileInfo& file : QDir(folder.path()).entryInfoList({"*.csv"}, QDir::Files)) {
+        QFile f(file.filePath());
+        if (f.open(QIODevice::ReadOnly))
+            rows += f.readAll();
+    }
+    EXPECT_TRUE(rows.contains(";Ana;00 Mi repaso;1;sí;"));
+    waitForReview();
+    EXPECT_EQ(listed(), (QStringList{"00 Mi repaso", "06 B y V", "08 La H"})) << "listed once";
+}
+
+TEST_F(Review, HerWordsLeaveAfterASecondDayOfRightAnswers)
+{
+    for (int day = 0; day < 2; ++day) {
+        today = Today.addDays(day);
+        start();
+        ASSERT_EQ(listed().first(), "00 Mi repaso") << "day " << day;
+        harness->chooseExercise(0);
+        correctEverything();
+        ASSERT_TRUE(form().waitForResults(10000));
+        waitForReview();
+        harness.reset();
+    }
+    today = Today.addDays(2);
+    start();
+    EXPECT_EQ(listed(), (QStringList{"06 B y V", "08 La H"}));
+}
+
+TEST_F(Review, ListedLaterShiftsNoExercisesItemNumber)
+{
+    start(false, false);
+    // Before the review is listed: item 2 of the first exercise.
+    form().Command3_Click(0);
+    ASSERT_EQ(form().List2.words().first(), "La");
+    waitForReview();
+    ASSERT_EQ(listed().first(), "00 Mi repaso");
+    EXPECT_EQ(form().ItemNumber[1], 2);
+    EXPECT_EQ(form().ItemNumber[0], 1);
+    form().Command3_Click(1);
+    EXPECT_EQ(form().ItemNumber[1], 1) << "the arrows still step the exercise being worked";
+    EXPECT_EQ(form().List2.words().first(), "En");
+}
+
+struct ReviewOffCase {
+    const char* name;
+    std::function<void(const QTemporaryDir& results)> arrange;
+};
+
+class ReviewOff : public Review, public ::testing::WithParamInterface<ReviewOffCase> {};
+
+TEST_P(ReviewOff, ListsNothingAndSaysNothing)
+{
+    GetParam().arrange(folder);
+    start();
+    EXPECT_EQ(listed(), (QStringList{"06 B y V", "08 La H"}));
+    EXPECT_TRUE(harness->messages.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Review, ReviewOff,
+    ::testing::Values(
+        ReviewOffCase{"TurnedOff", [](const QTemporaryDir&) { configure("repaso/activo", false); }},
+        ReviewOffCase{"ResultsFolderUnreadable",
+                      [](const QTemporaryDir& results) {
+                          QFile::remove(results.filePath("2026-03-09_Ana_aula.csv"));
+                          QFile file(results.filePath("no-es-carpeta"));
+                          ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+                          configure("resultados/carpeta", file.fileName());
+                      }},
+        ReviewOffCase{"NothingToReview",
+                      [](const QTemporaryDir& results) { QFile::remove(results.filePath("2026-03-09_Ana_aula.csv")); }},
+        ReviewOffCase{"NoLineHoldsHerWords",
+                      [](const QTemporaryDir& results) {
+                          results::Row row;
+                          row.date = QDate(2026, 3, 9);
+                          row.time = QTime(11, 0);
+                          row.pupil = "Ana";
+                          row.exercise = "06 B y V";
+                          row.failures = QStringList{"murciélago"};
+                          QFile::remove(results.filePath("2026-03-09_Ana_aula.csv"));
+                          ASSERT_TRUE(results::appendRow(results.filePath("b.csv"), row));
+                      }}),
+    [](const ::testing::TestParamInfo<ReviewOffCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -265,6 +265,14 @@ std::unique_ptr<QTemporaryDir> isolateXdgFolders()
         QDir().mkpath(path);
         qputenv(variable, QFile::encodeName(path));
     }
+    // The pupil's review is off machine-wide: results rows one test leaves
+    // behind would otherwise give the next one a review listed first. The
+    // tests of the review turn it on for the account.
+    QFile machine(home->filePath(QStringLiteral("etc/miravellon/miravellon.conf")));
+    if (!QDir().mkpath(home->filePath(QStringLiteral("etc/miravellon"))) || !machine.open(QIODevice::WriteOnly)
+        || machine.write("[repaso]\nactivo=false\n") < 0)
+        return nullptr;
+    machine.close();
     // The machine's Spanish dictionaries stay in view, through a link in the
     // school's data folder.
     QFile::link(QStringLiteral("/usr/share/hunspell"), home->filePath(QStringLiteral("dirs/hunspell")));

@@ -146,7 +146,8 @@ std::vector<Look> looksOf(const RichTextBox& box);
 // empty folders of a new temporary folder, so that the program's settings
 // and exercise folders are not read from the machine and its results rows are
 // not written into the home folder; only the machine's hunspell dictionaries
-// stay in view. Call
+// stay in view. The pupil's review is turned off in the machine-wide
+// settings. Call
 // before the application object is made; keep the folder for the whole run.
 // Null when no temporary folder can be made.
 std::unique_ptr<QTemporaryDir> isolateXdgFolders();

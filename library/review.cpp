@@ -1,0 +1,248 @@
+#include "library/review.h"
+
+#include <QRandomGenerator>
+#include <QSet>
+
+#include <algorithm>
+
+namespace review {
+
+namespace {
+
+// When a row was written, for ordering only: read as UTC, which spares the
+// time-zone look-up of every row.
+QDateTime stamp(const results::Row& row)
+{
+    return QDateTime(row.date, row.time.isValid() ? row.time : QTime(0, 0), Qt::UTC);
+}
+
+bool hasLetter(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+}
+
+// Letters changed, added or left out to turn `a` into `b`.
+int distance(const QString& a, const QString& b)
+{
+    QList<int> row(b.size() + 1);
+    for (qsizetype j = 0; j <= b.size(); ++j)
+        row[j] = int(j);
+    for (qsizetype i = 1; i <= a.size(); ++i) {
+        int diagonal = row[0];
+        row[0] = int(i);
+        for (qsizetype j = 1; j <= b.size(); ++j) {
+            const int above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+}  // namespace
+
+QString key(const QString& word)
+{
+    return families::split(word).core.toLower();
+}
+
+bool samePupil(const QString& rowPupil, const QString& pupil)
+{
+    return rowPupil == pupil || rowPupil.compare(pupil, Qt::CaseInsensitive) == 0;
+}
+
+QList<families::Family> familiesOf(const QString& tokens)
+{
+    return families::fromTokens(tokens);
+}
+
+bool isMisspellingWithin(const QString& correct, const QString& written)
+{
+    const families::Parts good = families::split(correct);
+    const families::Parts bad = families::split(written);
+    if (bad.core.isEmpty() || good.core.isEmpty() || bad.core == good.core)
+        return false;
+    if (!std::all_of(bad.core.begin(), bad.core.end(), [](QChar c) { return c.isLetter(); }))
+        return false;
+    // Every difference belongs to a family, or it is a slip of a letter or two.
+    const QString tokens = families::pairTokens(good.core, bad.core);
+    if (!tokens.isEmpty() && !tokens.split(u'+').contains(families::otherToken()))
+        return true;
+    return distance(good.core, bad.core) <= (good.core.size() > 6 ? 3 : 2);
+}
+
+QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pupil)
+{
+    QList<const results::Row*> hers;
+    for (const results::Row& row : rows) {
+        if (samePupil(row.pupil, pupil))
+            hers.append(&row);
+    }
+    std::stable_sort(hers.begin(), hers.end(), [](const results::Row* a, const results::Row* b) {
+        return a->date != b->date ? a->date < b->date : a->time < b->time;
+    });
+
+    struct Track {
+        Word word;
+        QSet<QDate> rightDays;  // days it was right the first time since its last failure
+    };
+    QHash<QString, Track> tracks;
+    QStringList order;
+    for (const results::Row* row : std::as_const(hers)) {
+        // A word right in one place of a text and failed in another is failed.
+        for (const QString& right : row->rightFirstTime) {
+            const auto it = tracks.find(key(right));
+            if (it != tracks.end())
+                it->rightDays.insert(row->date);
+        }
+        for (qsizetype i = 0; i < row->failures.size(); ++i) {
+            const QString core = families::split(row->failures[i]).core;
+            if (!hasLetter(core))
+                continue;
+            const QString k = core.toLower();
+            auto it = tracks.find(k);
+            if (it == tracks.end()) {
+                it = tracks.insert(k, {});
+                it->word.firstFailed = stamp(*row);
+                order.append(k);
+            }
+            Word& w = it->word;
+            w.word = core;
+            w.lastFailed = stamp(*row);
+            ++w.failures;
+            const QString written = i < row->written.size() ? row->written[i] : QString();
+            w.written = written == u"-" ? QString() : families::split(written).core;
+            w.families = i < row->families.size() ? row->families[i] : QString();
+            it->rightDays.clear();
+        }
+    }
+
+    QList<Word> words;
+    QDate lastDay;
+    for (const QString& k : std::as_const(order)) {
+        const Track& t = tracks[k];
+        if (t.rightDays.size() >= 2)
+            continue;
+        words.append(t.word);
+        lastDay = std::max(lastDay, t.word.lastFailed.date());
+    }
+    std::stable_sort(words.begin(), words.end(), [&lastDay](const Word& a, const Word& b) {
+        const bool aRecent = a.lastFailed.date() == lastDay;
+        const bool bRecent = b.lastFailed.date() == lastDay;
+        if (aRecent != bRecent)
+            return aRecent;
+        if (a.lastFailed != b.lastFailed)
+            return aRecent ? a.lastFailed > b.lastFailed : a.lastFailed < b.lastFailed;
+        return a.word < b.word;
+    });
+    return words;
+}
+
+QMap<QString, QList<Word>> underReviewByPupil(const QList<results::Row>& rows)
+{
+    QMap<QString, QList<results::Row>> byPupil;
+    for (const results::Row& row : rows)
+        byPupil[row.pupil].append(row);
+    QMap<QString, QList<Word>> words;
+    for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it)
+        words.insert(it.key(), wordsUnderReview(*it, it.key()));
+    return words;
+}
+
+QString misspell(const QString& sentenceWord, const Word& word, quint32 seed)
+{
+    const families::Parts parts = families::split(sentenceWord);
+    if (parts.core.isEmpty())
+        return {};
+    if (!word.written.isEmpty() && isMisspellingWithin(word.word, word.written)
+        && parts.core.compare(word.word, Qt::CaseInsensitive) == 0) {
+        // Her own form, with the capital she gave it or took from it carried
+        // over to the sentence's word.
+        QString core = word.written;
+        const bool flipped = word.written.front().isUpper() != word.word.front().isUpper();
+        const bool upper = parts.core.front().isUpper() != flipped;
+        core[0] = upper ? core[0].toUpper() : core[0].toLower();
+        const QString faulty = parts.lead + core + parts.trail;
+        if (faulty != sentenceWord)
+            return faulty;
+    }
+    QList<families::Family> tried = familiesOf(word.families);
+    for (const families::FamilyInfo& f : families::table()) {
+        if (!tried.contains(f.family))
+            tried.append(f.family);
+    }
+    for (families::Family f : std::as_const(tried)) {
+        const QStringList forms = families::misspellings(sentenceWord, f);
+        if (!forms.isEmpty())
+            return forms[qsizetype(seed % quint32(forms.size()))];
+    }
+    return {};
+}
+
+std::optional<families::Family> weakestFamily(const QList<Word>& words)
+{
+    QHash<int, int> counts;
+    for (const Word& w : words) {
+        for (families::Family f : familiesOf(w.families))
+            ++counts[int(f)];
+    }
+    std::optional<families::Family> weakest;
+    int most = 0;
+    for (const families::FamilyInfo& f : families::table()) {
+        if (counts.value(int(f.family)) > most) {
+            most = counts.value(int(f.family));
+            weakest = f.family;
+        }
+    }
+    return weakest;
+}
+
+QString textId(const QString& exercise, qint64 item)
+{
+    return exercise + u'\n' + QString::number(item);
+}
+
+void addText(Corpus& corpus, const QString& exercise, qint64 item, const QStringList& lines)
+{
+    int words = 0;
+    for (const QString& text : lines) {
+        const QStringList split = text.split(u' ');
+        words += int(split.size());
+        if (text.contains(u'{') || text.contains(u'|') || text.contains(u'}') || !hasLetter(text))
+            continue;
+        Corpus::Line line;
+        line.words = split;
+        const int index = int(corpus.lines.size());
+        for (const QString& word : split) {
+            const QString k = key(word);
+            line.keys.append(k);
+            if (!k.isEmpty()) {
+                QList<int>& holding = corpus.linesByKey[k];
+                if (holding.isEmpty() || holding.last() != index)
+                    holding.append(index);
+            }
+        }
+        corpus.lines.append(line);
+    }
+    const qsizetype texts = corpus.textWords.size();
+    corpus.textWords.insert(textId(exercise, item), words);
+    corpus.averageWords = int((qint64(corpus.averageWords) * texts + words) / (texts + 1));
+}
+
+int usualLength(const QList<results::Row>& rows, const QString& pupil, const Corpus& corpus)
+{
+    qint64 total = 0;
+    qint64 count = 0;
+    for (const results::Row& row : rows) {
+        if (!samePupil(row.pupil, pupil) || row.exercise == ExerciseName)
+            continue;
+        const auto it = corpus.textWords.constFind(textId(row.exercise, row.item));
+        if (it != corpus.textWords.constEnd()) {
+            total += *it;
+            ++count;
+        }
+    }
+    return count > 0 ? int(total / count) : corpus.averageWords;
+}
+
+}  // namespace review
