@@ -1,8 +1,8 @@
 // The pupil's review on disk: the sentences read from the exercises, the
-#include "library/settings.h"
 // setting that turns the review off, and the exercise written whole.
 
 #include "library/contentrules.h"
+#include "library/settings.h"
 #include "library/pupilfile.h"
 #include "library/resultsfolder.h"
 #include "library/review.h"
