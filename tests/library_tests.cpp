@@ -593,6 +593,8 @@ TEST(ClassListFile, IsReadFromTheFolderUpToItsSize)
     // A folder in its place.
     tree.mkdir(u"otra/alumnos.txt"_s);
     EXPECT_TRUE(classlist::read(tree.file(u"otra"_s)).isEmpty());
+}
+
 // --- Mi repaso ------------------------------------------------------------
 
 // A row of one text: "AAAA-MM-DD hh" the day and hour, the words failed (with
