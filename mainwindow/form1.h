@@ -61,6 +61,10 @@ public:
         std::function<QString(const QString& question)> askName;
         // The time the results rows are stamped with; the clock when unset.
         std::function<QDateTime()> clock;
+        // A teacher trying a text: the program starts on item `trialItem` of
+        // the exercise at `trialFolder`, asks no name and records nothing.
+        QString trialFolder;
+        int trialItem = 0;
     };
 
     Form1(ProgramState& state, Services services, QWidget* parent = nullptr);
@@ -176,6 +180,9 @@ private:
     // at start-up; a row is appended when a text is finished, or left after
     // a word of it was picked.
     void startRecording();
+    // The row of the exercise tried, added to the list when it is not in it;
+    // -1 when no text is being tried.
+    int trialExercise();
     void startAttempt();
     void leaveText();
     void recordRow(bool finished);
