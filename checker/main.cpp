@@ -89,7 +89,13 @@ void check(const Target& target, Report& report)
         words = checker::checkExercise(target.folder, parentOf(target.folder), report);
         break;
     }
-    checker::checkSpelling(words, report);
+    // The accepted words and pairs beside the catalogue checked.
+    QString root = target.folder;
+    if (target.scope == Scope::Catalogue)
+        root = parentOf(target.folder);
+    else if (target.scope == Scope::Exercise)
+        root = parentOf(parentOf(target.folder));
+    checker::checkSpelling(words, report, acceptedwords::read(root));
 }
 
 // The folder named on the command line, as what it holds says.
