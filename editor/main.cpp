@@ -7,6 +7,7 @@
 #include "editor/editorwindow.h"
 #include "editor/prompts.h"
 
+#include "library/acceptedwords.h"
 #include "library/catalogue.h"
 #include "library/commandline.h"
 
@@ -55,6 +56,10 @@ int main(int argc, char* argv[])
     for (const char* size : {"32x32", "64x64", "128x128"})
         icon.addFile(QStringLiteral(":/editor/%1/apps/es.miravellon.Miravellon.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("es.miravellon.Miravellon"), icon));
+
+    // Her accepted words and homophones, ready for the checker and for her.
+    if (!catalogue::dataRoots().isEmpty())
+        acceptedwords::makeFiles(catalogue::dataRoots().first());
 
     editor::DialogPrompts prompts;
     // The teacher's root is the first of the data roots: the one in her own

@@ -94,6 +94,17 @@ QString addWord(const QString& root, const QString& word)
     return append(root + u'/' + QString::fromUtf16(WordsFile), bare);
 }
 
+void makeFiles(const QString& root)
+{
+    const QString words = root + u'/' + QString::fromUtf16(WordsFile);
+    const QString pairs = root + u'/' + QString::fromUtf16(HomophonesFile);
+    if (!QFileInfo::exists(words))
+        append(words, QStringLiteral("# Palabras correctas que el diccionario no conoce (nombres...): una por línea."));
+    if (!QFileInfo::exists(pairs))
+        append(pairs, QStringLiteral("# Faltas que también son palabras y se quieren así: «correcto falta», una "
+                                     "pareja por línea."));
+}
+
 QString addHomophone(const QString& root, const QString& correct, const QString& faulty)
 {
     const QString c = correct.simplified();

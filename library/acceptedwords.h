@@ -38,6 +38,9 @@ Lists read(const QString& root);
 // file when there is none; nothing when it is listed already. An empty
 // string on success, else why it failed, in Spanish.
 QString addWord(const QString& root, const QString& word);
+// Makes both files beside `root`'s catalogue, each with a comment saying what
+// it is for, where they are missing.
+void makeFiles(const QString& root);
 QString addHomophone(const QString& root, const QString& correct, const QString& faulty);
 
 }  // namespace acceptedwords
