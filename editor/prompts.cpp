@@ -68,6 +68,7 @@ std::optional<QString> DialogPrompts::askChecked(QWidget* parent, const QString&
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(title);
+    dialog.setMinimumWidth(420);
     auto* edit = new QLineEdit(initial, &dialog);
     edit->setObjectName(QStringLiteral("Respuesta"));
     edit->setAccessibleName(label);
@@ -96,6 +97,7 @@ std::optional<QString> DialogPrompts::askChecked(QWidget* parent, const QString&
         // The box stays open with what was typed, and says why.
         reason->setText(wrong);
         reason->show();
+        dialog.adjustSize();
         edit->setFocus();
     });
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

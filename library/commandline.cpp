@@ -98,7 +98,7 @@ std::optional<int> handle(QCommandLineParser& parser, const QStringList& argumen
 void quietLogging()
 {
     // Rules set here come before QT_LOGGING_RULES, which overrides them.
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\nmiravellon.*=false\nqt.*=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false\nmiravellon.*=false\nqt.*=false"));
 }
 
 }  // namespace commandline
