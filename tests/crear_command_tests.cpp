@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -284,6 +286,55 @@ const Session sessions[] = {
 
 INSTANTIATE_TEST_SUITE_P(Crear, CrearSessions, ::testing::ValuesIn(sessions),
                          [](const auto& info) { return std::string(info.param.name); });
+
+class EveryCommand : public ::testing::TestWithParam<const char*> {};
+
+// --help and --version on standard output with no display at all, and a wrong
+// option said in two lines: the command never gets as far as a window.
+TEST_P(EveryCommand, AnswersHelpAndVersionWithoutADisplay)
+{
+    const QString program = QString::fromLatin1(GetParam());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    const auto runIt = [&](const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(PROGRAMS_DIR) + u'/' + program, arguments);
+        process.closeWriteChannel();
+        CommandRun r;
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            return r;
+        }
+        r.status = process.exitCode();
+        r.out = QString::fromUtf8(process.readAllStandardOutput());
+        r.err = QString::fromUtf8(process.readAllStandardError());
+        return r;
+    };
+    const CommandRun help = runIt({u"--help"_s});
+    EXPECT_EQ(help.status, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.startsWith(u"Uso: "_s + program)) << help.out.toStdString();
+    EXPECT_EQ(help.err, QString());
+    const CommandRun version = runIt({u"--version"_s});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, program + u" 1.0\n"_s);
+    const CommandRun wrong = runIt({u"--nada"_s});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, QString());
+    EXPECT_EQ(wrong.err, program + u": no conozco la opción «--nada»\nPara ver cómo se usa: "_s + program + u" --help\n"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, EveryCommand,
+                         ::testing::Values("miravellon", "miravellon-crear", "miravellon-comprobar",
+                                           "miravellon-resultados", "miravellon-editor"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 TEST(CrearCommand, AUsageErrorIsTwoLines)
 {

@@ -17,6 +17,8 @@
 #include <QStandardPaths>
 #include <QSysInfo>
 
+#include <QListWidget>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -289,6 +291,27 @@ TEST_F(Recording, TheNameQuestionWhenConfigured)
     ASSERT_TRUE(rows.open(QIODevice::ReadOnly)) << expected.toStdString();
     const QByteArray bytes = rows.readAll();
     EXPECT_EQ(bytes.count(u";Lucía / 3.º B;01 Animales;1;"_s.toUtf8()), 2);
+}
+
+TEST_F(Recording, ATeacherTryingATextIsAskedNothingAndLeavesNoRow)
+{
+    configure(u"resultados/carpeta"_s, folder.path());
+    configure(u"alumno/preguntar"_s, u"true"_s);
+    // Her exercise, outside the folders the program lists.
+    TempTree hers;
+    hers.writeItem(u"21 Huerto"_s, 1, {u"Una baca"_s}, {u"Una vaca"_s});
+    hers.writeItem(u"21 Huerto"_s, 2, {u"Mi pero come"_s, u"Es mio"_s}, {u"Mi perro come"_s, u"Es mío"_s});
+    harness = std::make_unique<MainWindowHarness>(tree.path(), true, u"Lucía"_s,
+                                                  hers.file(u"Ejercicios/21 Huerto"_s), 2);
+    harness->clock = [this] { return Loaded.addSecs(seconds); };
+    EXPECT_TRUE(harness->questions.isEmpty());
+    EXPECT_EQ(harness->text()->text(), u"Mi pero come \nEs mio \n"_s);
+    EXPECT_EQ(harness->find<QListWidget>("List1")->currentItem()->text(), u"21 Huerto"_s);
+    correctPero();
+    correctMio();
+    form().Command4_Click();
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty()) << harness->messages.join(u'\n').toStdString();
 }
 
 TEST_F(Recording, NoQuestionWithoutTheSetting)
