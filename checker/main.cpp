@@ -15,6 +15,7 @@
 #include "checker/report.h"
 #include "checker/spelling.h"
 #include "library/catalogue.h"
+#include "library/commandline.h"
 #include "library/contentrules.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,11 @@ QString usage()
         "La carpeta puede ser una carpeta de contenidos entera, una carpeta Ejercicios o la carpeta de un\n"
         "solo ejercicio. Sin carpeta, comprueba sus ejercicios (~/.local/share/miravellon), los del centro\n"
         "(/usr/local/share/miravellon, /usr/share/miravellon) y los del propio programa.\n"
+        "Junto a una carpeta Ejercicios, palabras-aceptadas.txt (una palabra por línea, # para comentarios)\n"
+        "calla el aviso de que una palabra no está en el diccionario, y homofonos.txt (una pareja\n"
+        "«correcto falta» por línea) el de que una falta también es una palabra, solo para esa pareja.\n"
+        "  --todo         escribe también las líneas INFO\n"
+        "  --help, --version\n"
         "Termina con 0 si no hay errores, 1 si los hay y 2 si la carpeta no existe.\n");
 }
 
@@ -83,7 +89,13 @@ void check(const Target& target, Report& report)
         words = checker::checkExercise(target.folder, parentOf(target.folder), report);
         break;
     }
-    checker::checkSpelling(words, report);
+    // The accepted words and pairs beside the catalogue checked.
+    QString root = target.folder;
+    if (target.scope == Scope::Catalogue)
+        root = parentOf(target.folder);
+    else if (target.scope == Scope::Exercise)
+        root = parentOf(parentOf(target.folder));
+    checker::checkSpelling(words, report, acceptedwords::read(root));
 }
 
 // The folder named on the command line, as what it holds says.
@@ -121,20 +133,24 @@ QList<Target> installedFolders(const QString& programFolder)
 
 int main(int argc, char* argv[])
 {
+    commandline::quietLogging();
+    const QString program = QStringLiteral("miravellon-comprobar");
+    QCommandLineParser parser;
+    commandline::addStandardOptions(parser);
+    parser.addOption({QStringLiteral("todo"), QString()});
+    if (const std::optional<int> done
+        = commandline::handle(parser, commandline::arguments(argc, argv), program, usage(), ExitUsage))
+        return *done;
+    const QStringList arguments = parser.positionalArguments();
+    if (arguments.size() > 1) {
+        commandline::printUsageError(program, QStringLiteral("sobra «%1»").arg(arguments[1]));
+        return ExitUsage;
+    }
+    const bool everything = parser.isSet(QStringLiteral("todo"));
+
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-
-    QStringList arguments = app.arguments().mid(1);
-    const bool everything = arguments.removeAll(QStringLiteral("--todo")) > 0;
-    if (arguments == QStringList{QStringLiteral("-h")} || arguments == QStringList{QStringLiteral("--help")}) {
-        out << usage();
-        return 0;
-    }
-    if (arguments.size() > 1 || (arguments.size() == 1 && arguments.first().startsWith(u'-'))) {
-        err << usage();
-        return ExitUsage;
-    }
     QList<Target> targets;
     if (arguments.isEmpty()) {
         targets = installedFolders(QDir::cleanPath(app.applicationDirPath()));

@@ -72,12 +72,14 @@ void reportUnknownWords(const QList<WordUse>& uses, const QSet<QString>& unknown
 // A faulty form the dictionary knows: a homophone such as "baca" for "vaca".
 // Errors of letter case or of punctuation alone are not spelling, and are
 // left out.
-void reportRealFaultyWords(const QList<Correction>& corrections, const QSet<QString>& unknown, Report& report)
+void reportRealFaultyWords(const QList<Correction>& corrections, const QSet<QString>& unknown,
+                           const acceptedwords::Lists& accepted, Report& report)
 {
     for (const Correction& c : corrections) {
         const QString faulty = bareWord(c.faulty.word);
         const QString correct = bareWord(c.correct.word);
-        if (faulty.isEmpty() || unknown.contains(faulty) || faulty.toLower() == correct.toLower())
+        if (faulty.isEmpty() || unknown.contains(faulty) || faulty.toLower() == correct.toLower()
+            || accepted.intends(correct, faulty))
             continue;
         report.add(Report::Kind::Warning, c.faulty.place, c.faulty.line,
                    QStringLiteral("la forma con falta «%1» (por «%2») también es una palabra del diccionario: "
@@ -88,7 +90,7 @@ void reportRealFaultyWords(const QList<Correction>& corrections, const QSet<QStr
 
 }  // namespace
 
-void checkSpelling(const TextWords& words, Report& report)
+void checkSpelling(const TextWords& words, Report& report, const acceptedwords::Lists& accepted)
 {
     QStringList candidates;
     QSet<QString> asked;
@@ -106,14 +108,16 @@ void checkSpelling(const TextWords& words, Report& report)
     if (candidates.isEmpty())
         return;
 
-    const std::optional<QSet<QString>> unknown = unknownWords(candidates);
+    std::optional<QSet<QString>> unknown = unknownWords(candidates);
     if (!unknown) {
         report.warning(QString(), QStringLiteral("no se ha comprobado la ortografía: ")
                                       + spelling::missingDictionaryText());
         return;
     }
+    // A word the folder accepts is a word, though no dictionary knows it.
+    unknown->removeIf([&](const QString& word) { return accepted.accepts(word); });
     reportUnknownWords(words.correctWords, *unknown, report);
-    reportRealFaultyWords(words.corrections, *unknown, report);
+    reportRealFaultyWords(words.corrections, *unknown, accepted, report);
 }
 
 }  // namespace checker

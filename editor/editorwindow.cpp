@@ -166,7 +166,9 @@ void EditorWindow::build()
     picture_ = button(right, "Dibujo", QStringLiteral("&Dibujo…"),
                       QStringLiteral("Elige el dibujo de la palabra corregida donde está el cursor"));
     save_ = button(right, "Guardar", QStringLiteral("&Guardar"), QStringLiteral("Guarda las dos versiones (Ctrl+S)"));
-    for (QPushButton* b : {putMisspellings_, import_, picture_, save_})
+    try_ = button(right, "Probar", QStringLiteral("Pro&bar"),
+                  QStringLiteral("Abre Miravellon en este texto, como lo verá un alumno (sin guardar resultados)"));
+    for (QPushButton* b : {putMisspellings_, import_, picture_, save_, try_})
         actions->addWidget(b);
 
     auto* findingsLabel = new QLabel(QStringLiteral("&Lo que dice el comprobador"), right);
@@ -176,6 +178,10 @@ void EditorWindow::build()
     findings_->setToolTip(QStringLiteral("Los errores y avisos de miravellon-comprobar sobre este texto"));
     findings_->setWordWrap(true);
     findingsLabel->setBuddy(findings_);
+    accept_ = button(right, "AceptarPalabra", QStringLiteral("&Aceptar lo señalado"),
+                     QStringLiteral("La palabra señalada es correcta, o la falta señalada se quiere así: el "
+                                    "comprobador no volverá a avisar de ella"));
+    accept_->setEnabled(false);
     status_ = new QLabel(right);
     status_->setObjectName(QStringLiteral("Estado"));
     status_->setAccessibleName(QStringLiteral("Estado"));
@@ -185,6 +191,7 @@ void EditorWindow::build()
     rightLayout->addLayout(actions);
     rightLayout->addWidget(findingsLabel);
     rightLayout->addWidget(findings_, 1);
+    rightLayout->addWidget(accept_, 0, Qt::AlignLeft);
     rightLayout->addWidget(status_);
 
     splitter->addWidget(left);
@@ -243,6 +250,10 @@ void EditorWindow::build()
         standard->exec(correct_->mapToGlobal(pos));
     });
     connect(correct_, &QPlainTextEdit::textChanged, this, &EditorWindow::textEdited);
+    connect(try_, &QPushButton::clicked, this, &EditorWindow::tryText);
+    connect(accept_, &QPushButton::clicked, this, &EditorWindow::acceptFinding);
+    connect(findings_, &QListWidget::currentRowChanged, this,
+            [this] { accept_->setEnabled(!readOnlyFinding(findings_->currentItem())); });
     connect(findingsTimer_, &QTimer::timeout, this, &EditorWindow::refreshFindings);
     setEditable();
 }
@@ -433,6 +444,7 @@ void EditorWindow::setEditable()
     import_->setEnabled(own && haveItem);
     picture_->setEnabled(own && haveItem);
     save_->setEnabled(own && haveItem);
+    try_->setEnabled(haveItem && !exerciseFolder_.isEmpty());
 }
 
 void EditorWindow::textEdited()
@@ -446,6 +458,8 @@ void EditorWindow::textEdited()
 void EditorWindow::changed()
 {
     dirty_ = true;
+    // What the status line said (a text saved, a picture chosen) no longer holds.
+    status_->clear();
     showFaulty();
     if (!readOnly_ && number_ > 0
         && !drafts::keep({exerciseFolder_, number_, item_.text(), item_.misspellings(), unsavedNew_, loadedStamp_}))
@@ -459,7 +473,7 @@ void EditorWindow::refreshFindings()
     findings_->clear();
     if (number_ <= 0 || item_.words().isEmpty())
         return;
-    const QStringList lines = findings(item_.draft(), number_);
+    const QStringList lines = findings(item_.draft(), number_, acceptedLists());
     for (const QString& line : lines)
         findings_->addItem(line);
     if (lines.isEmpty())
@@ -476,7 +490,7 @@ std::unique_ptr<QMenu> EditorWindow::wordMenu(qsizetype position)
     const QString word = item_.words()[position];
     const QString current = item_.misspellings().value(position);
     for (const Proposal& p : item_.proposals(position)) {
-        QAction* a = menu->addAction(QStringLiteral("%1   (%2)").arg(p.faulty, families::name(p.family)));
+        QAction* a = menu->addAction(QStringLiteral("%1   (%2)").arg(p.faulty, families::displayName(p.family)));
         a->setCheckable(true);
         a->setChecked(p.faulty == current);
         a->setData(p.faulty);
@@ -490,16 +504,17 @@ std::unique_ptr<QMenu> EditorWindow::wordMenu(qsizetype position)
     QAction* other = menu->addAction(QStringLiteral("Escribir otra…"));
     other->setObjectName(QStringLiteral("EscribirOtra"));
     connect(other, &QAction::triggered, this, [this, position, word, current] {
-        const std::optional<QString> typed = prompts_.askText(
+        // An entry that cannot be taken keeps the box open, with the reason.
+        const auto problem = [this, position](const QString& typed) {
+            EditedItem trial = item_;
+            const QString error = trial.setMisspelling(position, typed.trimmed());
+            return error.isEmpty() ? QString() : QStringLiteral("No se puede poner esa falta: %1.").arg(error);
+        };
+        const std::optional<QString> typed = prompts_.askChecked(
             this, QStringLiteral("Escribir otra falta"), QStringLiteral("Falta para «%1»:").arg(word),
-            current.isEmpty() ? word : current);
-        if (!typed)
+            current.isEmpty() ? word : current, problem);
+        if (!typed || !item_.setMisspelling(position, typed->trimmed()).isEmpty())
             return;
-        const QString error = item_.setMisspelling(position, typed->trimmed());
-        if (!error.isEmpty()) {
-            prompts_.inform(this, Title, QStringLiteral("No se puede poner esa falta: %1.").arg(error));
-            return;
-        }
         changed();
     });
     QAction* remove = menu->addAction(QStringLiteral("Quitar la falta"));

@@ -2,14 +2,17 @@
 
 #include "editor/editeditem.h"
 #include "editor/prompts.h"
+#include "library/acceptedwords.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -43,6 +46,9 @@ public:
     // Runs the checker's rules now rather than after the pause in typing.
     void refreshFindings();
 
+    // Starts a program detached; replaced by the tests. True when started.
+    std::function<bool(const QString& program, const QStringList& arguments)> startProgram;
+
     const EditedItem& item() const { return item_; }
     bool isDirty() const { return dirty_; }
     QString exerciseFolder() const { return exerciseFolder_; }
@@ -62,6 +68,15 @@ public:
     // Opens the pupils' results (the folder the program writes them to) in a
     // window of their own.
     void showResults();
+    // "Probar": the pupil's program on the text being edited, saved first.
+    void tryText();
+    // Adds the word, or the pair, of the finding chosen to the teacher's
+    // accepted words or homophones.
+    void acceptFinding();
+    // Whether the finding is none that acceptFinding() takes.
+    bool readOnlyFinding(const QListWidgetItem* finding) const;
+    // The accepted words and pairs of the teacher's folder and the program's.
+    acceptedwords::Lists acceptedLists() const;
     bool save();
 
 protected:
@@ -107,6 +122,8 @@ private:
     QPushButton* import_ = nullptr;
     QPushButton* picture_ = nullptr;
     QPushButton* save_ = nullptr;
+    QPushButton* try_ = nullptr;
+    QPushButton* accept_ = nullptr;
     QTimer* findingsTimer_ = nullptr;
 
     EditedItem item_;

@@ -9,7 +9,7 @@
 
 namespace editor {
 
-QStringList findings(const itemwriter::Draft& draft, int number)
+QStringList findings(const itemwriter::Draft& draft, int number, const acceptedwords::Lists& accepted)
 {
     QStringList out;
     const QString refusal = itemwriter::checkLimits(draft);
@@ -25,7 +25,7 @@ QStringList findings(const itemwriter::Draft& draft, int number)
 
     Report report;
     const checker::TextWords words = checker::checkExercises(tree.path(), report);
-    checker::checkSpelling(words, report);
+    checker::checkSpelling(words, report, accepted);
     QString printed;
     QTextStream stream(&printed);
     report.print(stream);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/acceptedwords.h"
 #include "library/itemwriter.h"
 
 #include <QString>
@@ -14,6 +15,7 @@ namespace editor {
 // One line per finding, "ERROR ..." or "AVISO ...", each naming the version
 // ("correcto/3.txt", "incorrecto/3.txt") and the line; first, why saving
 // would be refused, if it would.
-QStringList findings(const itemwriter::Draft& draft, int number);
+// Words and pairs of `accepted` are not spoken of.
+QStringList findings(const itemwriter::Draft& draft, int number, const acceptedwords::Lists& accepted = {});
 
 }  // namespace editor

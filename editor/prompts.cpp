@@ -6,13 +6,17 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace editor {
@@ -37,9 +41,83 @@ std::optional<QString> DialogPrompts::askText(QWidget* parent, const QString& ti
     return text;
 }
 
+std::optional<QString> Prompts::askChecked(QWidget* parent, const QString& title, const QString& label,
+                                           const QString& initial,
+                                           const std::function<QString(const QString&)>& problem)
+{
+    QString text = initial;
+    for (;;) {
+        const std::optional<QString> typed = askText(parent, title, label, text);
+        if (!typed)
+            return std::nullopt;
+        const QString wrong = problem(*typed);
+        if (wrong.isEmpty())
+            return typed;
+        // The same entry given back unchanged after its refusal ends the
+        // question, as a cancel does.
+        if (*typed == text && text != initial)
+            return std::nullopt;
+        inform(parent, title, wrong);
+        text = *typed;
+    }
+}
+
+std::optional<QString> DialogPrompts::askChecked(QWidget* parent, const QString& title, const QString& label,
+                                                 const QString& initial,
+                                                 const std::function<QString(const QString&)>& problem)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(title);
+    dialog.setMinimumWidth(420);
+    auto* edit = new QLineEdit(initial, &dialog);
+    edit->setObjectName(QStringLiteral("Respuesta"));
+    edit->setAccessibleName(label);
+    auto* reason = new QLabel(&dialog);
+    reason->setObjectName(QStringLiteral("Motivo"));
+    reason->setWordWrap(true);
+    reason->setTextFormat(Qt::PlainText);
+    reason->setStyleSheet(QStringLiteral("color: #a00000"));
+    reason->hide();
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Aceptar"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* question = new QLabel(label, &dialog);
+    question->setBuddy(edit);
+    layout->addWidget(question);
+    layout->addWidget(edit);
+    layout->addWidget(reason);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        const QString wrong = problem(edit->text());
+        if (wrong.isEmpty()) {
+            dialog.accept();
+            return;
+        }
+        // The box stays open with what was typed, and says why.
+        reason->setText(wrong);
+        reason->show();
+        dialog.adjustSize();
+        edit->setFocus();
+    });
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(edit, &QLineEdit::textEdited, reason, &QLabel::hide);
+    edit->selectAll();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
+}
+
 QString DialogPrompts::openFile(QWidget* parent, const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    QSettings settings;
+    QString folder = settings.value(QStringLiteral("editor/ultimaCarpeta")).toString();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = QFileDialog::getOpenFileName(parent, title, folder, filter);
+    if (!path.isEmpty())
+        settings.setValue(QStringLiteral("editor/ultimaCarpeta"), QFileInfo(path).absolutePath());
+    return path;
 }
 
 Prompts::Unsaved DialogPrompts::askUnsaved(QWidget* parent, const QString& text)
@@ -65,9 +143,13 @@ std::optional<FaultRequest> DialogPrompts::askFaults(QWidget* parent,
     dialog.setWindowTitle(QStringLiteral("Poner faltas"));
     auto* family = new QComboBox(&dialog);
     family->setObjectName(QStringLiteral("Familia"));
-    family->addItem(QStringLiteral("todas"));
-    for (const QString& name : families::names())
-        family->addItem(name);
+    family->addItem(QStringLiteral("todas"), QStringLiteral("todas"));
+    for (const families::FamilyInfo& f : families::table())
+        family->addItem(f.name, f.code);
+    QSettings settings;
+    const int last = family->findData(settings.value(QStringLiteral("editor/familia")).toString());
+    if (last >= 0)
+        family->setCurrentIndex(last);
     family->setAccessibleName(QStringLiteral("Familia de faltas"));
     family->setToolTip(QStringLiteral("De qué familia son las faltas que se ponen"));
     auto* count = new QSpinBox(&dialog);
@@ -95,9 +177,9 @@ std::optional<FaultRequest> DialogPrompts::askFaults(QWidget* parent,
     layout->addWidget(shown);
     layout->addWidget(buttons);
 
-    FaultRequest request{family->currentText(), count->value(), QRandomGenerator::global()->generate()};
+    FaultRequest request{family->currentData().toString(), count->value(), QRandomGenerator::global()->generate()};
     const auto refresh = [&] {
-        request.family = family->currentText();
+        request.family = family->currentData().toString();
         request.count = count->value();
         shown->setText(preview(request));
     };
@@ -112,6 +194,7 @@ std::optional<FaultRequest> DialogPrompts::askFaults(QWidget* parent,
     refresh();
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    settings.setValue(QStringLiteral("editor/familia"), request.family);
     return request;
 }
 

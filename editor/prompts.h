@@ -9,7 +9,7 @@ class QWidget;
 
 namespace editor {
 
-// What "Poner faltas…" asks: a family name (families::names()), how many
+// What "Poner faltas…" asks: a family (a code of families::names()), how many
 // misspellings, and the seed of the choice, so that the choice previewed is
 // the one taken.
 struct FaultRequest {
@@ -29,6 +29,12 @@ public:
     virtual void inform(QWidget* parent, const QString& title, const QString& text) = 0;
     virtual std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
                                            const QString& initial) = 0;
+    // Asks until `problem` finds nothing wrong with the answer (or the
+    // question is cancelled), saying what is wrong each time and keeping
+    // what was typed.
+    virtual std::optional<QString> askChecked(QWidget* parent, const QString& title, const QString& label,
+                                              const QString& initial,
+                                              const std::function<QString(const QString&)>& problem);
     // An existing file to read; empty when none was chosen.
     virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual Unsaved askUnsaved(QWidget* parent, const QString& text) = 0;
@@ -44,8 +50,14 @@ public:
     void inform(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
                                    const QString& initial) override;
+    std::optional<QString> askChecked(QWidget* parent, const QString& title, const QString& label,
+                                      const QString& initial,
+                                      const std::function<QString(const QString&)>& problem) override;
+    // Starts in the folder of the last file chosen, at first in the
+    // teacher's documents.
     QString openFile(QWidget* parent, const QString& title, const QString& filter) override;
     Unsaved askUnsaved(QWidget* parent, const QString& text) override;
+    // Starts on the family chosen last time.
     std::optional<FaultRequest> askFaults(QWidget* parent,
                                           const std::function<QString(const FaultRequest&)>& preview) override;
 };

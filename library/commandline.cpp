@@ -26,11 +26,25 @@ QStringList arguments(int argc, char* argv[])
     return out;
 }
 
-void addStandardOptions(QCommandLineParser& parser)
+void addStandardOptions(QCommandLineParser& parser, bool windows)
 {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("muestra esta ayuda")});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("muestra la versión")});
+    if (!windows)
+        return;
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "style", "stylesheet",
+                             "display", "geometry", "qwindowgeometry", "qwindowtitle", "qwindowicon", "session",
+                             "qmljsdebugger"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("x"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : {"reverse", "nograb", "dograb", "sync", "widgetcount"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString());
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 }
 
 namespace {
@@ -84,7 +98,7 @@ std::optional<int> handle(QCommandLineParser& parser, const QStringList& argumen
 void quietLogging()
 {
     // Rules set here come before QT_LOGGING_RULES, which overrides them.
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\nmiravellon.*=false\nqt.*=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\n*.warning=false\nmiravellon.*=false\nqt.*=false"));
 }
 
 }  // namespace commandline

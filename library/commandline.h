@@ -18,8 +18,10 @@ QString version();
 // The arguments of main(), program name first, as text.
 QStringList arguments(int argc, char* argv[]);
 
-// Adds -h/--help and -v/--version, in Spanish, to `parser`.
-void addStandardOptions(QCommandLineParser& parser);
+// Adds -h/--help and -v/--version, in Spanish, to `parser`; for a program
+// with windows (`windows`), also the options the application object takes
+// itself (-platform, -style, -display...), so that they pass unrefused.
+void addStandardOptions(QCommandLineParser& parser, bool windows = false);
 
 // Parses `arguments` with `parser`. Returns the exit status the command ends
 // with when it has nothing more to do: 0 after printing `usage` for --help or

@@ -90,6 +90,10 @@ public:
         std::function<QString(const QString& question, const QStringList& names)> askName;
         // The time the results rows are stamped with; the clock when unset.
         std::function<QDateTime()> clock;
+        // A teacher trying a text: the program starts on item `trialItem` of
+        // the exercise at `trialFolder`, asks no name and records nothing.
+        QString trialFolder;
+        int trialItem = 0;
     };
 
     Form1(ProgramState& state, Services services, QWidget* parent = nullptr);
@@ -228,6 +232,9 @@ private:
     void askPupilName();
     QString nameDialog(const QString& question, const QStringList& names);
     void settleResultsFolder();
+    // The row of the exercise tried, added to the list when it is not in it;
+    // -1 when no text is being tried.
+    int trialExercise();
     void startAttempt();
     void recordPick(int position);
     void recordJudgement(int position, Judgement judgement, const QString& typed);

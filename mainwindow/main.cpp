@@ -1,8 +1,10 @@
 // Miravellon: Spanish spelling practice for children.
 
+#include "library/commandline.h"
 #include "mainwindow/program.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -22,10 +24,44 @@ bool startupCheckRequested()
     return qEnvironmentVariableIntValue("MIRAVELLON_STARTUP_CHECK") == 1;
 }
 
+QString usage()
+{
+    return QStringLiteral(
+        "Uso: miravellon [--probar CARPETA_DEL_EJERCICIO N]\n"
+        "Practica la ortografía: los alumnos corrigen las faltas de los textos de los ejercicios.\n"
+        "  --probar CARPETA N   empieza en el texto N de ese ejercicio, como lo verá un alumno, sin\n"
+        "                       preguntar el nombre ni guardar resultados (para el profesor)\n"
+        "  --help, --version\n");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    // The command line is read before the window system is opened: --help
+    // answers without a display.
+    const QString name = QStringLiteral("miravellon");
+    QCommandLineParser parser;
+    commandline::addStandardOptions(parser, true);
+    parser.addOption({QStringLiteral("probar"), QString(), QStringLiteral("CARPETA")});
+    if (const std::optional<int> done = commandline::handle(parser, commandline::arguments(argc, argv), name, usage(), 2))
+        return *done;
+    QString trialFolder;
+    int trialItem = 0;
+    if (parser.isSet(QStringLiteral("probar"))) {
+        trialFolder = parser.value(QStringLiteral("probar"));
+        bool ok = false;
+        trialItem = parser.positionalArguments().value(0).toInt(&ok);
+        if (!ok || trialItem < 1 || parser.positionalArguments().size() != 1 || !QFileInfo(trialFolder).isDir()) {
+            commandline::printUsageError(name, QStringLiteral("--probar necesita la carpeta de un ejercicio y el "
+                                                              "número de un texto"));
+            return 2;
+        }
+    } else if (!parser.positionalArguments().isEmpty()) {
+        commandline::printUsageError(name, QStringLiteral("sobra «%1»").arg(parser.positionalArguments().first()));
+        return 2;
+    }
+
     QApplication app(argc, argv);
     setUpApplication();
 
@@ -34,7 +70,13 @@ int main(int argc, char* argv[])
     if (check)
         messageBox = [](const QString& text) { qCWarning(lcMain) << "message:" << text; };
     Program program(QApplication::applicationDirPath(), messageBox);
-    program.splash().show();
+    if (!trialFolder.isEmpty()) {
+        // The splash is passed by: the teacher goes straight to her text.
+        program.tryText(trialFolder, trialItem);
+        program.splash().Picture1_Click();
+    } else {
+        program.splash().show();
+    }
     if (check) {
         QTimer::singleShot(0, &program.splash(), [&program] {
             program.splash().Picture1_Click();

@@ -52,6 +52,8 @@ void Program::showMainWindow()
         services.splash = &splash_;
         services.quit = [] { QApplication::exit(0); };
         services.messageBox = messageBox_;
+        services.trialFolder = trialFolder_;
+        services.trialItem = trialItem_;
         form1_ = std::make_unique<Form1>(state_, services);
         form1_->Form_Load();
     }

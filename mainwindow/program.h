@@ -29,6 +29,14 @@ public:
     // `messageBox` replaces the modal message box when given.
     explicit Program(const QString& appFolder, std::function<void(const QString&)> messageBox = {});
 
+    // Starts the main window on item `item` of the exercise at `folder`, for
+    // a teacher trying it: no name asked, no results written.
+    void tryText(const QString& folder, int item)
+    {
+        trialFolder_ = folder;
+        trialItem_ = item;
+    }
+
     Form2& splash() { return splash_; }
     // Null until the splash has been clicked.
     Form1* mainWindow() const { return form1_.get(); }
@@ -40,6 +48,8 @@ private:
 
     QString appFolder_;
     std::function<void(const QString&)> messageBox_;
+    QString trialFolder_;
+    int trialItem_ = 0;
     ProgramState state_;
     SoundEffectCuePlayer cues_;
     std::unique_ptr<Form1> form1_;

@@ -115,6 +115,11 @@ void Form1::settleResultsFolder()
     QStringList content{AppFolder};
     for (const QString& root : catalogue::dataRoots())
         content << catalogue::exercisesFolder(root) << catalogue::resolve(root, QStringLiteral("Graficos"));
+    if (!services_.trialFolder.isEmpty()) {
+        qCInfo(lcRecording) << "trying" << services_.trialFolder << "text" << services_.trialItem
+                            << "records no results";
+        return;
+    }
     resultsFolder_ = results::resolveFolder(results::configuredFolder(), content);
 }
 
@@ -262,6 +267,8 @@ void Form1::leaveText()
 
 void Form1::recordRow(bool finished)
 {
+    if (!services_.trialFolder.isEmpty())
+        return;
     const std::optional<results::Row> row = attempt_.finish(finished, !state_.TimeUp, pupil_, now());
     if (!row)
         return;

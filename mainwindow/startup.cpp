@@ -12,10 +12,13 @@
 #include "windows/form4.h"
 #include "windows/programstate.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QLoggingCategory>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 Q_LOGGING_CATEGORY(lcStartup, "miravellon.startup")
@@ -53,6 +56,7 @@ void Form1::Form_Load()
     // The program's own exercises, then the teacher's and the school's.
     const QStringList roots = catalogue::contentRoots(AppFolder, catalogue::dataRoots());
     ExerciseList = catalogue::listCatalogue(roots);
+    const int trialRow = trialExercise();
     Dir1.clear();
     for (const catalogue::ListedExercise& exercise : std::as_const(ExerciseList))
         Dir1.append(exercise.name);
@@ -113,6 +117,27 @@ void Form1::Form_Load()
     // from the first moment, so it stays hidden until the results button.
     resultsWindow();
     startRecording();
+    if (trialRow >= 0) {
+        ui->List1->setCurrentRow(trialRow);
+        ItemNumber[trialRow] = std::max(services_.trialItem, 1);
+        List1_Click();
+    }
+}
+
+int Form1::trialExercise()
+{
+    if (services_.trialFolder.isEmpty())
+        return -1;
+    const QFileInfo trial(services_.trialFolder);
+    const QString wanted = trial.canonicalFilePath();
+    for (qsizetype row = 0; row < ExerciseList.size(); ++row) {
+        if (QFileInfo(ExerciseList[row].folder).canonicalFilePath() == wanted)
+            return int(row);
+    }
+    // An exercise the program does not list is tried all the same, last.
+    ExerciseList.append({trial.fileName(), QDir::cleanPath(trial.absoluteFilePath()),
+                         QFileInfo(trial.absolutePath()).path()});
+    return int(ExerciseList.size() - 1);
 }
 
 void Form1::ArrangeControls()

@@ -5,6 +5,7 @@
 // Without a folder it opens the one the pupil's program writes to on this
 // account (the setting resultados/carpeta, or $XDG_DATA_HOME/miravellon/resultados).
 
+#include "library/commandline.h"
 #include "library/results.h"
 #include "results/resultsview.h"
 
@@ -18,8 +19,34 @@
 
 Q_LOGGING_CATEGORY(lcResultsView, "miravellon.resultsview")
 
+namespace {
+
+QString usage()
+{
+    return QStringLiteral(
+        "Uso: miravellon-resultados [CARPETA]\n"
+        "Muestra los resultados de los alumnos: la tabla de la clase, las palabras más falladas y sus\n"
+        "familias. Sin CARPETA, abre la carpeta de resultados que usa Miravellon en esta cuenta.\n"
+        "  --help, --version\n");
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    // The command line is read before the window system is opened: --help
+    // answers without a display.
+    commandline::quietLogging();
+    const QString program = QStringLiteral("miravellon-resultados");
+    QCommandLineParser parser;
+    commandline::addStandardOptions(parser, true);
+    if (const std::optional<int> done = commandline::handle(parser, commandline::arguments(argc, argv), program, usage(), 2))
+        return *done;
+    if (parser.positionalArguments().size() > 1) {
+        commandline::printUsageError(program, QStringLiteral("sobra «%1»").arg(parser.positionalArguments()[1]));
+        return 2;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Miravellon Resultados"));
     QGuiApplication::setDesktopFileName(QStringLiteral("es.miravellon.Resultados"));
@@ -29,8 +56,8 @@ int main(int argc, char* argv[])
     if (translator->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 
-    const QStringList args = QCoreApplication::arguments();
-    const QString folder = args.size() > 1 ? args.at(1) : results::resolveFolder(results::configuredFolder(), {});
+    const QStringList args = parser.positionalArguments();
+    const QString folder = !args.isEmpty() ? args.at(0) : results::resolveFolder(results::configuredFolder(), {});
 
     ResultsView view;
     view.resize(1000, 700);

@@ -218,7 +218,7 @@ const Fault faults[] = {
              bytes += QByteArray(1, '\0') + c;
          t.write(Item2Faulty, bytes);
      },
-     1, u"ERROR "_s + Item2Faulty + u": "_s, u"guárdelo en UTF-8 o ANSI"_s, u"1 error, 0 avisos"_s},
+     1, u"ERROR "_s + Item2Faulty + u": "_s, u"guárdelo como «UTF-8» o «ANSI»"_s, u"1 error, 0 avisos"_s},
     {"CueInACompressedFormat",
      [](const TempTree& t) {
          QByteArray cue = wavFile();
@@ -403,6 +403,26 @@ const Fault faults[] = {
      [](const TempTree& t) { t.writeLines(Item1Faulty, {u"Mi baca come ierba"_s, u"en el prado."_s}); }, 0,
      u"AVISO "_s + Item1Faulty + u", línea 1: "_s, u"la forma con falta «baca» (por «vaca») también es una palabra"_s,
      u"0 errores, 1 aviso"_s, true},
+    {"AcceptedWordBesideTheCatalogueIsNoFinding",
+     [](const TempTree& t) {
+         t.writeItem(Exercise, 2, {u"La ovega bebe ahua."_s, u"Bebe ahua."_s},
+                     {u"La oveja bebe ahua."_s, u"Bebe ahua."_s});
+         t.write(u"palabras-aceptadas.txt"_s, "# nombres y palabras del programa\nAhua\n\n");
+     },
+     0, QString(), QString(), u"0 errores, 0 avisos"_s, true},
+    {"IntendedHomophonePairIsNoFinding",
+     [](const TempTree& t) {
+         t.writeLines(Item1Faulty, {u"Mi baca come ierba"_s, u"en el prado."_s});
+         t.write(u"homofonos.txt"_s, "vaca baca  # la falta se entiende\r\n");
+     },
+     0, QString(), QString(), u"0 errores, 0 avisos"_s, true},
+    {"HomophonePairSilencesThatPairOnly",
+     [](const TempTree& t) {
+         t.writeLines(Item1Faulty, {u"Mi baca come ierba"_s, u"en el prado."_s});
+         t.write(u"homofonos.txt"_s, "baca vaca\nvaca vacas\n");
+     },
+     0, u"AVISO "_s + Item1Faulty + u", línea 1: "_s, u"la forma con falta «baca» (por «vaca») también es una palabra"_s,
+     u"0 errores, 1 aviso"_s, true},
     {"LetterCaseErrorIsNoHomophone",
      [](const TempTree& t) { t.writeLines(Item2Faulty, {u"la ovega bebe agua."_s}); }, 0, QString(), QString(),
      u"0 errores, 0 avisos"_s, true},
@@ -470,6 +490,26 @@ TEST(Checker, WithoutAFolderChecksTheOneHoldingTheProgram)
 
     EXPECT_EQ(run.status, 1) << run.all().toStdString();
     EXPECT_TRUE(run.has(u"ERROR sonidos/cambia.wav: "_s, u"falta el sonido"_s)) << run.all().toStdString();
+}
+
+TEST(Checker, AnswersHelpAndVersionWithoutADisplayAndPrintsNoLogLines)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    environment.remove(u"QT_LOGGING_RULES"_s);
+    const CheckerRun version = runChecker(QStringLiteral(CHECKER_PATH), {u"--version"_s}, environment);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.summary().startsWith(u"miravellon-comprobar "_s)) << version.all().toStdString();
+    TempTree tree;
+    tree.write(u"Ejercicios/E/correcto/1.txt"_s, QByteArray(5 * 1024 * 1024, 'a'));
+    const CheckerRun run = runChecker(QStringLiteral(CHECKER_PATH), {tree.path()}, environment);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(run.all().contains(u"miravellon."_s)) << run.all().toStdString();
+    const CheckerRun wrong = runChecker(QStringLiteral(CHECKER_PATH), {u"--nada"_s}, environment);
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.errors, u"miravellon-comprobar: no conozco la opción «--nada»\n"
+                            u"Para ver cómo se usa: miravellon-comprobar --help\n"_s);
 }
 
 TEST(Checker, BadCommandLinesExitWithTwo)

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <vector>
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -308,8 +309,8 @@ TEST_P(CrearSessions, DoWhatATeacherExpects)
 {
     const Session& session = GetParam();
     const TempTree tree;
-    tree.write(u"datos/miravellon/Ejercicios/12 Tildes/correcto/1.txt"_s, "Una vaca.\r\n");
-    tree.write(u"datos/miravellon/Ejercicios/12 Tildes/incorrecto/1.txt"_s, "Una baca.\r\n");
+    tree.write(u"datos/miravellon/Ejercicios/98 Tildes/correcto/1.txt"_s, "Una vaca.\r\n");
+    tree.write(u"datos/miravellon/Ejercicios/98 Tildes/incorrecto/1.txt"_s, "Una baca.\r\n");
     const QString data = tree.file(u"datos/miravellon"_s);
     QStringList arguments = session.arguments;
     arguments.replaceInStrings(u"@"_s, tree.file(u"fuera"_s));
@@ -360,24 +361,24 @@ const QByteArray Utf16LittleEndian = utf16(u"Un {burro|vurro} río.\r\n"_s, true
 const QByteArray Utf16BigEndian = utf16(u"Un {burro|vurro} río.\r\n"_s, false);
 
 const Session sessions[] = {
-    {"BareNameIsOneOfHerExercises", {u"14 Huerto"_s}, "Un {burro|vurro}.\n", 0,
-     {u"Ejercicio: ~/Ejercicios/14 Huerto\n"_s}, {}, u"~/Ejercicios/14 Huerto/incorrecto/1.txt"_s, "Un vurro.\r\n"},
-    {"PathOutsideIsWrittenWithAWarning", {u"@/14 Huerto"_s}, "Un {burro|vurro}.\n", 0, {u"fuera/14 Huerto\n"_s},
+    {"BareNameIsOneOfHerExercises", {u"99 Huerto"_s}, "Un {burro|vurro}.\n", 0,
+     {u"Ejercicio: ~/Ejercicios/99 Huerto\n"_s}, {}, u"~/Ejercicios/99 Huerto/incorrecto/1.txt"_s, "Un vurro.\r\n"},
+    {"PathOutsideIsWrittenWithAWarning", {u"@/99 Huerto"_s}, "Un {burro|vurro}.\n", 0, {u"fuera/99 Huerto\n"_s},
      {u"aviso: Miravellon no mostrará este ejercicio"_s, u"datos/miravellon/Ejercicios"_s},
-     u"fuera/14 Huerto/correcto/1.txt"_s, "Un burro.\r\n"},
-    {"NumberOfAnotherExercise", {u"12 Mi ejercicio"_s}, "Un {burro|vurro}.\n", 0, {u"12 Mi ejercicio"_s},
-     {u"aviso: el número de «12 Mi ejercicio» ya lo lleva «12 Tildes»"_s}, {}, {}},
-    {"NewItemOfAnExistingExerciseNoWarning", {u"12 Tildes"_s}, "Un {burro|vurro}.\n", 0, {u"12 Tildes/correcto/2.txt"_s},
+     u"fuera/99 Huerto/correcto/1.txt"_s, "Un burro.\r\n"},
+    {"NumberOfAnotherExercise", {u"98 Mi ejercicio"_s}, "Un {burro|vurro}.\n", 0, {u"98 Mi ejercicio"_s},
+     {u"aviso: el número de «98 Mi ejercicio» ya lo lleva «98 Tildes»"_s}, {}, {}},
+    {"NewItemOfAnExistingExerciseNoWarning", {u"98 Tildes"_s}, "Un {burro|vurro}.\n", 0, {u"98 Tildes/correcto/2.txt"_s},
      {}, {}, {}},
-    {"NotepadUnicodeLittleEndian", {u"14 Huerto"_s}, Utf16LittleEndian, 0, {u"línea 1: burro → vurro"_s}, {},
-     u"~/Ejercicios/14 Huerto/incorrecto/1.txt"_s, "Un vurro r\xEDo.\r\n"},
-    {"UnicodeBigEndian", {u"14 Huerto"_s}, Utf16BigEndian, 0, {u"línea 1: burro → vurro"_s}, {},
-     u"~/Ejercicios/14 Huerto/correcto/1.txt"_s, "Un burro r\xEDo.\r\n"},
-    {"WordDocumentIsRefusedWithWhatToDo", {u"14 Huerto"_s}, QByteArray("PK\x03\x04\0\0binario", 15), 1, {},
+    {"NotepadUnicodeLittleEndian", {u"99 Huerto"_s}, Utf16LittleEndian, 0, {u"línea 1: burro → vurro"_s}, {},
+     u"~/Ejercicios/99 Huerto/incorrecto/1.txt"_s, "Un vurro r\xEDo.\r\n"},
+    {"UnicodeBigEndian", {u"99 Huerto"_s}, Utf16BigEndian, 0, {u"línea 1: burro → vurro"_s}, {},
+     u"~/Ejercicios/99 Huerto/correcto/1.txt"_s, "Un burro r\xEDo.\r\n"},
+    {"WordDocumentIsRefusedWithWhatToDo", {u"99 Huerto"_s}, QByteArray("PK\x03\x04\0\0binario", 15), 1, {},
      {u"no es un archivo de texto; guárdelo como «Texto sin formato (.txt)»"_s}, {}, {}},
-    {"FamilyAsTheTeacherWritesIt", {u"--familia"_s, u"mayúsculas"_s, u"--faltas"_s, u"1"_s, u"14 Huerto"_s},
+    {"FamilyAsTheTeacherWritesIt", {u"--familia"_s, u"mayúsculas"_s, u"--faltas"_s, u"1"_s, u"99 Huerto"_s},
      "hola.\n", 0, {u"hola. → Hola."_s}, {}, {}, {}},
-    {"FamilyByItsLongName", {u"--familia"_s, u"M antes de P y B"_s, u"--faltas"_s, u"1"_s, u"14 Huerto"_s},
+    {"FamilyByItsLongName", {u"--familia"_s, u"M antes de P y B"_s, u"--faltas"_s, u"1"_s, u"99 Huerto"_s},
      "campo.\n", 0, {u"campo. → canpo."_s}, {}, {}, {}},
     {"HelpOnStandardOutput", {u"--help"_s}, {}, 0, {u"Uso: miravellon-crear"_s, u"m antes de p y b"_s}, {}, {}, {}},
     {"VersionOnStandardOutput", {u"--version"_s}, {}, 0, {u"miravellon-crear 1"_s}, {}, {}, {}},
@@ -387,6 +388,55 @@ const Session sessions[] = {
 
 INSTANTIATE_TEST_SUITE_P(Crear, CrearSessions, ::testing::ValuesIn(sessions),
                          [](const auto& info) { return std::string(info.param.name); });
+
+class EveryCommand : public ::testing::TestWithParam<const char*> {};
+
+// --help and --version on standard output with no display at all, and a wrong
+// option said in two lines: the command never gets as far as a window.
+TEST_P(EveryCommand, AnswersHelpAndVersionWithoutADisplay)
+{
+    const QString program = QString::fromLatin1(GetParam());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"WAYLAND_DISPLAY"_s);
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    const auto runIt = [&](const QStringList& arguments) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(PROGRAMS_DIR) + u'/' + program, arguments);
+        process.closeWriteChannel();
+        CommandRun r;
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            return r;
+        }
+        r.status = process.exitCode();
+        r.out = QString::fromUtf8(process.readAllStandardOutput());
+        r.err = QString::fromUtf8(process.readAllStandardError());
+        return r;
+    };
+    const CommandRun help = runIt({u"--help"_s});
+    EXPECT_EQ(help.status, 0) << help.err.toStdString();
+    EXPECT_TRUE(help.out.startsWith(u"Uso: "_s + program)) << help.out.toStdString();
+    EXPECT_EQ(help.err, QString());
+    const CommandRun version = runIt({u"--version"_s});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, program + u" 1.0\n"_s);
+    const CommandRun wrong = runIt({u"--nada"_s});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out, QString());
+    EXPECT_EQ(wrong.err, program + u": no conozco la opción «--nada»\nPara ver cómo se usa: "_s + program + u" --help\n"_s);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, EveryCommand,
+                         ::testing::Values("miravellon", "miravellon-crear", "miravellon-comprobar",
+                                           "miravellon-resultados", "miravellon-editor"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
 
 TEST(CrearCommand, AUsageErrorIsTwoLines)
 {

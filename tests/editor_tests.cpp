@@ -241,15 +241,24 @@ TEST(EditedItem, SavesOnlyWhatReadsBackAsMeantWithinTheLimitOfItsBytes)
               "de 4194304"_s);
 }
 
-TEST(EditedItem, ImportsWindows1252AndUtf8Texts)
+TEST(EditedItem, ImportsWindows1252Utf8AndUnicodeTexts)
 {
     const TempTree tree;
     tree.write(u"ansi.txt"_s, "El ni\xF1o bebi\xF3 agua.\r\n");
     tree.write(u"utf8.txt"_s, "El nin\xCC\x83o.\n");  // n + combining tilde
     EXPECT_EQ(editor::importText(tree.file(u"ansi.txt"_s)).text, u"El niño bebió agua.\r\n"_s);
     EXPECT_EQ(editor::importText(tree.file(u"utf8.txt"_s)).text, u"El niño.\n"_s);
-    tree.write(u"utf16.txt"_s, QByteArray("\xFF\xFEh\0o\0", 6));
-    EXPECT_FALSE(editor::importText(tree.file(u"utf16.txt"_s)).error.isEmpty());
+    // Notepad's «Unicode», either byte order, is read.
+    tree.write(u"utf16.txt"_s, QByteArray("\xFF\xFEh\0\xF3\0\r\0\n\0", 10));
+    EXPECT_EQ(editor::importText(tree.file(u"utf16.txt"_s)).text, u"hó\r\n"_s);
+    tree.write(u"utf16be.txt"_s, QByteArray("\xFE\xFF\0h\0\xF3", 6));
+    EXPECT_EQ(editor::importText(tree.file(u"utf16be.txt"_s)).text, u"hó"_s);
+    // A word processor's document is refused with the reason and the remedy
+    // every tool gives.
+    tree.write(u"carta.docx"_s, QByteArray("PK\x03\x04\0\0word", 10));
+    const QString error = editor::importText(tree.file(u"carta.docx"_s)).error;
+    EXPECT_TRUE(error.contains(u"no es un archivo de texto; guárdelo como «Texto sin formato (.txt)»"_s))
+        << error.toStdString();
 }
 
 // --- Renumbering -------------------------------------------------------------------

@@ -9,9 +9,11 @@
 #include "editor/editorwindow.h"
 #include "editor/itemstore.h"
 
+#include "library/acceptedwords.h"
 #include "library/catalogue.h"
 #include "library/contentrules.h"
 #include "library/results.h"
+#include "library/spelling.h"
 #include "results/resultsview.h"
 #include "presentation/richtextbox.h"
 #include "windows/form4.h"
@@ -19,10 +21,12 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -612,7 +616,14 @@ TEST(PonerFaltasDialog, AsksAFamilyAndANumberAndOtrasChoosesAgain)
         auto* family = dialog->findChild<QComboBox*>(u"Familia"_s);
         auto* count = dialog->findChild<QSpinBox*>(u"Numero"_s);
         auto* choice = dialog->findChild<QLabel*>(u"Eleccion"_s);
-        family->setCurrentText(u"bv"_s);
+        // Families by the names a teacher reads, once each.
+        QStringList names;
+        for (int i = 0; i < family->count(); ++i)
+            names.append(family->itemText(i));
+        EXPECT_EQ(names.count(u"todas"_s), 1);
+        EXPECT_TRUE(names.contains(u"m antes de p y b"_s));
+        EXPECT_FALSE(names.contains(u"mb"_s));
+        family->setCurrentText(u"b/v"_s);
         count->setValue(2);
         shown.append(choice->text());
         for (QPushButton* b : dialog->findChildren<QPushButton*>()) {
@@ -634,6 +645,91 @@ TEST(PonerFaltasDialog, AsksAFamilyAndANumberAndOtrasChoosesAgain)
     // "Otras" drew another seed, and the request is the one shown last.
     EXPECT_NE(shown[0], shown[1]);
     EXPECT_EQ(shown[1], u"bv 2 %1"_s.arg(request->seed));
+
+    // The next time it starts on the family used last.
+    QString family;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_TRUE(dialog);
+        family = dialog->findChild<QComboBox*>(u"Familia"_s)->currentText();
+        dialog->close();
+    });
+    EXPECT_FALSE(prompts.askFaults(nullptr, preview));
+    EXPECT_EQ(family, u"b/v"_s);
+}
+
+TEST(EscribirOtraDialog, AnInvalidEntryKeepsTheBoxOpenWithTheReason)
+{
+    editor::DialogPrompts prompts;
+    QStringList reasons;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_TRUE(dialog);
+        auto* edit = dialog->findChild<QLineEdit*>(u"Respuesta"_s);
+        auto* reason = dialog->findChild<QLabel*>(u"Motivo"_s);
+        edit->setText(u"dos palabras"_s);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(edit->text(), u"dos palabras"_s);
+        reasons.append(reason->isVisible() ? reason->text() : QString());
+        edit->setText(u"vacca"_s);
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    const std::optional<QString> typed = prompts.askChecked(
+        nullptr, u"Escribir otra falta"_s, u"Falta para «vaca»:"_s, u"vaca"_s,
+        [](const QString& t) { return t.contains(u' ') ? u"una falta es una sola palabra"_s : QString(); });
+    EXPECT_EQ(typed, u"vacca"_s);
+    EXPECT_EQ(reasons, QStringList{u"una falta es una sola palabra"_s});
+}
+
+TEST_F(EditorWindowTest, ProbarOpensThePupilsProgramOnTheSavedText)
+{
+    open();
+    QString program;
+    QStringList arguments;
+    window->startProgram = [&](const QString& p, const QStringList& a) {
+        program = p;
+        arguments = a;
+        return true;
+    };
+    click("NuevoEjercicio");
+    type(u"Una vaca come."_s);
+    window->wordMenu(1)->actions().first()->trigger();
+    click("Probar");
+    EXPECT_TRUE(program.endsWith(u"miravellon"_s)) << program.toStdString();
+    ASSERT_EQ(arguments.size(), 3);
+    EXPECT_EQ(arguments[0], u"--probar"_s);
+    EXPECT_TRUE(QFileInfo::exists(arguments[1] + u"/incorrecto/1.txt"_s)) << arguments[1].toStdString();
+    EXPECT_EQ(arguments[2], u"1"_s);
+    EXPECT_FALSE(window->isDirty());
+    // The status line speaks of the last thing done, and clears on an edit.
+    EXPECT_FALSE(find<QLabel>("Estado")->text().isEmpty());
+    type(u" Y"_s);
+    EXPECT_EQ(find<QLabel>("Estado")->text(), QString());
+}
+
+TEST_F(EditorWindowTest, AFindingIsAcceptedIntoHerFolderAndNotSaidAgain)
+{
+    if (!spelling::Dictionary::spanish().isAvailable())
+        GTEST_SKIP() << "no Spanish dictionary is installed";
+    open();
+    click("NuevoEjercicio");
+    type(u"Toby come. Una vaca."_s);
+    const std::unique_ptr<QMenu> menu = window->wordMenu(3);  // "vaca."
+    ASSERT_FALSE(menu->actions().isEmpty());
+    menu->actions().first()->trigger();
+    window->refreshFindings();
+    auto* list = find<QListWidget>("Hallazgos");
+    int row = -1;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text().contains(u"«Toby» no está en el diccionario"_s))
+            row = i;
+    }
+    ASSERT_GE(row, 0) << rows("Hallazgos").join(u'\n').toStdString();
+    list->setCurrentRow(row);
+    click("AceptarPalabra");
+    EXPECT_TRUE(acceptedwords::read(teacherRoot()).accepts(u"Toby"_s));
+    EXPECT_FALSE(rows("Hallazgos").join(u'\n').contains(u"Toby"_s)) << rows("Hallazgos").join(u'\n').toStdString();
 }
 
 // --- End to end -------------------------------------------------------------------

@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <QListWidget>
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -571,6 +573,28 @@ INSTANTIATE_TEST_SUITE_P(
                         u"luc"_s, {u"Lucía Pérez"_s, u"Lucas"_s}, 1, u"Lucas"_s},
         NameQuestionRow{"not_on_the_list", "Luc\xED" "a\r\n", {u"Lucía"_s}, u"Pablo"_s, {}, 0, u"Pablo"_s}),
     [](const ::testing::TestParamInfo<NameQuestionRow>& info) { return std::string(info.param.name); });
+
+
+TEST_F(Recording, ATeacherTryingATextIsAskedNothingAndLeavesNoRow)
+{
+    configure(u"resultados/carpeta"_s, folder.path());
+    configure(u"alumno/preguntar"_s, u"true"_s);
+    // Her exercise, outside the folders the program lists.
+    TempTree hers;
+    hers.writeItem(u"21 Huerto"_s, 1, {u"Una baca"_s}, {u"Una vaca"_s});
+    hers.writeItem(u"21 Huerto"_s, 2, {u"Mi pero come"_s, u"Es mio"_s}, {u"Mi perro come"_s, u"Es mío"_s});
+    harness = std::make_unique<MainWindowHarness>(tree.path(), true, u"Lucía"_s,
+                                                  hers.file(u"Ejercicios/21 Huerto"_s), 2);
+    harness->clock = [this] { return Loaded.addSecs(seconds); };
+    EXPECT_TRUE(harness->questions.isEmpty());
+    EXPECT_EQ(harness->text()->text(), u"Mi pero come \nEs mio \n"_s);
+    EXPECT_EQ(harness->find<QListWidget>("List1")->currentItem()->text(), u"21 Huerto"_s);
+    correctPero();
+    correctMio();
+    form().Command4_Click();
+    EXPECT_TRUE(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty()) << harness->messages.join(u'\n').toStdString();
+}
 
 TEST_F(Recording, NoQuestionWithoutTheSetting)
 {

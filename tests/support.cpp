@@ -106,7 +106,8 @@ void RecordingCuePlayer::play(const QString& path)
     cues.append(QFileInfo(path).completeBaseName());
 }
 
-MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const QString& name)
+MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const QString& name,
+                                     const QString& trialFolder, int trialItem)
 {
     Form1::Services services;
     services.appFolder = appFolder;
@@ -119,6 +120,8 @@ MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const 
         return name;
     };
     services.clock = [this] { return clock ? clock() : QDateTime::currentDateTime(); };
+    services.trialFolder = trialFolder;
+    services.trialItem = trialItem;
     form1 = std::make_unique<Form1>(state, services);
     form1->Form_Load();
     if (show) {

@@ -82,7 +82,10 @@ class MainWindowHarness {
 public:
     // `name` answers the name question, when the settings make the program
     // ask it.
-    explicit MainWindowHarness(const QString& appFolder, bool show = true, const QString& name = QString());
+    // With `trialFolder`, the window starts as `miravellon --probar
+    // trialFolder trialItem` starts it.
+    explicit MainWindowHarness(const QString& appFolder, bool show = true, const QString& name = QString(),
+                               const QString& trialFolder = QString(), int trialItem = 0);
     ~MainWindowHarness();
 
     Form1& form() { return *form1; }
