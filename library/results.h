@@ -11,3 +11,4 @@
 #include "library/pupilfile.h"
 #include "library/resultsfolder.h"
 #include "library/resultsrow.h"
+#include "library/resultssummary.h"

@@ -1,25 +1,67 @@
 // miravellon-resultados: the teacher's view of the pupils' results.
 //
 //     miravellon-resultados [carpeta]
+//     miravellon-resultados --informe informe.pdf [--desde AAAA-MM-DD] [--hasta AAAA-MM-DD]
+//                           [--ejercicio NOMBRE] [carpeta]
 //
 // Without a folder it opens the one the pupil's program writes to on this
 // account (the setting resultados/carpeta, or $XDG_DATA_HOME/miravellon/resultados).
+// With --informe it writes the report as a PDF and ends, without a window.
 
 #include "library/results.h"
+#include "results/report.h"
 #include "results/resultsview.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLoggingCategory>
 #include <QStyleFactory>
 #include <QTimer>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstring>
 
 Q_LOGGING_CATEGORY(lcResultsView, "miravellon.resultsview")
 
+namespace {
+
+// Whether the command line asks for a report only: then no display is needed.
+bool reportOnly(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--informe") == 0 || std::strncmp(argv[i], "--informe=", 10) == 0)
+            return true;
+    }
+    return false;
+}
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "miravellon-resultados: %s\n", qPrintable(message));
+    return 1;
+}
+
+std::optional<QDate> dateOption(const QCommandLineParser& parser, const QString& name, QString& error)
+{
+    if (!parser.isSet(name))
+        return QDate();
+    const QDate date = QDate::fromString(parser.value(name), Qt::ISODate);
+    if (!date.isValid()) {
+        error = QStringLiteral("la fecha de --%1 no es AAAA-MM-DD: %2").arg(name, parser.value(name));
+        return std::nullopt;
+    }
+    return date;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+    if (reportOnly(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Miravellon Resultados"));
     QGuiApplication::setDesktopFileName(QStringLiteral("es.miravellon.Resultados"));
@@ -29,8 +71,43 @@ int main(int argc, char* argv[])
     if (translator->load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
 
-    const QStringList args = QCoreApplication::arguments();
-    const QString folder = args.size() > 1 ? args.at(1) : results::resolveFolder(results::configuredFolder(), {});
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Los resultados de los alumnos, para el profesor."));
+    parser.addHelpOption();
+    parser.addOption({QStringLiteral("informe"), QStringLiteral("Escribe el informe en PDF y termina."),
+                      QStringLiteral("informe.pdf")});
+    parser.addOption({QStringLiteral("desde"), QStringLiteral("Solo las filas desde ese día."),
+                      QStringLiteral("AAAA-MM-DD")});
+    parser.addOption({QStringLiteral("hasta"), QStringLiteral("Solo las filas hasta ese día."),
+                      QStringLiteral("AAAA-MM-DD")});
+    parser.addOption({QStringLiteral("ejercicio"), QStringLiteral("Solo las filas de ese ejercicio."),
+                      QStringLiteral("nombre")});
+    parser.addPositionalArgument(QStringLiteral("carpeta"), QStringLiteral("La carpeta de resultados."));
+    parser.process(app);
+
+    const QStringList args = parser.positionalArguments();
+    const QString folder = !args.isEmpty() ? args.first() : results::resolveFolder(results::configuredFolder(), {});
+
+    if (parser.isSet(QStringLiteral("informe"))) {
+        QString error;
+        const std::optional<QDate> from = dateOption(parser, QStringLiteral("desde"), error);
+        const std::optional<QDate> to = dateOption(parser, QStringLiteral("hasta"), error);
+        if (!from || !to)
+            return fail(error);
+        if (!QFileInfo(folder).isDir())
+            return fail(QStringLiteral("no encuentro la carpeta %1").arg(QDir::toNativeSeparators(folder)));
+        const results::Folder contents = results::readFolder(folder);
+        const QString path = parser.value(QStringLiteral("informe"));
+        const report::Input input{folder, &contents.rows,
+                                  results::Filter{*from, *to, parser.value(QStringLiteral("ejercicio"))},
+                                  results::readClassList(folder)};
+        if (!report::writePdf(input, path))
+            return fail(QStringLiteral("no puedo escribir el informe en %1").arg(QDir::toNativeSeparators(path)));
+        const QString skipped = results::skippedNote(contents);
+        if (!skipped.isEmpty())
+            qCWarning(lcResultsView).noquote() << skipped;
+        return 0;
+    }
 
     ResultsView view;
     view.resize(1000, 700);
