@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -87,7 +88,9 @@ ResultsView::ResultsView(QWidget* parent)
 
     table_ = readOnlyTable(this, QStringLiteral("Tabla"), QStringLiteral("Resultados por alumno"));
     table_->setToolTip(QStringLiteral("Doble clic o Intro: los textos del alumno, semana a semana"));
-    connect(table_, &QTableWidget::activated, this, [this](const QModelIndex& index) { openPupil(index.row()); });
+    // A double click or Enter on a line, whatever the desktop's single-click setting.
+    connect(table_, &QTableWidget::doubleClicked, this, [this](const QModelIndex& index) { openPupil(index.row()); });
+    table_->installEventFilter(this);
 
     chart_ = new FailedWordsChart(this);
     chart_->setObjectName(QStringLiteral("Grafico"));
@@ -210,6 +213,18 @@ void ResultsView::refresh()
     if (!skipped.isEmpty())
         note += u' ' + skipped;
     note_->setText(note);
+}
+
+bool ResultsView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && table_->currentRow() >= 0) {
+            openPupil(table_->currentRow());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 PupilView* ResultsView::openPupil(int line)

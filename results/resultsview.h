@@ -61,6 +61,9 @@ public:
     std::function<bool(QPrinter&)> choosePrinter;
     std::function<void(const QString&)> messageBox;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showMessage(const QString& text);
     QString saveFileName(const std::function<QString()>& hook, const QString& title, const QString& name,
