@@ -11,11 +11,6 @@ namespace checker {
 
 namespace {
 
-QString hex(char16_t code)
-{
-    return QStringLiteral("0x") + QString::number(uint(code), 16).toUpper().rightJustified(2, u'0');
-}
-
 QString andMore(int more)
 {
     return more > 0 ? QStringLiteral(" (y %1 más en el archivo)").arg(more) : QString();
@@ -73,49 +68,15 @@ void checkCharacters(const QByteArray& bytes, const QString& text, const QString
 // Why the program refuses the file, in the teacher's words.
 void reportRefusal(const textfile::ReadResult& read, const QString& place, Report& report)
 {
-    using textfile::ReadStatus;
+    if (read.status == textfile::ReadStatus::Ok)
+        return;
     const textfile::Finding& at = read.finding;
-    switch (read.status) {
-    case ReadStatus::Ok: return;
-    case ReadStatus::Missing:
-    case ReadStatus::Unreadable: report.error(place, QStringLiteral("no se puede leer el archivo")); return;
-    case ReadStatus::Empty: report.error(place, QStringLiteral("el archivo está vacío")); return;
-    case ReadStatus::TooLarge:
-        report.error(place, QStringLiteral("el archivo es demasiado grande: %1 bytes, y el programa no lee "
-                                           "archivos de más de %2 bytes")
-                                .arg(at.value)
-                                .arg(textfile::MaxFileBytes));
-        return;
-    case ReadStatus::TooManyWords:
-        report.error(place, QStringLiteral("el texto tiene demasiadas palabras: %1, y el programa admite como "
-                                           "mucho %2")
-                                .arg(at.value)
-                                .arg(textfile::MaxWords));
-        return;
-    case ReadStatus::WordTooLong:
-        report.add(Report::Kind::Error, place, at.line,
-                   QStringLiteral("una palabra es demasiado larga: %1 caracteres, y el programa admite como mucho %2")
-                       .arg(at.value)
-                       .arg(textfile::MaxWordLength));
-        return;
-    case ReadStatus::Utf16:
-        report.error(place, QStringLiteral("el archivo está guardado en UTF-16 («Unicode»), que el programa no "
-                                           "lee: guárdelo en UTF-8 o ANSI"));
-        return;
-    case ReadStatus::NotText:
-    case ReadStatus::ControlCharacter: {
-        const auto code = char16_t(at.value);
-        // Only the five bytes Windows-1252 leaves undefined decode to C1
-        // control characters in a text that is not UTF-8.
-        const bool undefinedByte
-            = code >= 0x80 && code < 0xA0 && read.text == textfile::decodeWindows1252(read.bytes);
-        const QString text = undefinedByte
-            ? QStringLiteral("el byte %1 no es ninguna letra en Windows-1252 y el archivo tampoco es UTF-8 válido")
-            : QStringLiteral("carácter de control (código %1): no es un archivo de texto");
-        report.add(Report::Kind::Error, place, at.line, text.arg(hex(code)) + andMore(int(at.more)));
-        return;
-    }
-    }
+    const bool hasLine = read.status == textfile::ReadStatus::WordTooLong || read.status == textfile::ReadStatus::NotText
+                         || read.status == textfile::ReadStatus::ControlCharacter;
+    const bool counted = read.status == textfile::ReadStatus::NotText
+                         || read.status == textfile::ReadStatus::ControlCharacter;
+    report.add(Report::Kind::Error, place, hasLine ? at.line : 0,
+               textfile::refusalText(read) + (counted ? andMore(int(at.more)) : QString()));
 }
 
 bool onlySpaces(const QString& line)

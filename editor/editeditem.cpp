@@ -235,9 +235,9 @@ QString EditedItem::load(const QString& exerciseFolder, int number)
 
 ImportedText importText(const QString& path)
 {
-    const textfile::ReadResult read = textfile::read(path);
+    const textfile::ReadResult read = textfile::readInput(path);
     if (read.status != textfile::ReadStatus::Ok)
-        return {{}, QStringLiteral("«%1» no es un texto que se pueda usar").arg(path)};
+        return {{}, QStringLiteral("«%1»: %2").arg(path, textfile::refusalText(read))};
     return {read.text.normalized(QString::NormalizationForm_C), {}};
 }
 

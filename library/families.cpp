@@ -8,17 +8,6 @@ namespace families {
 
 namespace {
 
-struct Named {
-    Family family;
-    const char16_t* name;
-};
-
-constexpr Named Families[] = {
-    {Family::BV, u"bv"},       {Family::H, u"h"},     {Family::GJ, u"gj"},
-    {Family::LLY, u"lly"},     {Family::CZS, u"czs"}, {Family::RR, u"rr"},
-    {Family::MB, u"mb"},       {Family::Tildes, u"tildes"}, {Family::Mayusculas, u"mayusculas"},
-};
-
 const QString All = QStringLiteral("todas");
 
 bool isFront(QChar c)  // e and i, with or without an accent
@@ -118,7 +107,7 @@ QStringList coreMisspellings(const QString& core, const QString& lower, Family f
         break;
     case Family::CZS:
         for (qsizetype i = 0; i < n; ++i) {
-            if ((at(i) == u'c' && isFront(at(i + 1))) || at(i) == u'z')
+            if ((at(i) == u'c' && isFront(at(i + 1)) && at(i - 1) != u'c') || at(i) == u'z')
                 add(i, 1, QStringLiteral("s"));
             else if (at(i) == u's' && isFront(at(i + 1)))
                 add(i, 1, QStringLiteral("c"));
@@ -161,6 +150,51 @@ QStringList coreMisspellings(const QString& core, const QString& lower, Family f
             }
         }
         break;
+    case Family::GU:
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            if (at(i) == u'g' && at(i + 1) == u'ü')
+                add(i + 1, 1, QStringLiteral("u"));
+            else if (at(i) == u'g' && at(i + 1) == u'u' && isFront(at(i + 2)))
+                add(i + 1, 1, QString());
+        }
+        break;
+    case Family::CQK:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'q' && at(i + 1) == u'u' && isFront(at(i + 2)))
+                add(i, 2, QStringLiteral("k"));
+            else if (at(i) == u'c' && isBack(at(i + 1)) && at(i + 1) != QChar())
+                add(i, 1, QStringLiteral("k"));
+            else if (at(i) == u'k')
+                add(i, 1, isFront(at(i + 1)) ? QStringLiteral("qu") : QStringLiteral("c"));
+        }
+        break;
+    case Family::DZ:
+        // Short words ("red", "luz") would only give other words.
+        if (n > 3 && at(n - 1) == u'd')
+            add(n - 1, 1, QStringLiteral("z"));
+        else if (n > 3 && at(n - 1) == u'z')
+            add(n - 1, 1, QStringLiteral("d"));
+        break;
+    case Family::XS:
+        for (qsizetype i = 0; i < n; ++i) {
+            if (at(i) == u'x')
+                add(i, 1, QStringLiteral("s"));
+            else if (at(i) == u's' && i > 0 && isVowel(at(i - 1)) && QStringLiteral("cpt").contains(at(i + 1))
+                     && at(i + 1) != QChar())
+                add(i, 1, QStringLiteral("x"));
+        }
+        break;
+    case Family::CCSC:
+        for (qsizetype i = 0; i + 1 < n; ++i) {
+            if (at(i) == u'c' && at(i + 1) == u'c') {
+                add(i, 2, QStringLiteral("c"));
+                ++i;
+            } else if (at(i) == u's' && at(i + 1) == u'c' && isFront(at(i + 2))) {
+                add(i, 2, QStringLiteral("c"));
+                add(i, 2, QStringLiteral("s"));
+            }
+        }
+        break;
     case Family::Mayusculas:
         if (core[0].isUpper() && core.mid(1) != core.mid(1).toUpper())
             out.append(core[0].toLower() + core.mid(1));
@@ -179,30 +213,113 @@ int rank(bool onlyCase, bool onlyRealWords, bool repeated)
 
 }  // namespace
 
+const QList<FamilyInfo>& table()
+{
+    static const QList<FamilyInfo> rows{
+        {Family::BV, QStringLiteral("bv"), QStringLiteral("b/v"), QStringLiteral("b/v")},
+        {Family::H, QStringLiteral("h"), QStringLiteral("h"), QStringLiteral("h")},
+        {Family::GJ, QStringLiteral("gj"), QStringLiteral("g/j"), QStringLiteral("g/j")},
+        {Family::GU, QStringLiteral("gu"), QStringLiteral("gu/gü"), QStringLiteral("gu/gü")},
+        {Family::LLY, QStringLiteral("lly"), QStringLiteral("ll/y"), QStringLiteral("ll/y")},
+        {Family::CZS, QStringLiteral("czs"), QStringLiteral("c/z/s"), QStringLiteral("c/z/s")},
+        {Family::CQK, QStringLiteral("cqk"), QStringLiteral("c/qu/k"), QStringLiteral("c/qu/k")},
+        {Family::DZ, QStringLiteral("dz"), QStringLiteral("d/z finales"), QStringLiteral("d/z")},
+        {Family::RR, QStringLiteral("rr"), QStringLiteral("r/rr"), QStringLiteral("r/rr")},
+        {Family::MB, QStringLiteral("mb"), QStringLiteral("m antes de p y b"), QStringLiteral("mp/mb")},
+        {Family::XS, QStringLiteral("xs"), QStringLiteral("x/s"), QStringLiteral("x/s")},
+        {Family::CCSC, QStringLiteral("ccsc"), QStringLiteral("cc/sc"), QStringLiteral("cc/sc")},
+        {Family::Tildes, QStringLiteral("tildes"), QStringLiteral("tildes"), QStringLiteral("tilde")},
+        {Family::Mayusculas, QStringLiteral("mayusculas"), QStringLiteral("mayúsculas"), QStringLiteral("mayúscula")},
+    };
+    return rows;
+}
+
+namespace {
+
+const FamilyInfo* infoOf(Family family)
+{
+    for (const FamilyInfo& f : table()) {
+        if (f.family == family)
+            return &f;
+    }
+    return nullptr;
+}
+
+// `text` in lower case, without accents or diaeresis and without the spaces
+// around it: how names are compared.
+QString folded(const QString& text)
+{
+    QString out;
+    for (QChar c : text.trimmed().toLower().normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+std::optional<Family> parse(const QString& text)
+{
+    const QString key = folded(text);
+    for (const FamilyInfo& f : table()) {
+        if (key == f.code || key == folded(f.name) || key == folded(f.token))
+            return f.family;
+    }
+    return std::nullopt;
+}
+
+QString token(Family family)
+{
+    const FamilyInfo* f = infoOf(family);
+    return f ? f->token : QString();
+}
+
+QString displayName(Family family)
+{
+    const FamilyInfo* f = infoOf(family);
+    return f ? f->name : QString();
+}
+
+QString otherToken()
+{
+    return QStringLiteral("otra");
+}
+
+QList<Family> fromTokens(const QString& tokens)
+{
+    QList<Family> out;
+    const QStringList parts = tokens.split(u'+');
+    for (const FamilyInfo& f : table()) {
+        if (parts.contains(f.token))
+            out.append(f.family);
+    }
+    return out;
+}
+
 QStringList names()
 {
     QStringList out;
-    for (const Named& f : Families)
-        out.append(QString::fromUtf16(f.name));
+    for (const FamilyInfo& f : table())
+        out.append(f.code);
     out.append(All);
     return out;
 }
 
 QString name(Family family)
 {
-    for (const Named& f : Families) {
-        if (f.family == family)
-            return QString::fromUtf16(f.name);
-    }
-    return {};
+    const FamilyInfo* f = infoOf(family);
+    return f ? f->code : QString();
 }
 
 QList<Family> named(const QString& name)
 {
     QList<Family> out;
-    for (const Named& f : Families) {
-        if (name == All || name == QString::fromUtf16(f.name))
+    if (folded(name) == All) {
+        for (const FamilyInfo& f : table())
             out.append(f.family);
+    } else if (const std::optional<Family> one = parse(name)) {
+        out.append(*one);
     }
     return out;
 }

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QRandomGenerator;
 
@@ -28,13 +29,50 @@ enum class Family {
     MB,          // n for m before p and b
     Tildes,      // a written accent missing or on another vowel
     Mayusculas,  // a capital written small, or a common word started with a capital
+    GU,          // u for ü after g, the u of gue and gui left out
+    CQK,         // k for c before a, o and u and for qu, c or qu for k
+    DZ,          // z for a final d, d for a final z
+    XS,          // s for x, x for s before c, p and t
+    CCSC,        // c for cc, c or s for sc before e and i
 };
 
-// The names teachers use, in the order above, then "todas".
+// One family as the tools show it: `code` is the short name typed on a
+// command line ("bv"), `name` what a teacher reads and may type ("b/v",
+// "m antes de p y b"), `token` how a results row names it ("b/v", "mp/mb").
+struct FamilyInfo {
+    Family family;
+    QString code;
+    QString name;
+    QString token;
+};
+
+// Every family, in teaching order.
+const QList<FamilyInfo>& table();
+// The family `text` names: a code, a name or a token, in any letter case,
+// accents optional ("mayúsculas", "Mayusculas", "mayusculas"). None for
+// "todas", "otra" or an unknown text.
+std::optional<Family> parse(const QString& text);
+QString token(Family family);
+QString displayName(Family family);
+// The token of a difference no family explains.
+QString otherToken();
+
+// The families of what differs between a correct word and a misspelt form of
+// it, as tokens joined by '+' in table order ("h+mayúscula"); "otra" joins
+// them when part of the difference belongs to no family, and stands alone
+// when none of it does. Punctuation around the words is ignored; empty when
+// the words do not differ.
+QString pairTokens(const QString& correct, const QString& faulty);
+// The families a token string names ("h+mayúscula" -> {H, Mayusculas}), in
+// table order; unknown tokens ("otra") give none.
+QList<Family> fromTokens(const QString& tokens);
+
+// The codes of the families, in table order, then "todas".
 QStringList names();
+// The code of a family.
 QString name(Family family);
-// The families a name selects: one, or every family for "todas". Empty for
-// an unknown name.
+// The families a text selects: one (anything parse() reads), or every family
+// for "todas" (any letter case). Empty for an unknown text.
 QList<Family> named(const QString& name);
 
 // A word cut into its leading punctuation, its letters and digits, and its

@@ -50,32 +50,11 @@ const QHash<char16_t, char>& windows1252()
 QString refusal(const textfile::ReadResult& result, const QString& version)
 {
     using textfile::ReadStatus;
-    const textfile::Finding& f = result.finding;
-    switch (result.status) {
-    case ReadStatus::Ok:
-    case ReadStatus::Missing:
-    case ReadStatus::Unreadable:
+    if (result.status == ReadStatus::Ok || result.status == ReadStatus::Missing
+        || result.status == ReadStatus::Unreadable)
         return {};
-    case ReadStatus::Empty:
-        return QStringLiteral("el texto está vacío");
-    case ReadStatus::TooLarge:
-        return QStringLiteral("la %1 ocuparía %2 bytes; el programa no lee textos de más de %3")
-            .arg(version).arg(f.value).arg(textfile::MaxFileBytes);
-    case ReadStatus::TooManyWords:
-        return QStringLiteral("el texto tiene %1 palabras; el programa no lee más de %2")
-            .arg(f.value).arg(textfile::MaxWords);
-    case ReadStatus::WordTooLong:
-        return markError(f.line, QStringLiteral("una palabra de la %1 tiene %2 letras; el programa no lee palabras "
-                                                "de más de %3")
-                                     .arg(version).arg(f.value).arg(textfile::MaxWordLength));
-    case ReadStatus::NotText:
-    case ReadStatus::ControlCharacter:
-    case ReadStatus::Utf16:
-        return markError(f.line, QStringLiteral("la %1 tiene un carácter de control (código %2) que el programa no "
-                                                "muestra")
-                                     .arg(version).arg(f.value));
-    }
-    return {};
+    const QString text = QStringLiteral("la %1: %2").arg(version, textfile::refusalText(result));
+    return result.finding.line > 0 ? markError(result.finding.line, text) : text;
 }
 
 QString folderError(const QString& path)

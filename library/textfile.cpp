@@ -245,3 +245,83 @@ ReadResult read(const QString& path)
 }
 
 }  // namespace textfile
+
+namespace textfile {
+
+namespace {
+
+ReadResult converted(ReadResult result)
+{
+    const QByteArray& raw = result.bytes;
+    const bool little = raw.startsWith("\xFF\xFE");
+    if (result.status != ReadStatus::Utf16 || !(little || raw.startsWith("\xFE\xFF")))
+        return result;
+    QStringDecoder utf16(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE, QStringDecoder::Flag::Stateless);
+    const QString text = utf16(raw.sliced(2));
+    if (utf16.hasError())
+        return result;
+    return check(QByteArray("\xEF\xBB\xBF") + text.toUtf8());
+}
+
+QString hex(qint64 code)
+{
+    return QStringLiteral("0x") + QString::number(code, 16).toUpper().rightJustified(2, u'0');
+}
+
+}  // namespace
+
+ReadResult checkInput(QByteArray bytes)
+{
+    return converted(check(std::move(bytes)));
+}
+
+ReadResult readInput(const QString& path)
+{
+    return converted(read(path));
+}
+
+QString refusalText(const ReadResult& result)
+{
+    const Finding& at = result.finding;
+    switch (result.status) {
+    case ReadStatus::Ok: return {};
+    case ReadStatus::Missing:
+    case ReadStatus::Unreadable:
+        return QStringLiteral("no se puede leer el archivo: compruebe que existe y que se puede abrir");
+    case ReadStatus::Empty: return QStringLiteral("el archivo está vacío: escriba en él el texto");
+    case ReadStatus::TooLarge:
+        return QStringLiteral("el archivo es demasiado grande: %1 bytes, y el programa no lee archivos de más de %2 "
+                              "bytes; divida el texto en textos más cortos")
+            .arg(at.value)
+            .arg(MaxFileBytes);
+    case ReadStatus::TooManyWords:
+        return QStringLiteral("el texto tiene demasiadas palabras: %1, y el programa admite como mucho %2; divida el "
+                              "texto en textos más cortos")
+            .arg(at.value)
+            .arg(MaxWords);
+    case ReadStatus::WordTooLong:
+        return QStringLiteral("una palabra es demasiado larga: %1 caracteres, y el programa admite como mucho %2; "
+                              "separe las palabras con espacios")
+            .arg(at.value)
+            .arg(MaxWordLength);
+    case ReadStatus::Utf16:
+        return QStringLiteral("el archivo está guardado en UTF-16 («Unicode»), que el programa no lee: guárdelo "
+                              "como «UTF-8» o «ANSI» (en el Bloc de notas, «Guardar como», «Codificación»)");
+    case ReadStatus::NotText:
+    case ReadStatus::ControlCharacter: {
+        // Only the five bytes Windows-1252 leaves undefined decode to C1
+        // control characters in a text that is not UTF-8.
+        const bool undefinedByte = at.value >= 0x80 && at.value < 0xA0 && result.text == decodeWindows1252(result.bytes);
+        if (undefinedByte)
+            return QStringLiteral("el byte %1 no es ninguna letra en Windows-1252 y el archivo tampoco es UTF-8 "
+                                  "válido: guárdelo como texto «UTF-8»")
+                .arg(hex(at.value));
+        return QStringLiteral("carácter de control (código %1): no es un archivo de texto; guárdelo como «Texto sin "
+                              "formato (.txt)» desde el procesador de textos")
+            .arg(hex(at.value));
+    }
+    }
+    return {};
+}
+
+}  // namespace textfile

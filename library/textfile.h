@@ -97,4 +97,15 @@ ReadResult check(QByteArray bytes);
 // Reads the ordinary file at `path` (at most MaxFileBytes) and checks it.
 ReadResult read(const QString& path);
 
+// A teacher's own text, given to make an exercise from: as check(), but a
+// text saved as UTF-16 with a byte-order mark (Notepad's «Unicode») is
+// converted first, as the texts the program reads cannot be.
+ReadResult checkInput(QByteArray bytes);
+ReadResult readInput(const QString& path);
+
+// Why a text is refused, and what to do about it, in the teacher's words:
+// one sentence without the file's name or line, the same in every tool.
+// Empty for Ok.
+QString refusalText(const ReadResult& result);
+
 }  // namespace textfile

@@ -67,14 +67,15 @@ TEST(CrearCommand, PrintsEachMisspellingAndBothPathsAndWritesWindows1252)
     const CommandRun r = crear({u"--familia"_s, u"bv"_s, u"--faltas"_s, u"2"_s, u"--semilla"_s, u"4"_s, folder}, Letter);
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 5) << r.out.toStdString();
-    EXPECT_TRUE(lines.mid(0, 3).contains(u"línea 2: hermano → ermano"_s)) << r.out.toStdString();
-    for (const QString& line : lines.mid(0, 3)) {
+    ASSERT_EQ(lines.size(), 6) << r.out.toStdString();
+    EXPECT_EQ(lines[0], u"Ejercicio: "_s + folder);
+    EXPECT_TRUE(lines.mid(1, 3).contains(u"línea 2: hermano → ermano"_s)) << r.out.toStdString();
+    for (const QString& line : lines.mid(1, 3)) {
         EXPECT_TRUE(line.startsWith(u"línea "_s) && line.contains(u" → "_s)) << line.toStdString();
         EXPECT_TRUE(line.contains(u"hermano"_s) || line.contains(u'b') || line.contains(u'v')) << line.toStdString();
     }
-    EXPECT_EQ(lines[3], folder + u"/correcto/1.txt"_s);
-    EXPECT_EQ(lines[4], folder + u"/incorrecto/1.txt"_s);
+    EXPECT_EQ(lines[4], folder + u"/correcto/1.txt"_s);
+    EXPECT_EQ(lines[5], folder + u"/incorrecto/1.txt"_s);
     const QByteArray correct = tree.read(u"12 Mi ejercicio/correcto/1.txt"_s);
     EXPECT_TRUE(correct.startsWith("Querida abuela:\r\nAyer fuimos al r\xEDo con mi hermano Javier. \xBFSabes"));
     EXPECT_TRUE(correct.endsWith("fuerte,\r\nLuc\xED" "a\r\n"));
@@ -82,7 +83,7 @@ TEST(CrearCommand, PrintsEachMisspellingAndBothPathsAndWritesWindows1252)
     // The same seed makes the same item; the next one takes number 2.
     const CommandRun again = crear({u"--familia"_s, u"bv"_s, u"--faltas"_s, u"2"_s, u"--semilla"_s, u"4"_s, folder}, Letter);
     ASSERT_EQ(again.status, 0) << again.err.toStdString();
-    EXPECT_EQ(again.out.section(u'\n', 0, 2), r.out.section(u'\n', 0, 2));
+    EXPECT_EQ(again.out.section(u'\n', 0, 3), r.out.section(u'\n', 0, 3));
     EXPECT_EQ(tree.read(u"12 Mi ejercicio/incorrecto/2.txt"_s), tree.read(u"12 Mi ejercicio/incorrecto/1.txt"_s));
 }
 
@@ -137,7 +138,7 @@ const Refusal refusals[] = {
     {"NoMisspellingAtAll", {u"--faltas"_s, u"0"_s, u"@"_s}, "Una vaca.\n", 1, u"no tiene ninguna falta"_s},
     {"BadNotation", {u"@"_s}, "Una {vaca|baca.\n", 1, u"línea 1: falta sin cerrar"_s},
     {"WordOverTheLimit", {u"@"_s}, "{vaca|baca} " + QByteArray(1001, 'a') + "\n", 1,
-     u"línea 1: una palabra de la versión correcta tiene 1001 letras"_s},
+     u"línea 1: la versión correcta: una palabra es demasiado larga: 1001 caracteres"_s},
     {"TextOverTheLimit", {u"@"_s}, QByteArray(5 * 1024 * 1024, 'a'), 1, u"el texto ocupa más de"_s},
     {"FolderThatIsAFile", {u"%/archivo"_s}, "{vaca|baca}\n", 1, u"no se puede escribir en la carpeta"_s},
     {"MissingText", {u"@"_s, u"%/no-existe.txt"_s}, {}, 1, u"no se puede leer"_s},
@@ -145,7 +146,7 @@ const Refusal refusals[] = {
     {"BadCount", {u"--faltas"_s, u"muchas"_s, u"@"_s}, "{vaca|baca}\n", 2, u"--faltas necesita un número"_s},
     {"NumberZero", {u"--numero"_s, u"0"_s, u"@"_s}, "{vaca|baca}\n", 2, u"--numero necesita un número entre 1"_s},
     {"UnknownOption", {u"--carpeta"_s, u"@"_s}, "{vaca|baca}\n", 2, u"no conozco la opción «--carpeta»"_s},
-    {"NoFolder", {}, "{vaca|baca}\n", 2, u"falta la carpeta del ejercicio"_s},
+    {"NoFolder", {}, "{vaca|baca}\n", 2, u"falta el ejercicio\nPara ver cómo se usa: miravellon-crear --help\n"_s},
     {"TooManyArguments", {u"@"_s, u"a"_s, u"b"_s}, "{vaca|baca}\n", 2, u"sobra «b»"_s},
 };
 
@@ -180,6 +181,117 @@ TEST(CrearCommand, WithoutADictionarySaysSoOnceAndStillWrites)
     EXPECT_EQ(tree.read(u"E/incorrecto/1.txt"_s), "Una baca come.\r\n");
 }
 
+// --- Where it writes, what it reads, what it answers ----------------------
+
+struct Session {
+    const char* name;
+    QStringList arguments;   // "@" stands for a folder outside the program's
+    QByteArray input;
+    int status;
+    QStringList out;         // parts of what it prints; "~" stands for the teacher's data folder
+    QStringList err;         // parts of what it says on standard error
+    QString written;         // a file it writes, under the data folder ("~/…") or the temporary folder
+    QByteArray content;      // that file's bytes
+};
+
+void PrintTo(const Session& s, std::ostream* out)
+{
+    *out << s.name;
+}
+
+class CrearSessions : public ::testing::TestWithParam<Session> {};
+
+TEST_P(CrearSessions, DoWhatATeacherExpects)
+{
+    const Session& session = GetParam();
+    const TempTree tree;
+    tree.write(u"datos/miravellon/Ejercicios/12 Tildes/correcto/1.txt"_s, "Una vaca.\r\n");
+    tree.write(u"datos/miravellon/Ejercicios/12 Tildes/incorrecto/1.txt"_s, "Una baca.\r\n");
+    const QString data = tree.file(u"datos/miravellon"_s);
+    QStringList arguments = session.arguments;
+    arguments.replaceInStrings(u"@"_s, tree.file(u"fuera"_s));
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_s, tree.file(u"datos"_s));
+    environment.remove(u"QT_LOGGING_RULES"_s);
+    environment.remove(u"DISPLAY"_s);
+    environment.remove(u"QT_QPA_PLATFORM"_s);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(CREAR_PATH), arguments);
+    process.write(session.input);
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(60000));
+    const QString out = QString::fromUtf8(process.readAllStandardOutput());
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    EXPECT_EQ(process.exitCode(), session.status) << err.toStdString();
+    for (QString part : session.out) {
+        part.replace(u"~"_s, data);
+        EXPECT_TRUE(out.contains(part)) << out.toStdString() << "\nlacks: " << part.toStdString();
+    }
+    for (const QString& part : session.err)
+        EXPECT_TRUE(err.contains(part)) << err.toStdString() << "\nlacks: " << part.toStdString();
+    if (session.err.isEmpty()) {
+        EXPECT_EQ(err, QString());
+    }
+    EXPECT_FALSE(err.contains(u"miravellon."_s)) << err.toStdString();  // no log lines
+    if (!session.written.isEmpty()) {
+        QString file = session.written;
+        file.replace(u"~"_s, u"datos/miravellon"_s);
+        EXPECT_EQ(tree.read(file), session.content) << file.toStdString();
+    }
+}
+
+// A text as Notepad saves it as «Unicode»: UTF-16 with a byte-order mark.
+QByteArray utf16(const QString& text, bool littleEndian)
+{
+    QByteArray out = littleEndian ? QByteArray("\xFF\xFE") : QByteArray("\xFE\xFF");
+    for (QChar c : text) {
+        const char high = char(c.unicode() >> 8);
+        const char low = char(c.unicode() & 0xFF);
+        out += littleEndian ? QByteArray{&low, 1} + QByteArray{&high, 1} : QByteArray{&high, 1} + QByteArray{&low, 1};
+    }
+    return out;
+}
+
+const QByteArray Utf16LittleEndian = utf16(u"Un {burro|vurro} río.\r\n"_s, true);
+const QByteArray Utf16BigEndian = utf16(u"Un {burro|vurro} río.\r\n"_s, false);
+
+const Session sessions[] = {
+    {"BareNameIsOneOfHerExercises", {u"14 Huerto"_s}, "Un {burro|vurro}.\n", 0,
+     {u"Ejercicio: ~/Ejercicios/14 Huerto\n"_s}, {}, u"~/Ejercicios/14 Huerto/incorrecto/1.txt"_s, "Un vurro.\r\n"},
+    {"PathOutsideIsWrittenWithAWarning", {u"@/14 Huerto"_s}, "Un {burro|vurro}.\n", 0, {u"fuera/14 Huerto\n"_s},
+     {u"aviso: Miravellon no mostrará este ejercicio"_s, u"datos/miravellon/Ejercicios"_s},
+     u"fuera/14 Huerto/correcto/1.txt"_s, "Un burro.\r\n"},
+    {"NumberOfAnotherExercise", {u"12 Mi ejercicio"_s}, "Un {burro|vurro}.\n", 0, {u"12 Mi ejercicio"_s},
+     {u"aviso: el número de «12 Mi ejercicio» ya lo lleva «12 Tildes»"_s}, {}, {}},
+    {"NewItemOfAnExistingExerciseNoWarning", {u"12 Tildes"_s}, "Un {burro|vurro}.\n", 0, {u"12 Tildes/correcto/2.txt"_s},
+     {}, {}, {}},
+    {"NotepadUnicodeLittleEndian", {u"14 Huerto"_s}, Utf16LittleEndian, 0, {u"línea 1: burro → vurro"_s}, {},
+     u"~/Ejercicios/14 Huerto/incorrecto/1.txt"_s, "Un vurro r\xEDo.\r\n"},
+    {"UnicodeBigEndian", {u"14 Huerto"_s}, Utf16BigEndian, 0, {u"línea 1: burro → vurro"_s}, {},
+     u"~/Ejercicios/14 Huerto/correcto/1.txt"_s, "Un burro r\xEDo.\r\n"},
+    {"WordDocumentIsRefusedWithWhatToDo", {u"14 Huerto"_s}, QByteArray("PK\x03\x04\0\0binario", 15), 1, {},
+     {u"no es un archivo de texto; guárdelo como «Texto sin formato (.txt)»"_s}, {}, {}},
+    {"FamilyAsTheTeacherWritesIt", {u"--familia"_s, u"mayúsculas"_s, u"--faltas"_s, u"1"_s, u"14 Huerto"_s},
+     "hola.\n", 0, {u"hola. → Hola."_s}, {}, {}, {}},
+    {"FamilyByItsLongName", {u"--familia"_s, u"M antes de P y B"_s, u"--faltas"_s, u"1"_s, u"14 Huerto"_s},
+     "campo.\n", 0, {u"campo. → canpo."_s}, {}, {}, {}},
+    {"HelpOnStandardOutput", {u"--help"_s}, {}, 0, {u"Uso: miravellon-crear"_s, u"m antes de p y b"_s}, {}, {}, {}},
+    {"VersionOnStandardOutput", {u"--version"_s}, {}, 0, {u"miravellon-crear 1"_s}, {}, {}, {}},
+    {"ShortErrorPointsToHelp", {u"--semilla"_s}, {}, 2, {},
+     {u"miravellon-crear: falta el valor de --semilla\nPara ver cómo se usa: miravellon-crear --help\n"_s}, {}, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Crear, CrearSessions, ::testing::ValuesIn(sessions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CrearCommand, AUsageErrorIsTwoLines)
+{
+    const CommandRun r = crear({u"--carpeta"_s, u"x"_s});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, u"miravellon-crear: no conozco la opción «--carpeta»\nPara ver cómo se usa: miravellon-crear --help\n"_s);
+}
+
 // --- End to end -------------------------------------------------------------
 
 TEST(CrearEndToEnd, TheItemPassesTheCheckerAndIsWorkedToTheEndInForm1)
@@ -212,7 +324,7 @@ TEST(CrearEndToEnd, TheItemPassesTheCheckerAndIsWorkedToTheEndInForm1)
     MainWindowHarness harness(tree.path());
     harness.chooseExercise(0);
     QString shown = harness.text()->text();
-    const QStringList misspellings = made.out.split(u'\n', Qt::SkipEmptyParts).mid(0, 4);
+    const QStringList misspellings = made.out.split(u'\n', Qt::SkipEmptyParts).mid(1, 4);
     ASSERT_EQ(misspellings.size(), 4) << made.out.toStdString();
     for (const QString& line : misspellings) {
         const QString correct = line.section(u": "_s, 1).section(u" → "_s, 0, 0);

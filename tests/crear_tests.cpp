@@ -103,6 +103,17 @@ const FamilyCase familyCases[] = {
     {"CapitalWrittenSmall", Family::Mayusculas, u"Javier,"_s, {u"javier,"_s}},
     {"CommonWordWithACapital", Family::Mayusculas, u"diciembre,"_s, {u"Diciembre,"_s}},
     {"AcronymStays", Family::Mayusculas, u"ONU"_s, {}},
+    {"DiaeresisLeftOut", Family::GU, u"pingüino"_s, {u"pinguino"_s}},
+    {"UOfGueLeftOut", Family::GU, u"guerra"_s, {u"gerra"_s}},
+    {"KForQuAndC", Family::CQK, u"Quico"_s, {u"Kico"_s, u"Quiko"_s}},
+    {"CorQuForK", Family::CQK, u"kilo"_s, {u"quilo"_s}},
+    {"FinalDAndZ", Family::DZ, u"verdad."_s, {u"verdaz."_s}},
+    {"FinalZAndD", Family::DZ, u"lápiz"_s, {u"lápid"_s}},
+    {"ShortWordKeepsItsFinalD", Family::DZ, u"red"_s, {}},
+    {"XAndS", Family::XS, u"explica"_s, {u"esplica"_s}},
+    {"SBeforeConsonantAndX", Family::XS, u"espera"_s, {u"expera"_s}},
+    {"CcAndSc", Family::CCSC, u"acción"_s, {u"ación"_s}},
+    {"ScBeforeI", Family::CCSC, u"piscina"_s, {u"picina"_s, u"pisina"_s}},
     {"OneLetterWordStays", Family::BV, u"y"_s, {}},
     {"DigitsStay", Family::BV, u"b2b"_s, {}},
 };
@@ -123,6 +134,11 @@ QString letters(Family family)
     case Family::RR: return u"r"_s;
     case Family::MB: return u"mn"_s;
     case Family::Tildes: return u"aeiouáéíóú"_s;
+    case Family::GU: return u"uü"_s;
+    case Family::CQK: return u"cqku"_s;
+    case Family::DZ: return u"dz"_s;
+    case Family::XS: return u"xs"_s;
+    case Family::CCSC: return u"cs"_s;
     case Family::Mayusculas: break;
     }
     return {};
@@ -169,11 +185,138 @@ TEST(Families, EveryMisspellingOfARealPageKeepsItsPunctuationAndChangesOnlyTheFa
 TEST(Families, NamesAreTheTeachersAndTodasHasEveryFamily)
 {
     EXPECT_EQ(families::names(),
-              QStringList({u"bv"_s, u"h"_s, u"gj"_s, u"lly"_s, u"czs"_s, u"rr"_s, u"mb"_s, u"tildes"_s,
-                           u"mayusculas"_s, u"todas"_s}));
-    EXPECT_EQ(families::named(u"todas"_s).size(), 9);
+              QStringList({u"bv"_s, u"h"_s, u"gj"_s, u"gu"_s, u"lly"_s, u"czs"_s, u"cqk"_s, u"dz"_s, u"rr"_s,
+                           u"mb"_s, u"xs"_s, u"ccsc"_s, u"tildes"_s, u"mayusculas"_s, u"todas"_s}));
+    EXPECT_EQ(families::named(u"todas"_s).size(), families::table().size());
+    EXPECT_EQ(families::named(u"Todas"_s).size(), families::table().size());
     EXPECT_EQ(families::named(u"rr"_s), QList<Family>{Family::RR});
     EXPECT_TRUE(families::named(u"b-v"_s).isEmpty());
+    for (const families::FamilyInfo& f : families::table()) {
+        for (const QString& text : {f.code, f.name, f.token}) {
+            EXPECT_EQ(families::parse(text), f.family) << text.toStdString();
+            EXPECT_EQ(families::parse(text.toUpper()), f.family) << text.toStdString();
+        }
+        EXPECT_EQ(families::token(f.family), f.token);
+        EXPECT_EQ(families::displayName(f.family), f.name);
+        EXPECT_EQ(families::fromTokens(f.token), QList<Family>{f.family});
+    }
+}
+
+struct ParseCase {
+    QString text;
+    std::optional<Family> family;
+};
+
+class FamilyParse : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(FamilyParse, ReadsCodesAndNamesWithOrWithoutAccentsAndCapitals)
+{
+    EXPECT_EQ(families::parse(GetParam().text), GetParam().family) << GetParam().text.toStdString();
+}
+
+const ParseCase parseCases[] = {
+    {u"mayúsculas"_s, Family::Mayusculas}, {u"Mayusculas"_s, Family::Mayusculas},
+    {u"MAYÚSCULAS"_s, Family::Mayusculas}, {u"mayúscula"_s, Family::Mayusculas},
+    {u"bv"_s, Family::BV},                 {u"B/V"_s, Family::BV},
+    {u"m antes de p y b"_s, Family::MB},   {u"M antes de P y B"_s, Family::MB},
+    {u"mp/mb"_s, Family::MB},              {u"tilde"_s, Family::Tildes},
+    {u"Tildes"_s, Family::Tildes},         {u" ll/y "_s, Family::LLY},
+    {u"gu/gü"_s, Family::GU},              {u"gu/gu"_s, Family::GU},
+    {u"D/Z finales"_s, Family::DZ},        {u"c/qu/k"_s, Family::CQK},
+    {u"todas"_s, std::nullopt},            {u"otra"_s, std::nullopt},
+    {u"b-v"_s, std::nullopt},              {u""_s, std::nullopt},
+};
+
+INSTANTIATE_TEST_SUITE_P(Families, FamilyParse, ::testing::ValuesIn(parseCases));
+
+struct PairCase {
+    QString correct;
+    QString faulty;
+    QString tokens;
+};
+
+void PrintTo(const PairCase& c, std::ostream* out)
+{
+    *out << c.correct.toStdString() << " → " << c.faulty.toStdString();
+}
+
+class FamilyPairs : public ::testing::TestWithParam<PairCase> {};
+
+TEST_P(FamilyPairs, NameExactlyWhatDiffers)
+{
+    const PairCase& c = GetParam();
+    EXPECT_EQ(families::pairTokens(c.correct, c.faulty), c.tokens);
+}
+
+const PairCase pairCases[] = {
+    {u"hombre"_s, u"ombre"_s, u"h"_s},
+    {u"Hombre"_s, u"ombre"_s, u"h+mayúscula"_s},
+    {u"Hombre"_s, u"Ombre"_s, u"h"_s},
+    {u"hombre"_s, u"honbre"_s, u"mp/mb"_s},
+    {u"hombre"_s, u"hombrre"_s, u"r/rr"_s},
+    {u"honra"_s, u"onra"_s, u"h"_s},
+    {u"honra"_s, u"honrra"_s, u"r/rr"_s},
+    {u"hoy"_s, u"oy"_s, u"h"_s},
+    {u"hoy"_s, u"hoi"_s, u"otra"_s},
+    {u"jamón"_s, u"jamon"_s, u"tilde"_s},
+    {u"jamón"_s, u"gamón"_s, u"g/j"_s},
+    {u"jamón"_s, u"jamón"_s, u""_s},
+    {u"vaca,"_s, u"baca"_s, u"b/v"_s},
+    {u"«Había"_s, u"«avía»"_s, u"b/v+h+mayúscula"_s},
+    {u"lleva"_s, u"yeva"_s, u"ll/y"_s},
+    {u"calló"_s, u"cayó"_s, u"ll/y"_s},
+    {u"zapato"_s, u"sapato"_s, u"c/z/s"_s},
+    {u"cena"_s, u"sena"_s, u"c/z/s"_s},
+    {u"lápiz"_s, u"lápis"_s, u"c/z/s"_s},
+    {u"lápiz"_s, u"lápid"_s, u"d/z"_s},
+    {u"verdad"_s, u"verdaz"_s, u"d/z"_s},
+    {u"perro"_s, u"pero"_s, u"r/rr"_s},
+    {u"campo"_s, u"canpo"_s, u"mp/mb"_s},
+    {u"árbol"_s, u"arból"_s, u"tilde"_s},
+    {u"Madrid"_s, u"madrid"_s, u"mayúscula"_s},
+    {u"lunes"_s, u"Lunes"_s, u"mayúscula"_s},
+    {u"ONU"_s, u"Onu"_s, u"mayúscula"_s},
+    {u"pingüino"_s, u"pinguino"_s, u"gu/gü"_s},
+    {u"guerra"_s, u"gerra"_s, u"gu/gü"_s},
+    {u"queso"_s, u"keso"_s, u"c/qu/k"_s},
+    {u"casa"_s, u"kasa"_s, u"c/qu/k"_s},
+    {u"cuando"_s, u"quando"_s, u"c/qu/k"_s},
+    {u"extraño"_s, u"estraño"_s, u"x/s"_s},
+    {u"acción"_s, u"ación"_s, u"cc/sc"_s},
+    {u"acción"_s, u"acsión"_s, u"cc/sc"_s},
+    {u"piscina"_s, u"picina"_s, u"cc/sc"_s},
+    {u"hueso"_s, u"güeso"_s, u"h"_s},
+    {u"gente"_s, u"jente"_s, u"g/j"_s},
+    {u"hombre"_s, u"ombrx"_s, u"h+otra"_s},
+    {u"gato"_s, u"perro"_s, u"otra"_s},
+    {u"gato"_s, u"-"_s, u"otra"_s},
+};
+
+INSTANTIATE_TEST_SUITE_P(Families, FamilyPairs, ::testing::ValuesIn(pairCases));
+
+TEST(Families, EveryMisspellingMadeIsNamedByItsOwnFamily)
+{
+    const QStringList extra{u"pingüino"_s, u"guerra"_s, u"queso"_s, u"kilo"_s, u"verdad"_s, u"lápiz"_s,
+                            u"extraño"_s, u"espera"_s, u"acción"_s, u"piscina"_s, u"Hombre"_s};
+    int seen = 0;
+    for (Family family : families::named(u"todas"_s)) {
+        for (const QString& word : storyWords() + extra) {
+            for (const QString& faulty : families::misspellings(word, family)) {
+                ++seen;
+                EXPECT_EQ(families::pairTokens(word, faulty), families::token(family))
+                    << word.toStdString() << " → " << faulty.toStdString();
+            }
+        }
+    }
+    EXPECT_GT(seen, 80);
+}
+
+TEST(Families, TokensGiveTheirFamiliesInTableOrder)
+{
+    EXPECT_EQ(families::fromTokens(u"h+mayúscula"_s), (QList<Family>{Family::H, Family::Mayusculas}));
+    EXPECT_EQ(families::fromTokens(u"mayúscula+b/v"_s), (QList<Family>{Family::BV, Family::Mayusculas}));
+    EXPECT_TRUE(families::fromTokens(u"otra"_s).isEmpty());
+    EXPECT_TRUE(families::fromTokens(u""_s).isEmpty());
 }
 
 // --- Choosing -------------------------------------------------------------
@@ -393,10 +536,11 @@ TEST(Limits, RefusesWhatTheProgramWouldRefuse)
     EXPECT_TRUE(limits({u"Una vaca."_s}).contains(u"no tiene ninguna falta"_s));
     EXPECT_TRUE(limits({}).contains(u"vacío"_s));
     const QString longWord(textfile::MaxWordLength + 1, u'a');
-    EXPECT_TRUE(limits({u"{vaca|baca}"_s, u"x "_s + longWord}).startsWith(u"línea 2: una palabra"_s));
+    EXPECT_TRUE(limits({u"{vaca|baca}"_s, u"x "_s + longWord})
+                    .startsWith(u"línea 2: la versión correcta: una palabra es demasiado larga: 1001 caracteres"_s));
     EXPECT_TRUE(limits({u"{vaca|baca}"_s + u" y"_s.repeated(textfile::MaxWords)})
-                    .contains(u"palabras; el programa no lee más de 32767"_s));
-    EXPECT_TRUE(limits({u"{vaca|baca}\u0007"_s}).contains(u"carácter de control (código 7)"_s));
+                    .contains(u"demasiadas palabras: 32768, y el programa admite como mucho 32767"_s));
+    EXPECT_TRUE(limits({u"{vaca|baca}\u0007"_s}).contains(u"carácter de control (código 0x07)"_s));
 }
 
 // --- Numbering and writing ---------------------------------------------------
