@@ -152,16 +152,18 @@ QList<PupilSummary> summarize(const QList<Row>& rows, const Filter& filter, cons
 
 namespace {
 
-// The families' tokens in teaching order, as a results row holds them.
-const QStringList FamilyTokens{QStringLiteral("b/v"),   QStringLiteral("h"),     QStringLiteral("g/j"),
-                               QStringLiteral("ll/y"),  QStringLiteral("c/z/s"), QStringLiteral("r/rr"),
-                               QStringLiteral("mp/mb"), QStringLiteral("tilde"), QStringLiteral("mayúscula")};
-
+// The teacher's names of the families a token string names ("h+mayúscula"),
+// in table order, then "otra" when a token names no family.
 QStringList familyNames(const QString& tokens)
 {
     QStringList shown;
-    for (const QString& token : tokens.split(u'+', Qt::SkipEmptyParts))
-        shown.append(FamilyTokens.contains(token) ? token : OtherFamily);
+    for (families::Family family : families::fromTokens(tokens))
+        shown.append(families::displayName(family));
+    const QStringList parts = tokens.split(u'+', Qt::SkipEmptyParts);
+    const bool unknown = std::any_of(parts.cbegin(), parts.cend(),
+                                     [](const QString& token) { return families::fromTokens(token).isEmpty(); });
+    if (unknown)
+        shown.append(OtherFamily);
     return shown;
 }
 
@@ -171,19 +173,32 @@ QStringList familiesOfFailure(const Row& row, qsizetype failure)
 {
     if (row.families.isEmpty() || failure >= row.families.size())
         return {NoFamily};
-    QStringList shown = familyNames(row.families.at(failure));
-    if (shown.isEmpty())
-        shown.append(OtherFamily);
-    shown.removeDuplicates();
-    return shown;
+    // A folder holds a few dozen distinct token strings: each is named once.
+    thread_local QHash<QString, QStringList> named;
+    const QString& tokens = row.families.at(failure);
+    auto it = named.constFind(tokens);
+    if (it == named.cend()) {
+        QStringList shown = familyNames(tokens);
+        if (shown.isEmpty())
+            shown.append(OtherFamily);
+        shown.removeDuplicates();
+        it = named.insert(tokens, shown);
+    }
+    return *it;
 }
 
 int familyOrder(const QString& family)
 {
     if (family == NoFamily)
         return 1001;
-    const qsizetype index = FamilyTokens.indexOf(family);
-    return index >= 0 ? int(index) : 1000;
+    if (family == OtherFamily)
+        return 1000;
+    const QList<families::FamilyInfo>& table = families::table();
+    for (qsizetype i = 0; i < table.size(); ++i) {
+        if (table.at(i).name == family)
+            return int(i);
+    }
+    return 999;
 }
 
 namespace {

@@ -781,7 +781,9 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"OneFamily", familyRow(Day, {u"vaca"_s}, {u"baca"_s}, {u"b/v"_s}), {{u"b/v"_s}},
                     {u"vaca (escribió «baca»)"_s}},
         FailureCase{"TwoFamilies", familyRow(Day, {u"Hoy"_s}, {u"oy"_s}, {u"h+mayúscula"_s}),
-                    {{u"h"_s, u"mayúscula"_s}}, {u"Hoy (escribió «oy»)"_s}},
+                    {{u"h"_s, u"mayúsculas"_s}}, {u"Hoy (escribió «oy»)"_s}},
+        FailureCase{"PartlyOther", familyRow(Day, {u"Hombre"_s}, {u"onbre"_s}, {u"h+mp/mb+otra"_s}),
+                    {{u"h"_s, u"m antes de p y b"_s, u"otra"_s}}, {u"Hombre (escribió «onbre»)"_s}},
         FailureCase{"Other", familyRow(Day, {u"casa"_s}, {u"kasa"_s}, {u"otra"_s}), {{u"otra"_s}},
                     {u"casa (escribió «kasa»)"_s}},
         FailureCase{"Emptied", familyRow(Day, {u"vaca"_s, u"hoy"_s}, {u"-"_s, u"oy"_s}, {u"b/v"_s, u"h"_s}),
@@ -796,11 +798,11 @@ TEST(ClassFamilies, CountsEachPupilsFailuresByFamily)
                     familyRow(Day.addDays(7), {u"vaca"_s}, {u"baca"_s}, {u"b/v"_s}),
                     rowOf(u"Bea"_s, Day, u"e"_s, true, true, 1, {u"hombre"_s})};
     const results::FamilyTable table = results::classFamilies(rows, {});
-    EXPECT_EQ(table.families, (QStringList{u"b/v"_s, u"h"_s, u"mayúscula"_s, u"sin familia"_s}));
+    EXPECT_EQ(table.families, (QStringList{u"b/v"_s, u"h"_s, u"mayúsculas"_s, u"sin familia"_s}));
     EXPECT_EQ(table.pupils, (QStringList{u"Ana"_s, u"Bea"_s}));
     EXPECT_EQ(table.counts, (QList<QList<qint64>>{{2, 1, 1, 0}, {0, 0, 0, 1}}));
     EXPECT_EQ(results::familyCounts(rows, {Day, Day, {}}),
-              (QList<results::FamilyCount>{{u"b/v"_s, 1}, {u"h"_s, 1}, {u"mayúscula"_s, 1}, {u"sin familia"_s, 1}}));
+              (QList<results::FamilyCount>{{u"b/v"_s, 1}, {u"h"_s, 1}, {u"mayúsculas"_s, 1}, {u"sin familia"_s, 1}}));
     EXPECT_EQ(results::mostFailed(rows, {}, 2),
               (QList<results::FailedWord>{{u"vaca"_s, 2, {u"b/v"_s}}, {u"hombre"_s, 1, {u"sin familia"_s}}}));
     const QList<Row> ana = results::pupilRows(rows, {}, results::pupilKey(u"ANA"_s));
