@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -57,15 +56,48 @@ void removeControls(QStringList& words)
 
 // One line's bytes as text, decoded as the program decodes texts: UTF-8 when
 // it is valid UTF-8, Windows-1252 otherwise (a file re-saved by a spreadsheet).
+bool isUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p++;
+        if (b < 0x80)
+            continue;
+        int more = 0;
+        char32_t code = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            more = 1;
+            code = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2;
+            code = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3;
+            code = b & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF.
+        if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
+            || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += more;
+    }
+    return true;
+}
+
 QString decodeLine(QByteArrayView line)
 {
-    const bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; });
-    if (ascii)
-        return QString::fromLatin1(line);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(line);
-    if (!utf8.hasError())
-        return text;
+    if (isUtf8(line))
+        return QString::fromUtf8(line);
     return textfile::decodeWindows1252(QByteArray::fromRawData(line.data(), line.size()));
 }
 
