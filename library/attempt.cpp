@@ -1,24 +1,31 @@
 #include "library/attempt.h"
 
+#include "library/families.h"
+
 #include <algorithm>
 
 namespace results {
 
-void Attempt::start(const QString& exercise, qint64 item, const QStringList& correctWords, const QDateTime& now)
+void Attempt::start(const QString& exercise, qint64 item, const QStringList& correctWords,
+                    const QStringList& shownWords, const QDateTime& now)
 {
     *this = Attempt();
     active_ = true;
     exercise_ = exercise;
     item_ = item;
     correct_ = correctWords;
+    shown_ = shownWords;
     loaded_ = now;
 }
 
 void Attempt::leaveRed()
 {
     for (auto it = state_.cbegin(); it != state_.cend(); ++it) {
-        if (it.value() == Judgement::Wrong)
+        if (it.value() == Judgement::Wrong) {
             failed_.insert(it.key());
+            const QString typed = normalWord(typed_.value(it.key()));
+            leftRed_[it.key()] = typed.isEmpty() ? QStringLiteral("-") : typed;
+        }
     }
 }
 
@@ -32,11 +39,12 @@ void Attempt::pick(int position)
     picked_ = true;
 }
 
-void Attempt::judge(int position, Judgement judgement)
+void Attempt::judge(int position, Judgement judgement, const QString& typed)
 {
     if (!active_)
         return;
     state_[position] = judgement;
+    typed_[position] = typed;
     if (judgement == Judgement::Right)
         blue_.insert(position);
 }
@@ -69,12 +77,34 @@ std::optional<Row> Attempt::finish(bool finished, bool inTime, const QString& pu
     row.help = help_;
     QList<int> positions(failed_.cbegin(), failed_.cend());
     std::sort(positions.begin(), positions.end());
-    for (int p : positions)
-        row.failures.append(p >= 0 && p < correct_.size() ? correct_.at(p) : QString());
-    // An empty correct word has no form to name.
-    row.failures.removeAll(QString());
+    for (int p : positions) {
+        // An empty correct word has no form to name.
+        const QString correct = p >= 0 && p < correct_.size() ? correct_.at(p) : QString();
+        if (normalWord(correct).isEmpty())
+            continue;
+        const QString shown = p >= 0 && p < shown_.size() ? shown_.at(p) : QString();
+        row.failures.append(correct);
+        row.written.append(leftRed_.value(p, QStringLiteral("-")));
+        // The family is what differs between the correct word and the
+        // misspelling the text showed, not what the pupil wrote.
+        row.families.append(families::pairTokens(correct, shown));
+    }
+    QList<int> blue(blue_.cbegin(), blue_.cend());
+    std::sort(blue.begin(), blue.end());
+    for (int p : blue) {
+        if (!failed_.contains(p) && p >= 0 && p < correct_.size())
+            row.rightFirstTime.append(correct_.at(p));
+    }
     active_ = false;
-    return row;
+    return normalised(row);
+}
+
+std::optional<Row> Attempt::provisional(const QString& pupil, const QDateTime& now) const
+{
+    if (!active_ || !picked_)
+        return std::nullopt;
+    Attempt copy = *this;
+    return copy.finish(false, false, pupil, now);
 }
 
 }  // namespace results

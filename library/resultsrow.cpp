@@ -1,6 +1,10 @@
 #include "library/resultsrow.h"
 
 #include <QStringView>
+#include <QTextBoundaryFinder>
+
+#include <algorithm>
+#include <limits>
 
 namespace results {
 
@@ -32,6 +36,43 @@ std::optional<qint64> parseCount(const QString& field)
             return std::nullopt;
     }
     return field.toLongLong();
+}
+
+// The largest count a row holds: 18 digits.
+constexpr qint64 LargestCount = 999'999'999'999'999'999;
+
+bool breaksLine(QChar c)
+{
+    return c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// The text as UTF-8 gives it back: a lone surrogate becomes U+FFFD.
+QString encodable(const QString& text)
+{
+    for (QChar c : text) {
+        if (c.isSurrogate())
+            return QString::fromUtf8(text.toUtf8());
+    }
+    return text;
+}
+
+QString withoutFormulaStart(QString text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && (text.at(start) == u' ' || QStringView(u"=+-@").contains(text.at(start))))
+        ++start;
+    return text.mid(start);
+}
+
+QStringList normalWords(const QStringList& words)
+{
+    QStringList list;
+    for (const QString& word : words) {
+        const QString normal = normalWord(word);
+        if (!normal.isEmpty())
+            list.append(normal);
+    }
+    return list;
 }
 
 // The digits of `text` from `from`, `count` of them; -1 when one is no digit.
@@ -75,11 +116,85 @@ QTime parseTime(QStringView text)
 
 }  // namespace
 
+bool isHeader(QStringView line)
+{
+    const QLatin1StringView header(Header);
+    return line == header || line == header.first(header.indexOf(QLatin1StringView(";escrito")));
+}
+
+QString normalWord(const QString& word)
+{
+    QString normal;
+    for (QChar c : encodable(word)) {
+        if (!breaksLine(c) && c != u' ')
+            normal += c;
+    }
+    return normal;
+}
+
+QString normalText(const QString& text)
+{
+    QString normal = encodable(text);
+    for (QChar& c : normal) {
+        if (breaksLine(c))
+            c = u' ';
+    }
+    return withoutFormulaStart(normal);
+}
+
+QString cleanName(const QString& name)
+{
+    QString clean = normalText(name.normalized(QString::NormalizationForm_C)).simplified();
+    clean = withoutFormulaStart(clean);
+    constexpr qsizetype Longest = 100;
+    if (clean.size() > Longest) {
+        // The cut falls between two characters as a reader sees them, never
+        // inside a surrogate pair, an accent or an emoji.
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, clean);
+        finder.setPosition(Longest);
+        if (!finder.isAtBoundary())
+            finder.toPreviousBoundary();
+        clean = clean.left(std::max<qsizetype>(0, finder.position())).trimmed();
+    }
+    return clean;
+}
+
+Row normalised(const Row& row)
+{
+    Row normal = row;
+    normal.time = QTime(row.time.hour(), row.time.minute(), row.time.second());
+    normal.pupil = cleanName(row.pupil);
+    normal.exercise = normalText(row.exercise);
+    normal.item = std::clamp<qint64>(row.item, 0, LargestCount);
+    normal.inTime = row.finished && row.inTime;
+    normal.seconds = std::clamp<qint64>(row.seconds, 0, LargestCount);
+    normal.corrected = std::max(0, row.corrected);
+    normal.failed = std::max(0, row.failed);
+    const bool detailed = !row.written.isEmpty() || !row.families.isEmpty();
+    normal.failures.clear();
+    normal.written.clear();
+    normal.families.clear();
+    for (qsizetype i = 0; i < row.failures.size(); ++i) {
+        const QString word = normalWord(row.failures.at(i));
+        if (word.isEmpty())
+            continue;
+        normal.failures.append(word);
+        if (!detailed)
+            continue;
+        const QString written = i < row.written.size() ? normalWord(row.written.at(i)) : QString();
+        const QString family = i < row.families.size() ? normalWord(row.families.at(i)) : QString();
+        normal.written.append(written.isEmpty() ? QStringLiteral("-") : written);
+        normal.families.append(family.isEmpty() ? QStringLiteral("otra") : family);
+    }
+    normal.rightFirstTime = normalWords(row.rightFirstTime);
+    return normal;
+}
+
 QString csvField(const QString& value)
 {
-    QString field = value;
+    QString field = encodable(value);
     for (QChar& c : field) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+        if (breaksLine(c))
             c = u' ';
     }
     if (!field.contains(u';') && !field.contains(u'"'))
@@ -88,8 +203,9 @@ QString csvField(const QString& value)
     return u'"' + field + u'"';
 }
 
-QByteArray encodeRow(const Row& row)
+QByteArray encodeRow(const Row& original)
 {
+    const Row row = normalised(original);
     const QStringList fields{row.date.toString(Qt::ISODate),
                              row.time.toString(QStringLiteral("HH:mm:ss")),
                              csvField(row.pupil),
@@ -101,8 +217,19 @@ QByteArray encodeRow(const Row& row)
                              QString::number(row.corrected),
                              QString::number(row.failed),
                              yesNo(row.help),
-                             csvField(row.failures.join(u' '))};
+                             csvField(row.failures.join(u' ')),
+                             csvField(row.written.join(u' ')),
+                             csvField(row.families.join(u' ')),
+                             csvField(row.rightFirstTime.join(u' '))};
     return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+}
+
+QByteArray rowKey(const Row& original)
+{
+    const Row row = normalised(original);
+    const QStringList fields{row.date.toString(Qt::ISODate), row.time.toString(QStringLiteral("HH:mm:ss")),
+                             csvField(row.pupil), csvField(row.exercise), QString::number(row.item)};
+    return (fields.join(u';') + u';').toUtf8();
 }
 
 std::optional<QStringList> splitLine(QStringView line)
@@ -153,7 +280,7 @@ std::optional<QStringList> splitLine(QStringView line)
 std::optional<Row> parseRow(QStringView line)
 {
     const std::optional<QStringList> fields = splitLine(line);
-    if (!fields || fields->size() != FieldCount)
+    if (!fields || (fields->size() != FieldCount && fields->size() != ShortFieldCount))
         return std::nullopt;
     const QStringList& f = *fields;
     Row row;
@@ -182,7 +309,12 @@ std::optional<Row> parseRow(QStringView line)
     row.failed = int(*failed);
     row.help = *help;
     row.failures = f[11].split(u' ', Qt::SkipEmptyParts);
-    return row;
+    if (f.size() == FieldCount) {
+        row.written = f[12].split(u' ', Qt::SkipEmptyParts);
+        row.families = f[13].split(u' ', Qt::SkipEmptyParts);
+        row.rightFirstTime = f[14].split(u' ', Qt::SkipEmptyParts);
+    }
+    return normalised(row);
 }
 
 }  // namespace results

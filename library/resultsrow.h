@@ -15,8 +15,14 @@ namespace results {
 
 // The first line of every results file (after the UTF-8 byte-order mark).
 inline constexpr char Header[] =
-    "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;palabras_con_fallo;ayuda;fallos";
-inline constexpr int FieldCount = 12;
+    "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;palabras_con_fallo;ayuda;fallos;"
+    "escrito;familias;acertadas";
+// Rows are written with every field; rows of the first, shorter format (the
+// twelve fields up to fallos) are still read.
+inline constexpr int FieldCount = 15;
+inline constexpr int ShortFieldCount = 12;
+// Whether `line` is the first line of a results file of either format.
+bool isHeader(QStringView line);
 
 // One row: one text worked by one pupil.
 struct Row {
@@ -40,16 +46,48 @@ struct Row {
     bool operator==(const Row&) const = default;
 };
 
+// The normal form of a row, the one rule for what a row can hold. It is what
+// writing a row and reading it back give, so a written row reads back exactly
+// as its normal form:
+// - text fields (alumno, ejercicio): every control character, line or
+//   paragraph separator becomes a space (a row is always one line); the
+//   pupil's name is also cleaned as cleanName() does (see pupilfile.h), and
+//   neither begins with a character a spreadsheet takes for a formula
+//   ('=', '+', '-', '@') or with spaces;
+// - words of the word lists (fallos, escrito, familias, acertadas): control
+//   characters, separators and spaces are removed inside a word, so a word
+//   stays one word; a word of fallos left empty is dropped with its escrito
+//   and familias; an empty word of escrito is "-", one of familias "otra";
+// - escrito and familias have one entry per word of fallos, or none at all
+//   (a row of the short format, or a row without failures);
+// - a text not finished was not finished in time.
+Row normalised(const Row& row);
+// A word of a word list in its normal form (see normalised()).
+QString normalWord(const QString& word);
+// A text field in its normal form: control characters become spaces, and
+// no formula character nor space begins it.
+QString normalText(const QString& text);
+// A name as the rows hold it: in composed form (NFC), control characters and
+// surrounding spaces gone, inner runs of spaces one space, no leading '=',
+// '+', '-' or '@' (which a spreadsheet would take for a formula), at most 100
+// UTF-16 units, cut between two characters as a reader sees them.
+QString cleanName(const QString& name);
+
 // A field as the file holds it: line breaks and other control characters
 // become spaces (a row is always one line); a field holding ';' or '"' is
 // quoted, with '"' doubled.
 QString csvField(const QString& value);
-// The row as one line, ending in CR LF, in UTF-8.
+// The row's normal form as one line of every field, ending in CR LF, in UTF-8.
 QByteArray encodeRow(const Row& row);
+// The start of the row's line that tells it from every other row of its
+// file: date, time, pupil, exercise and item (a file is one machine's), with
+// the ';' after them.
+QByteArray rowKey(const Row& row);
 // The fields of one line (without its line end); nothing when a quoted field
 // is not closed or a quote stands inside an unquoted field.
 std::optional<QStringList> splitLine(QStringView line);
-// A row from one line; nothing when it is not a complete row of the format.
+// A row, in its normal form, from one line of either format; nothing when it
+// is not a complete row.
 std::optional<Row> parseRow(QStringView line);
 
 }  // namespace results

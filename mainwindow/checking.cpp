@@ -43,7 +43,7 @@ void Form1::richtextbox3_KeyUp(int, Qt::KeyboardModifiers)
     spanLength_ = int(typed.size());
 
     const Judgement judgement = item_.correct(WordCounter, PickedWord, typed);
-    attempt_.judge(item_.positionOf(WordCounter), judgement);
+    recordJudgement(item_.positionOf(WordCounter), judgement, typed);
     if (judgement == Judgement::Unchanged) {
         text.setSelColor(vbcolor::Black);
         return;

@@ -9,6 +9,7 @@
 #include "library/catalogue.h"
 #include "library/exerciseitem.h"
 #include "library/results.h"
+#include "library/rowqueue.h"
 #include "library/textsize.h"
 #include "windows/form3.h"
 #include "windows/form4.h"
@@ -93,6 +94,9 @@ public:
     // The name the results rows carry, and the folder they go to.
     const QString& pupilName() const { return pupil_; }
     const QString& resultsFolder() const { return resultsFolder_; }
+    // Waits at most `timeoutMs` for the rows under way to be written to the
+    // results folder; true when none is.
+    bool waitForResults(int timeoutMs);
     // The picture and results windows, null until first shown.
     Form3* form3() const { return form3_.get(); }
     Form4* form4() const { return form4_.get(); }
@@ -177,15 +181,22 @@ private:
     // a word of it was picked.
     void startRecording();
     void startAttempt();
+    void recordPick(int position);
+    void recordJudgement(int position, Judgement judgement, const QString& typed);
+    // Keeps the row of the text under way in the queue, as not finished.
+    void keepTextUnderWay();
     void leaveText();
     void recordRow(bool finished);
-    // Puts the rows written on the disk itself. A completing key release
-    // does not wait for the disk: the rows it wrote are synced a moment
-    // later, or when the window goes.
+    // Tells the pupil, once and without blocking, that the rows wait.
+    void showResultsNotice();
+    // SIGTERM or SIGHUP: the text under way is recorded, then the program ends.
+    void endSession();
+    // Gives the rows being written a fraction of a second; what is not
+    // written by then stays in the queue.
     void syncResults();
     QDateTime now() const;
-    QTimer* resultsSync_ = nullptr;
-    QStringList unsyncedResults_;
+    results::RowQueue& rowQueue();
+    std::unique_ptr<results::RowQueue> rows_;
     results::Attempt attempt_;
     QString pupil_;
     QString resultsFolder_;

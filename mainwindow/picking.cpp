@@ -35,7 +35,7 @@ void Form1::RichTextBox1_Click()
     PickedWord = box.selText();
     spanLength_ = PickedWordLength;
     pickValid_ = true;
-    attempt_.pick(item_.positionOf(WordCounter));
+    recordPick(item_.positionOf(WordCounter));
 
     ui->RichTextBox3->setText(PickedWord);
     ui->RichTextBox3->setCentred();

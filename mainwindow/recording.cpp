@@ -1,8 +1,12 @@
 // The lasting results: who the pupil is, where the rows go, and the row each
-// text worked yields (the rules are in library/results.h).
+// text worked yields (the rules are in library/results.h). The rows go
+// through a queue in the pupil's own folder, written to the results folder
+// by a thread of its own (library/rowqueue.h): the window never waits for
+// the shared folder.
 
 #include "library/catalogue.h"
 #include "library/results.h"
+#include "library/rowqueue.h"
 #include "mainwindow/form1.h"
 #include "ui_form1.h"
 #include "windows/programstate.h"
@@ -11,18 +15,43 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLoggingCategory>
-#include <QSysInfo>
-#include <QTimer>
+#include <QMessageBox>
+#include <QSocketNotifier>
 
-#include <utility>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcRecording, "miravellon.recording")
 
 namespace {
 
-// Rows reach the disk itself this long after they are written: after the
-// frame that answers the pupil's key.
-constexpr int ResultsSyncDelayMs = 500;
+// How long the end of the program waits for the rows being written: a dead
+// network folder never holds the pupil up longer.
+constexpr int ResultsWaitMs = 300;
+
+// The end of a session (SIGTERM at shutdown, SIGHUP at logout) reaches the
+// window through a pipe, as an ordinary event.
+int endingPipe[2] = {-1, -1};
+
+void onEndingSignal(int signal)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(endingPipe[1], &byte, 1);
+    // A second signal ends the program the usual way.
+    std::signal(signal, SIG_DFL);
+}
+
+bool watchEndingSignals()
+{
+    if (endingPipe[0] < 0 && ::pipe2(endingPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction action {};
+    action.sa_handler = onEndingSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGTERM, &action, nullptr) == 0 && ::sigaction(SIGHUP, &action, nullptr) == 0;
+}
 
 }  // namespace
 
@@ -53,6 +82,22 @@ void Form1::startRecording()
             pupil_ = name;
     }
     qCInfo(lcRecording) << "results of" << pupil_ << "go to" << resultsFolder_;
+    // What earlier sessions left in the queue is written now.
+    rowQueue();
+    if (watchEndingSignals()) {
+        auto* ending = new QSocketNotifier(endingPipe[0], QSocketNotifier::Read, this);
+        connect(ending, &QSocketNotifier::activated, this, &Form1::endSession);
+    }
+}
+
+results::RowQueue& Form1::rowQueue()
+{
+    if (!rows_) {
+        rows_ = std::make_unique<results::RowQueue>(results::RowQueue::defaultFolder(), resultsFolder_,
+                                                    results::thisMachine());
+        rows_->onRefused([this] { QMetaObject::invokeMethod(this, [this] { showResultsNotice(); }, Qt::QueuedConnection); });
+    }
+    return *rows_;
 }
 
 QDateTime Form1::now() const
@@ -64,7 +109,26 @@ void Form1::startAttempt()
 {
     const QListWidgetItem* row = ui->List1->item(SelectedExercise);
     const QString exercise = row ? row->text() : QFileInfo(ExerciseFolder).fileName();
-    attempt_.start(exercise, currentItemNumber(), List2.words(), now());
+    attempt_.start(exercise, currentItemNumber(), List2.words(), List3.words(), now());
+    rowQueue().dropProvisional();
+}
+
+void Form1::recordPick(int position)
+{
+    attempt_.pick(position);
+    keepTextUnderWay();
+}
+
+void Form1::recordJudgement(int position, Judgement judgement, const QString& typed)
+{
+    attempt_.judge(position, judgement, typed);
+    keepTextUnderWay();
+}
+
+void Form1::keepTextUnderWay()
+{
+    if (const std::optional<results::Row> row = attempt_.provisional(pupil_, now()))
+        rowQueue().keepProvisional(*row);
 }
 
 void Form1::leaveText()
@@ -76,29 +140,47 @@ void Form1::leaveText()
 void Form1::recordRow(bool finished)
 {
     const std::optional<results::Row> row = attempt_.finish(finished, !state_.TimeUp, pupil_, now());
-    if (!row)
+    if (row)
+        rowQueue().add(*row);
+}
+
+void Form1::showResultsNotice()
+{
+    // Once a session, without blocking anything: the pupil goes on working,
+    // and whoever looks after the machines finds the folder and the reason
+    // in the log.
+    if (resultsRefusalShown_)
         return;
-    const QString path = QDir(resultsFolder_).filePath(
-        results::fileName(row->date, pupil_, QSysInfo::machineHostName()));
-    if (results::appendRow(path, *row)) {
-        if (!unsyncedResults_.contains(path))
-            unsyncedResults_.append(path);
-        if (!resultsSync_) {
-            resultsSync_ = new QTimer(this);
-            resultsSync_->setSingleShot(true);
-            connect(resultsSync_, &QTimer::timeout, this, &Form1::syncResults);
-        }
-        resultsSync_->start(ResultsSyncDelayMs);
-        return;
+    resultsRefusalShown_ = true;
+    auto* notice = new QMessageBox(QMessageBox::Information, QStringLiteral("MIRAVELLON"),
+                                   QStringLiteral("Ahora no puedo guardar tus resultados. Puedes seguir "
+                                                  "trabajando: los guardaré más tarde."),
+                                   QMessageBox::Ok, this);
+    notice->setObjectName(QStringLiteral("AvisoResultados"));
+    notice->setModal(false);
+    notice->setWindowModality(Qt::NonModal);
+    notice->setAttribute(Qt::WA_DeleteOnClose);
+    notice->show();
+}
+
+void Form1::endSession()
+{
+    char bytes[16];
+    while (::read(endingPipe[0], bytes, sizeof bytes) > 0) {
     }
-    if (!resultsRefusalShown_) {
-        resultsRefusalShown_ = true;
-        showMessage(QStringLiteral("No puedo guardar los resultados en ") + resultsFolder_);
-    }
+    qCInfo(lcRecording) << "the session ends: the text under way is recorded";
+    leaveText();
+    syncResults();
+    if (services_.quit)
+        services_.quit();
+}
+
+bool Form1::waitForResults(int timeoutMs)
+{
+    return !rows_ || rows_->waitIdle(timeoutMs);
 }
 
 void Form1::syncResults()
 {
-    for (const QString& path : std::exchange(unsyncedResults_, {}))
-        results::syncToDisk(path);
+    waitForResults(ResultsWaitMs);
 }

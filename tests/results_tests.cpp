@@ -2,7 +2,9 @@
 // attempt yields, the CSV format, names and folders, appending safely (also
 // from two processes at once), and reading a folder back for the teacher.
 
+#include "library/families.h"
 #include "library/results.h"
+#include "library/rowqueue.h"
 #include "tests/resultsrows.h"
 
 #include <QCoreApplication>
@@ -14,6 +16,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,8 +34,10 @@ using results::Row;
 
 namespace {
 
-const QByteArray HeaderLine =
+const QByteArray ShortHeaderLine =
     "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;palabras_con_fallo;ayuda;fallos\r\n";
+const QByteArray HeaderLine = "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;"
+                              "palabras_con_fallo;ayuda;fallos;escrito;familias;acertadas\r\n";
 const QByteArray Bom = "\xEF\xBB\xBF";
 
 QByteArray readAll(const QString& path)
@@ -58,6 +69,9 @@ Row sampleRow()
     row.failed = 2;
     row.help = false;
     row.failures = {u"vaca"_s, u"burro,"_s};
+    row.written = {u"baca"_s, u"-"_s};
+    row.families = {u"b/v"_s, u"otra"_s};
+    row.rightFirstTime = {u"Madrid"_s};
     return row;
 }
 
@@ -89,8 +103,91 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ResultsRow, IsOneLineInUtf8EndingInCrLf)
 {
     EXPECT_EQ(results::encodeRow(sampleRow()),
-              u"2026-03-09;10:05:07;María López;06 B y V (3.º y 4.º);2;sí;sí;95;3;2;no;vaca burro,\r\n"_s.toUtf8());
+              u"2026-03-09;10:05:07;María López;06 B y V (3.º y 4.º);2;sí;sí;95;3;2;no;vaca burro,;baca -;b/v otra;"
+              u"Madrid\r\n"_s.toUtf8());
 }
+
+TEST(ResultsRow, RowsOfTheShortFormatAreStillRead)
+{
+    const std::optional<Row> row =
+        results::parseRow(u"2026-03-09;10:05:07;María López;06 B y V (3.º y 4.º);2;sí;sí;95;3;2;no;vaca burro,"_s);
+    Row expected = sampleRow();
+    expected.written.clear();
+    expected.families.clear();
+    expected.rightFirstTime.clear();
+    EXPECT_EQ(row, expected);
+}
+
+TEST(ResultsRow, ACarriageReturnLeftAtTheEndIsNoPartOfTheRow)
+{
+    // A CR LF file converted twice ends its lines in CR CR LF: the reader
+    // takes one CR off, the row's normal form the other.
+    QString text = QString::fromUtf8(results::encodeRow(sampleRow()));
+    text.chop(1);
+    EXPECT_EQ(results::parseRow(text), sampleRow());
+}
+
+// The row's normal form: what writing gives, and what reading gives back.
+struct NormalCase {
+    const char* name;
+    std::function<void(Row&)> write;   // changes the sample row written
+    std::function<void(Row&)> normal;  // the same change as read back
+};
+
+class RowNormalForm : public ::testing::TestWithParam<NormalCase> {};
+
+TEST_P(RowNormalForm, IsWhatAWrittenRowReadsBackAs)
+{
+    Row written = sampleRow();
+    GetParam().write(written);
+    Row expected = sampleRow();
+    GetParam().normal(expected);
+    EXPECT_EQ(results::normalised(written), expected);
+    QString line = QString::fromUtf8(results::encodeRow(written));
+    ASSERT_TRUE(line.endsWith(u"\r\n"_s));
+    line.chop(2);
+    EXPECT_FALSE(line.contains(u'\n') || line.contains(u'\r') || line.contains(u'\t'));
+    EXPECT_EQ(results::parseRow(line), expected);
+    EXPECT_EQ(results::normalised(expected), expected) << "the normal form is its own";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RowNormalForm,
+    ::testing::Values(
+        NormalCase{"ATabInsideAFailedWordIsRemoved",
+                   [](Row& r) { r.failures[0] = u"va\tca"_s; r.written[0] = u"ba\r\nca"_s; },
+                   [](Row&) {}},
+        NormalCase{"ASpaceInsideAWordKeepsItOneWord",
+                   [](Row& r) { r.rightFirstTime = {u"Ma drid"_s, u"sol"_s}; },
+                   [](Row& r) { r.rightFirstTime = {u"Madrid"_s, u"sol"_s}; }},
+        NormalCase{"ControlCharactersInAnExerciseBecomeSpaces",
+                   [](Row& r) { r.exercise = u"06 B\ry\x01V"_s; },
+                   [](Row& r) { r.exercise = u"06 B y V"_s; }},
+        NormalCase{"FormulaCharactersStartNoTextField",
+                   [](Row& r) { r.pupil = u"=HIPERVINCULO(\"x\")"_s; r.exercise = u"@SUMA(A1)"_s; },
+                   [](Row& r) { r.pupil = u"HIPERVINCULO(\"x\")"_s; r.exercise = u"SUMA(A1)"_s; }},
+        NormalCase{"ADecomposedNameIsComposed",
+                   [](Row& r) { r.pupil = u"Jose\u0301"_s; },
+                   [](Row& r) { r.pupil = u"José"_s; }},
+        NormalCase{"ALongNameIsCutBeforeAnEmoji",
+                   [](Row& r) { r.pupil = QString(99, u'a') + u"😀 b"_s; },
+                   [](Row& r) { r.pupil = QString(99, u'a'); }},
+        NormalCase{"NotFinishedIsNotInTime",
+                   [](Row& r) { r.finished = false; },
+                   [](Row& r) { r.finished = false; r.inTime = false; }},
+        NormalCase{"AnEmptiedWordIsADashAndAnUnknownFamilyOtra",
+                   [](Row& r) { r.written = {u"\t"_s}; r.families = {}; },
+                   [](Row& r) { r.written = {u"-"_s, u"-"_s}; r.families = {u"otra"_s, u"otra"_s}; }},
+        NormalCase{"AnEmptyFailedWordGoesWithItsDetails",
+                   [](Row& r) { r.failures[0] = u"\x07"_s; },
+                   [](Row& r) { r.failures = {u"burro,"_s}; r.written = {u"-"_s}; r.families = {u"otra"_s}; }},
+        NormalCase{"NoDetailsStayNone",
+                   [](Row& r) { r.written.clear(); r.families.clear(); },
+                   [](Row& r) { r.written.clear(); r.families.clear(); }},
+        NormalCase{"MillisecondsAreNotKept",
+                   [](Row& r) { r.time = QTime(10, 5, 7, 999); },
+                   [](Row&) {}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ResultsRow, QuotesAnExerciseNameWithSemicolonsAndQuotes)
 {
@@ -99,10 +196,13 @@ TEST(ResultsRow, QuotesAnExerciseNameWithSemicolonsAndQuotes)
     row.failures = {u"«Hola»;"_s};
     const QByteArray line = results::encodeRow(row);
     EXPECT_TRUE(line.contains(u";\"07 \"\"Comillas\"\"; rayas\";"_s.toUtf8())) << line.toStdString();
-    EXPECT_TRUE(line.endsWith(u";\"«Hola»;\"\r\n"_s.toUtf8())) << line.toStdString();
-    // And it reads back as it was.
+    EXPECT_TRUE(line.contains(u";\"«Hola»;\";"_s.toUtf8())) << line.toStdString();
+    // And it reads back as it was, with one written form and family for
+    // its one failed word.
     QString text = QString::fromUtf8(line);
     text.chop(2);
+    row.written = {u"baca"_s};
+    row.families = {u"b/v"_s};
     EXPECT_EQ(results::parseRow(text), row);
 }
 
@@ -129,7 +229,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, NotARow,
     ::testing::Values(BadLine{"TheHeader", QString::fromLatin1(results::Header)},
                       BadLine{"CutShort", u"2026-03-09;10:05:07;Ana;01;1;sí;s"_s},
-                      BadLine{"TooManyFields", u"2026-03-09;10:05:07;Ana;01;1;sí;sí;9;1;0;no;;x"_s},
+                      BadLine{"TheShortHeader", QString::fromLatin1(ShortHeaderLine).trimmed()},
+                      BadLine{"ThirteenFields", u"2026-03-09;10:05:07;Ana;01;1;sí;sí;9;1;0;no;;x"_s},
+                      BadLine{"SixteenFields", u"2026-03-09;10:05:07;Ana;01;1;sí;sí;9;1;0;no;;;;;x"_s},
                       BadLine{"BadDate", u"2026-13-09;10:05:07;Ana;01;1;sí;sí;9;1;0;no;"_s},
                       BadLine{"BadYesNo", u"2026-03-09;10:05:07;Ana;01;1;si;sí;9;1;0;no;"_s},
                       BadLine{"NegativeCount", u"2026-03-09;10:05:07;Ana;01;1;sí;sí;-9;1;0;no;"_s},
@@ -140,7 +242,9 @@ INSTANTIATE_TEST_SUITE_P(
 // --- The attempt at one text -------------------------------------------------
 
 // Events fed to an attempt: p<k> picks word k, r<k>/w<k>/u<k> judges it
-// right, wrong or unchanged, h opens the help view.
+// right (typed correct), wrong (typed the correct word and an x) or unchanged
+// (typed as shown), e<k> judges it wrong with the box emptied, h opens the
+// help view.
 struct AttemptCase {
     const char* name;
     QStringList events;
@@ -149,23 +253,28 @@ struct AttemptCase {
     int failed;
     QStringList failures;
     bool help;
+    QStringList written = {};
+    QStringList rightFirstTime = {};
 };
+
+const QStringList AttemptCorrect{u"Mi"_s, u"perro"_s, u"come"_s, u"Es"_s, u"mío"_s, u"árbol."_s};
+const QStringList AttemptShown{u"Mi"_s, u"pero"_s, u"come"_s, u"Es"_s, u"mio"_s, u"arbol."_s};
 
 class AttemptRow : public ::testing::TestWithParam<AttemptCase> {};
 
 TEST_P(AttemptRow, CountsWhatThePupilDid)
 {
-    const QStringList correct{u"Mi"_s, u"perro"_s, u"come"_s, u"Es"_s, u"mío"_s, u"árbol."_s};
     const QDateTime loaded(QDate(2026, 3, 9), QTime(9, 0, 0));
     results::Attempt attempt;
-    attempt.start(u"01 Animales"_s, 4, correct, loaded);
+    attempt.start(u"01 Animales"_s, 4, AttemptCorrect, AttemptShown, loaded);
     for (const QString& e : GetParam().events) {
         const int k = e.mid(1).toInt();
         switch (e.at(0).unicode()) {
         case 'p': attempt.pick(k); break;
-        case 'r': attempt.judge(k, Judgement::Right); break;
-        case 'w': attempt.judge(k, Judgement::Wrong); break;
-        case 'u': attempt.judge(k, Judgement::Unchanged); break;
+        case 'r': attempt.judge(k, Judgement::Right, AttemptCorrect[k]); break;
+        case 'w': attempt.judge(k, Judgement::Wrong, AttemptCorrect[k] + u'x'); break;
+        case 'e': attempt.judge(k, Judgement::Wrong, QString()); break;
+        case 'u': attempt.judge(k, Judgement::Unchanged, AttemptShown[k]); break;
         case 'h': attempt.openHelp(); break;
         }
     }
@@ -174,6 +283,14 @@ TEST_P(AttemptRow, CountsWhatThePupilDid)
     EXPECT_EQ(row->corrected, GetParam().corrected);
     EXPECT_EQ(row->failed, GetParam().failed);
     EXPECT_EQ(row->failures, GetParam().failures);
+    EXPECT_EQ(row->written, GetParam().written);
+    EXPECT_EQ(row->rightFirstTime, GetParam().rightFirstTime);
+    // The family of each failed word is that of the misspelling shown.
+    ASSERT_EQ(row->families.size(), row->failures.size());
+    for (qsizetype i = 0; i < row->failures.size(); ++i) {
+        const qsizetype k = AttemptCorrect.indexOf(row->failures[i]);
+        EXPECT_EQ(row->families[i], families::pairTokens(AttemptCorrect[k], AttemptShown[k]));
+    }
     EXPECT_EQ(row->help, GetParam().help);
     EXPECT_EQ(row->finished, GetParam().finished);
     EXPECT_EQ(row->inTime, GetParam().finished);
@@ -188,24 +305,29 @@ TEST_P(AttemptRow, CountsWhatThePupilDid)
 INSTANTIATE_TEST_SUITE_P(
     Cases, AttemptRow,
     ::testing::Values(
-        AttemptCase{"RightAtOnce", {"p1", "r1", "p4", "r4"}, true, 2, 0, {}, false},
-        AttemptCase{"RedWhileRetypingIsNoFailure", {"p1", "w1", "w1", "u1", "w1", "r1"}, true, 1, 0, {}, false},
-        AttemptCase{"LeftRedForAnotherWord", {"p1", "w1", "p4", "r4", "p1", "r1"}, true, 2, 1, {"perro"}, false},
-        AttemptCase{"PickedAgainWhileRedIsNoLeaving", {"p1", "w1", "p1", "r1"}, true, 1, 0, {}, false},
-        AttemptCase{"LeftRedTwiceCountsOnce", {"p1", "w1", "p4", "p1", "w1", "p4"}, false, 0, 1, {"perro"}, false},
-        AttemptCase{"RedWhenHelpOpens", {"p4", "w4", "h"}, false, 0, 1, {"mío"}, true},
-        AttemptCase{"HelpWithNothingRed", {"h", "p1", "r1"}, true, 1, 0, {}, true},
-        AttemptCase{"RedWhenTheTextIsLeft", {"p5", "w5"}, false, 0, 1, {"árbol."}, false},
+        AttemptCase{"RightAtOnce", {"p1", "r1", "p4", "r4"}, true, 2, 0, {}, false, {}, {"perro", "mío"}},
+        AttemptCase{"RedWhileRetypingIsNoFailure", {"p1", "w1", "w1", "u1", "w1", "r1"}, true, 1, 0, {}, false, {},
+                    {"perro"}},
+        AttemptCase{"LeftRedForAnotherWord", {"p1", "w1", "p4", "r4", "p1", "r1"}, true, 2, 1, {"perro"}, false,
+                    {"perrox"}, {"mío"}},
+        AttemptCase{"PickedAgainWhileRedIsNoLeaving", {"p1", "w1", "p1", "r1"}, true, 1, 0, {}, false, {}, {"perro"}},
+        AttemptCase{"LeftRedTwiceCountsOnceWithItsLastForm", {"p1", "w1", "p4", "p1", "e1", "p4"}, false, 0, 1,
+                    {"perro"}, false, {"-"}},
+        AttemptCase{"RedWhenHelpOpens", {"p4", "w4", "h"}, false, 0, 1, {"mío"}, true, {"míox"}},
+        AttemptCase{"HelpWithNothingRed", {"h", "p1", "r1"}, true, 1, 0, {}, true, {}, {"perro"}},
+        AttemptCase{"RedWhenTheTextIsLeft", {"p5", "w5"}, false, 0, 1, {"árbol."}, false, {"árbol.x"}},
+        AttemptCase{"AnEmptiedBoxIsADash", {"p5", "e5"}, false, 0, 1, {"árbol."}, false, {"-"}},
         AttemptCase{"BlackAgainIsNoFailure", {"p5", "w5", "u5", "p1"}, false, 0, 0, {}, false},
-        AttemptCase{"FailuresInTextOrder", {"p4", "w4", "p1", "w1", "p0"}, false, 0, 2, {"perro", "mío"}, false},
-        AttemptCase{"BlueThenRedAgain", {"p1", "r1", "w1", "p2"}, false, 1, 1, {"perro"}, false}),
+        AttemptCase{"FailuresInTextOrder", {"p4", "w4", "p1", "w1", "p0"}, false, 0, 2, {"perro", "mío"}, false,
+                    {"perrox", "míox"}},
+        AttemptCase{"BlueThenRedAgain", {"p1", "r1", "w1", "p2"}, false, 1, 1, {"perro"}, false, {"perrox"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AttemptRow, OutOfTimeWhenTheCountdownRanOut)
 {
     results::Attempt attempt;
     const QDateTime t(QDate(2026, 3, 9), QTime(9, 0, 0));
-    attempt.start(u"x"_s, 1, {u"a"_s}, t);
+    attempt.start(u"x"_s, 1, {u"a"_s}, {u"a"_s}, t);
     attempt.pick(0);
     const std::optional<Row> row = attempt.finish(true, false, u"Ana"_s, t);
     ASSERT_TRUE(row);
@@ -217,8 +339,48 @@ TEST(AttemptRow, AClockGoingBackGivesNoNegativeSeconds)
 {
     results::Attempt attempt;
     const QDateTime t(QDate(2026, 3, 9), QTime(9, 0, 0));
-    attempt.start(u"x"_s, 1, {u"a"_s}, t);
+    attempt.start(u"x"_s, 1, {u"a"_s}, {u"a"_s}, t);
     EXPECT_EQ(attempt.finish(false, false, u"Ana"_s, t.addSecs(-3600))->seconds, 0);
+}
+
+TEST(AttemptRow, TheFamiliesAreThoseOfTheMisspellingShown)
+{
+    // "ombre" shown for "hombre": the pupil's own red form does not change
+    // the family.
+    results::Attempt attempt;
+    const QDateTime t(QDate(2026, 3, 9), QTime(9, 0, 0));
+    attempt.start(u"x"_s, 1, {u"El"_s, u"hombre"_s, u"va"_s}, {u"el"_s, u"ombre"_s, u"ba"_s}, t);
+    for (int k : {0, 1, 2}) {
+        attempt.pick(k);
+        attempt.judge(k, Judgement::Wrong, u"zz"_s);
+    }
+    const std::optional<Row> row = attempt.finish(false, false, u"Ana"_s, t);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->failures, (QStringList{u"El"_s, u"hombre"_s, u"va"_s}));
+    EXPECT_EQ(row->written, (QStringList{u"zz"_s, u"zz"_s, u"zz"_s}));
+    EXPECT_EQ(row->families, (QStringList{u"mayúscula"_s, u"h"_s, u"b/v"_s}));
+}
+
+TEST(AttemptRow, TheProvisionalRowIsTheTextLeftNowAndTheAttemptGoesOn)
+{
+    results::Attempt attempt;
+    const QDateTime t(QDate(2026, 3, 9), QTime(9, 0, 0));
+    attempt.start(u"x"_s, 1, AttemptCorrect, AttemptShown, t);
+    EXPECT_EQ(attempt.provisional(u"Ana"_s, t), std::nullopt) << "nothing picked yet";
+    attempt.pick(1);
+    attempt.judge(1, Judgement::Wrong, u"perox"_s);
+    const std::optional<Row> now = attempt.provisional(u"Ana"_s, t.addSecs(5));
+    ASSERT_TRUE(now);
+    EXPECT_FALSE(now->finished);
+    EXPECT_EQ(now->failures, QStringList{u"perro"_s});
+    EXPECT_EQ(now->seconds, 5);
+    // The word is still being typed: it is no failure yet.
+    attempt.judge(1, Judgement::Right, u"perro"_s);
+    attempt.pick(4);
+    const std::optional<Row> row = attempt.finish(false, false, u"Ana"_s, t.addSecs(9));
+    ASSERT_TRUE(row);
+    EXPECT_TRUE(row->failures.isEmpty());
+    EXPECT_EQ(row->rightFirstTime, QStringList{u"perro"_s});
 }
 
 // --- Names, files and folders ------------------------------------------------
@@ -252,13 +414,32 @@ TEST(ResultsNames, CleanNameKeepsNoFormulaNorControlCharacters)
     EXPECT_EQ(results::cleanName(u"  Ana \t  Pérez\n"_s), u"Ana Pérez"_s);
     EXPECT_EQ(results::cleanName(u"=HYPERLINK(\"x\")"_s), u"HYPERLINK(\"x\")"_s);
     EXPECT_EQ(results::cleanName(u"@-+ Luis"_s), u"Luis"_s);
+    EXPECT_EQ(results::cleanName(u"Jose\u0301"_s), u"José"_s) << "one pupil however it was typed";
+    EXPECT_EQ(results::cleanName(QString(99, u'a') + u"😀"_s), QString(99, u'a'))
+        << "the cut never splits an emoji";
+    EXPECT_EQ(results::cleanName(QString(98, u'a') + u"😀"_s), QString(98, u'a') + u"😀"_s);
+    EXPECT_EQ(results::cleanName(QString(99, u'a') + u"e\u0301"_s), QString(99, u'a') + u"é"_s);
 }
 
-TEST(ResultsNames, FileIsDayPupilAndMachine)
+TEST(ResultsNames, FileIsMonthPupilAndMachine)
 {
-    EXPECT_EQ(results::fileName(QDate(2026, 3, 9), u"María López"_s, u"aula2-pc07"_s),
-              u"2026-03-09_María-López_aula2-pc07.csv"_s);
-    EXPECT_EQ(results::fileName(QDate(2026, 3, 9), QString(), QString()), u"2026-03-09_alumno_equipo.csv"_s);
+    EXPECT_EQ(results::fileName(QDate(2026, 3, 9), u"María López"_s, u"aula2-pc07-0a1b2c3d"_s),
+              u"2026-03_María-López_aula2-pc07-0a1b2c3d.csv"_s);
+    EXPECT_EQ(results::fileName(QDate(2026, 3, 31), u"Mari\u0301a Lo\u0301pez"_s, u"aula2-pc07-0a1b2c3d"_s, 2),
+              u"2026-03_María-López_aula2-pc07-0a1b2c3d_2.csv"_s);
+    EXPECT_EQ(results::fileName(QDate(2026, 3, 9), QString(), QString()), u"2026-03_alumno_equipo.csv"_s);
+}
+
+TEST(ResultsNames, TheMachineIsItsHostNameAndAHashOfItsId)
+{
+    const QString a = results::machinePart(u"aula2-pc07"_s, "0123456789abcdef0123456789abcdef\n");
+    EXPECT_TRUE(a.startsWith(u"aula2-pc07-"_s)) << a.toStdString();
+    EXPECT_EQ(a.size(), QString(u"aula2-pc07-"_s).size() + 8);
+    EXPECT_EQ(results::machinePart(u"aula2-pc07"_s, "0123456789abcdef0123456789abcdef"), a) << "stable";
+    // Cloned with one host name, each with its own id: two files.
+    EXPECT_NE(results::machinePart(u"aula2-pc07"_s, "fedcba9876543210fedcba9876543210"), a);
+    EXPECT_EQ(results::machinePart(u"aula 2/pc_07"_s, QByteArray()), u"aula-2-pc-07"_s);
+    EXPECT_FALSE(results::thisMachine().contains(u'_'));
 }
 
 TEST(ResultsNames, TheAccountHasAName)
@@ -313,9 +494,15 @@ TEST(ResultsFile, ANewFileStartsWithTheMarkAndTheExactHeader)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"sub/2026-03-09_Ana_pc.csv"_s);
+    Row second = sampleRow();
+    second.item = 3;
     ASSERT_TRUE(results::appendRow(path, sampleRow()));
-    ASSERT_TRUE(results::appendRow(path, sampleRow()));
-    EXPECT_EQ(readAll(path), Bom + HeaderLine + results::encodeRow(sampleRow()) + results::encodeRow(sampleRow()));
+    ASSERT_TRUE(results::appendRow(path, second));
+    EXPECT_EQ(readAll(path), Bom + HeaderLine + results::encodeRow(sampleRow()) + results::encodeRow(second));
+    // A row already there (same date, time, pupil, exercise and item) is
+    // not written twice.
+    EXPECT_EQ(results::appendToFile(path, second).result, results::Appended::AlreadyThere);
+    EXPECT_EQ(readAll(path).count('\n'), 3);
 }
 
 TEST(ResultsFile, ACutLastLineIsNeverGluedToTheNextRow)
@@ -352,6 +539,207 @@ TEST(ResultsFile, AFileInPlaceOfTheFolderIsReported)
     EXPECT_FALSE(results::appendRow(dir.filePath(u"carpeta/f.csv"_s), sampleRow()));
 }
 
+TEST(ResultsFile, AFullDiskLeavesNoCutRow)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"f.csv"_s);
+    ASSERT_TRUE(results::appendRow(path, sampleRow()));
+    const QByteArray before = readAll(path);
+    // The file may not grow past ten more bytes: the row is refused, and
+    // what part of it was written is taken back.
+    rlimit old {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = rlim_t(before.size() + 10);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    Row next = sampleRow();
+    next.item = 9;
+    const results::AppendOutcome out = results::appendToFile(path, next);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(out.result, results::Appended::Failed);
+    EXPECT_FALSE(out.reason.isEmpty());
+    EXPECT_EQ(readAll(path), before);
+}
+
+// --- A results folder shared with other pupils, who may plant things at a
+// pupil's file name ------------------------------------------------------------
+
+struct PlantCase {
+    const char* name;
+    // Plants something at `path`; `outside` is a folder beside the results
+    // folder, where a victim's file may be.
+    std::function<void(const QString& path, const QString& outside)> plant;
+    results::Appended result;
+    int sibling;  // the file the row goes to
+    bool needsRoot = false;
+};
+
+class HostileResultsFolder : public ::testing::TestWithParam<PlantCase> {};
+
+TEST_P(HostileResultsFolder, ThePlantIsLeftAloneAndTheRowGoesToASibling)
+{
+    if (GetParam().needsRoot && ::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another account";
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(u"resultados"_s);
+    const QString outside = dir.filePath(u"privado"_s);
+    QDir().mkpath(folder);
+    QDir().mkpath(outside);
+    writeAll(outside + u"/notas.csv"_s, "privado\n");
+    const Row row = sampleRow();
+    const QString machine = u"pc07-0a1b2c3d"_s;
+    const QString first = QDir(folder).filePath(results::fileName(row.date, row.pupil, machine));
+    GetParam().plant(first, outside);
+    const QDateTime victimTime = QFileInfo(outside + u"/notas.csv"_s).lastModified();
+
+    const results::AppendOutcome out = results::appendToPupilFile(folder, machine, row);
+    EXPECT_EQ(out.result, GetParam().result) << out.reason.toStdString();
+    EXPECT_EQ(readAll(outside + u"/notas.csv"_s), "privado\n");
+    EXPECT_EQ(QFileInfo(outside + u"/notas.csv"_s).lastModified(), victimTime);
+    EXPECT_EQ(QDir(outside).entryList(QDir::Files), QStringList{u"notas.csv"_s}) << "nothing made outside";
+    if (GetParam().result == results::Appended::Written) {
+        const QString used = QDir(folder).filePath(results::fileName(row.date, row.pupil, machine, GetParam().sibling));
+        EXPECT_EQ(out.path, used);
+        EXPECT_EQ(readAll(used), Bom + HeaderLine + results::encodeRow(row));
+    }
+}
+
+void link(const QString& target, const QString& path)
+{
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()), 0);
+}
+
+QString sibling(const QString& path, int n)
+{
+    return path.chopped(4) + u'_' + QString::number(n) + u".csv"_s;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HostileResultsFolder,
+    ::testing::Values(
+        PlantCase{"NothingPlanted", [](const QString&, const QString&) {}, results::Appended::Written, 1},
+        PlantCase{"ALinkToAnotherPupilsFile",
+                  [](const QString& p, const QString& o) { link(o + u"/notas.csv"_s, p); },
+                  results::Appended::Written, 2},
+        PlantCase{"ALinkToAFileNotYetThere",
+                  [](const QString& p, const QString& o) { link(o + u"/nuevo.csv"_s, p); },
+                  results::Appended::Written, 2},
+        PlantCase{"ALinkToAFolder", [](const QString& p, const QString& o) { link(o, p); },
+                  results::Appended::Written, 2},
+        PlantCase{"AFolder", [](const QString& p, const QString&) { QDir().mkpath(p + u"/dentro"_s); },
+                  results::Appended::Written, 2},
+        PlantCase{"APipe",
+                  [](const QString& p, const QString&) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0666), 0); },
+                  results::Appended::Written, 2},
+        PlantCase{"AnotherAccountsFile",
+                  [](const QString& p, const QString&) {
+                      writeAll(p, "\xEF\xBB\xBF" "basura\r\n");
+                      ASSERT_EQ(::chown(QFile::encodeName(p).constData(), 65534, 65534), 0);
+                      ASSERT_EQ(::chmod(QFile::encodeName(p).constData(), 0666), 0);
+                  },
+                  results::Appended::Written, 2, true},
+        PlantCase{"TwoNamesTaken",
+                  [](const QString& p, const QString& o) {
+                      link(o + u"/notas.csv"_s, p);
+                      QDir().mkpath(sibling(p, 2));
+                  },
+                  results::Appended::Written, 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HostileResultsFolders, AHeldLockKeepsTheRowForLaterWithinABound)
+{
+    QTemporaryDir dir;
+    const Row row = sampleRow();
+    const QString path = dir.filePath(results::fileName(row.date, row.pupil, u"pc"_s));
+    writeAll(path, Bom + HeaderLine);
+    // Another program (any account that can read the file) holds its lock.
+    const int holder = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(results::appendToPupilFile(dir.path(), u"pc"_s, row).result, results::Appended::Busy);
+    EXPECT_EQ(readAll(path), Bom + HeaderLine);
+    ::close(holder);
+    EXPECT_EQ(results::appendToPupilFile(dir.path(), u"pc"_s, row).result, results::Appended::Written);
+    EXPECT_EQ(readAll(path), Bom + HeaderLine + results::encodeRow(row));
+}
+
+// --- The queue of rows on their way --------------------------------------------
+
+class RowQueueTest : public ::testing::Test {
+protected:
+    Row rowAt(int minute, bool finished = true) const
+    {
+        Row row = sampleRow();
+        row.time = QTime(10, minute, 0);
+        row.finished = finished;
+        return row;
+    }
+    QString file() const { return QDir(folder).filePath(results::fileName(sampleRow().date, sampleRow().pupil, u"pc"_s)); }
+    QByteArray rows() const { return readAll(file()); }
+
+    QTemporaryDir dir;
+    const QString queue = dir.filePath(u"pendientes"_s);
+    const QString folder = dir.filePath(u"resultados"_s);
+};
+
+TEST_F(RowQueueTest, ARowRefusedWaitsAndIsWrittenOnceAtTheNextRow)
+{
+    writeAll(folder, "un archivo donde va la carpeta");
+    std::atomic<int> refusals = 0;
+    {
+        results::RowQueue q(queue, folder, u"pc"_s);
+        q.onRefused([&refusals] { ++refusals; });
+        q.add(rowAt(1));
+        ASSERT_TRUE(q.waitIdle(5000));
+        EXPECT_EQ(q.waiting(), 1);
+        EXPECT_GE(refusals, 1);
+        QFile::remove(folder);
+        q.add(rowAt(2));
+        ASSERT_TRUE(q.waitIdle(5000));
+        EXPECT_EQ(q.waiting(), 0);
+    }
+    EXPECT_EQ(rows(), Bom + HeaderLine + results::encodeRow(rowAt(1)) + results::encodeRow(rowAt(2)));
+    results::RowQueue again(queue, folder, u"pc"_s);
+    ASSERT_TRUE(again.waitIdle(5000));
+    EXPECT_EQ(rows().count('\n'), 3) << "never twice";
+}
+
+TEST_F(RowQueueTest, TheTextUnderWayOfAProgramThatEndedIsWrittenOnceAsNotFinished)
+{
+    {
+        results::RowQueue q(queue, folder, u"pc"_s);
+        q.keepProvisional(rowAt(3, false));
+        // The program ends without a word: a logout that took the display.
+    }
+    EXPECT_FALSE(QFile::exists(file()));
+    {
+        results::RowQueue next(queue, folder, u"pc"_s);
+        ASSERT_TRUE(next.waitIdle(5000));
+    }
+    EXPECT_EQ(rows(), Bom + HeaderLine + results::encodeRow(rowAt(3, false)));
+    results::RowQueue third(queue, folder, u"pc"_s);
+    ASSERT_TRUE(third.waitIdle(5000));
+    EXPECT_EQ(rows().count('\n'), 2) << "never twice";
+    EXPECT_TRUE(QDir(queue).entryList({u"encurso_*"_s, u"fila_*"_s}, QDir::Files).isEmpty());
+}
+
+TEST_F(RowQueueTest, TheFinalRowReplacesTheProvisionalOne)
+{
+    results::RowQueue q(queue, folder, u"pc"_s);
+    q.keepProvisional(rowAt(3, false));
+    // Another program of the account starting meanwhile leaves it alone.
+    {
+        results::RowQueue other(queue, folder, u"pc"_s);
+        ASSERT_TRUE(other.waitIdle(5000));
+    }
+    EXPECT_FALSE(QFile::exists(file()));
+    q.add(rowAt(4));
+    ASSERT_TRUE(q.waitIdle(5000));
+    EXPECT_EQ(rows(), Bom + HeaderLine + results::encodeRow(rowAt(4)));
+}
+
 // Run by TwoProcessesAppendToOneFile in child processes only.
 TEST(ResultsFile, WriterChild)
 {
@@ -362,7 +750,12 @@ TEST(ResultsFile, WriterChild)
     row.pupil = qEnvironmentVariable("MIRAVELLON_TEST_WRITER_NAME");
     for (int i = 1; i <= 300; ++i) {
         row.item = i;
-        ASSERT_TRUE(results::appendRow(path, row));
+        // A lock held past the bound leaves the row for later, as the queue
+        // does.
+        results::Appended result = results::Appended::Busy;
+        for (int tries = 0; tries < 100 && result == results::Appended::Busy; ++tries)
+            result = results::appendToFile(path, row).result;
+        ASSERT_EQ(result, results::Appended::Written);
     }
 }
 
@@ -523,11 +916,6 @@ TEST_P(HostileResults, AreSkippedAndTold)
         GetParam().check(folder);
 }
 
-void link(const QString& target, const QString& name)
-{
-    ASSERT_TRUE(QFile::link(target, name));
-}
-
 QByteArray manyFailures(int count)
 {
     QByteArray words;
@@ -580,7 +968,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const QString& d) {
                        writeAll(d + u"/t.csv"_s, "2026-03-09;12:00:00;Ana;06 B y V;2;no;sí;60;3;0;no;\r\n");
                    },
-                   2, 0, {u"fuera de plazo"_s},
+                   2, 0, {},
                    [](const results::Folder& f) {
                        const auto s = results::summarize(f.rows, {});
                        ASSERT_EQ(s.size(), 1);
