@@ -164,7 +164,11 @@ void readLines(const QString& name, QByteArrayView bytes, Folder& into, Interner
             ++skipped;
             continue;
         }
-        const Normalised changed = normalise(*row);
+        Normalised changed;
+        for (const QStringList* list : {&row->failures, &row->written, &row->families, &row->rightFirstTime})
+            changed.cut = changed.cut || list->size() > MaxFailuresKept;
+        if (changed.cut)
+            changed = normalise(*row);
         into.cutRows += changed.cut ? 1 : 0;
         into.notFinishedInTime += changed.notInTime ? 1 : 0;
         if (names && words)
@@ -230,6 +234,8 @@ QString joined(const QStringList& names)
 Normalised normalise(Row& row)
 {
     Normalised changed;
+    // parseRow() gives a row in its normal form already; a row built some
+    // other way is brought to it here (cheap when there is nothing to do).
     spaceControls(row.pupil);
     spaceControls(row.exercise);
     for (QStringList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime})
