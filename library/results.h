@@ -3,7 +3,8 @@
 // The lasting record of the texts a pupil works: one CSV row per text
 // (resultsrow.h), the attempt that counts what the pupil did in it
 // (attempt.h), the pupil's file the rows go to (pupilfile.h), and reading a
-// folder of such files back into a summary for the teacher (resultsfolder.h).
+// folder of such files back (resultsfolder.h) and the teacher's summaries of
+// its rows (resultssummary.h).
 // No widgets: the main window feeds the attempt and appends the rows, the
 // teacher's view reads them back.
 
@@ -11,3 +12,4 @@
 #include "library/pupilfile.h"
 #include "library/resultsfolder.h"
 #include "library/resultsrow.h"
+#include "library/resultssummary.h"

@@ -1,11 +1,18 @@
 #include "library/resultsfolder.h"
 
-#include <QDir>
+#include "library/textfile.h"
+
 #include <QFile>
-#include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
-#include <limits>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace results {
 
@@ -13,34 +20,160 @@ namespace {
 
 constexpr char Bom[] = "\xEF\xBB\xBF";
 
-}  // namespace
-
-void readFile(const QString& name, const QByteArray& bytes, Folder& into)
+bool isControl(QChar c)
 {
-    QByteArray data = bytes;
-    if (data.startsWith(Bom))
-        data.remove(0, 3);
-    const QString text = QString::fromUtf8(data);
-    QStringList lines = text.split(u'\n');
-    // The last piece follows the last line end: empty in a whole file, a cut
-    // line otherwise.
-    const QString tail = lines.takeLast();
-    int skipped = tail.trimmed().isEmpty() ? 0 : 1;
-    bool first = true;
-    for (QString line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-        if (first) {
-            first = false;
-            if (isHeader(line))
-                continue;
-        }
-        if (line.trimmed().isEmpty())
+    return c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+bool holdsControl(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), isControl);
+}
+
+// Every control character a space.
+void spaceControls(QString& text)
+{
+    if (!holdsControl(text))
+        return;
+    for (QChar& c : text) {
+        if (isControl(c))
+            c = u' ';
+    }
+}
+
+// Every control character removed from each word; a word left empty goes.
+void removeControls(QStringList& words)
+{
+    for (qsizetype i = words.size() - 1; i >= 0; --i) {
+        if (!holdsControl(words.at(i)))
             continue;
-        if (std::optional<Row> row = parseRow(line))
-            into.rows.append(*row);
+        QString& word = words[i];
+        word.removeIf(isControl);
+        if (word.isEmpty())
+            words.removeAt(i);
+    }
+}
+
+// One line's bytes as text, decoded as the program decodes texts: UTF-8 when
+// it is valid UTF-8, Windows-1252 otherwise (a file re-saved by a spreadsheet).
+bool isUtf8(QByteArrayView bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        const unsigned char b = *p++;
+        if (b < 0x80)
+            continue;
+        int more = 0;
+        char32_t code = 0;
+        if (b >= 0xC2 && b <= 0xDF) {
+            more = 1;
+            code = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            more = 2;
+            code = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            more = 3;
+            code = b & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p < more)
+            return false;
+        for (int i = 0; i < more; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        // Overlong forms, surrogates and code points past U+10FFFF.
+        if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
+            || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += more;
+    }
+    return true;
+}
+
+QString decodeLine(QByteArrayView line)
+{
+    if (isUtf8(line))
+        return QString::fromUtf8(line);
+    return textfile::decodeWindows1252(QByteArray::fromRawData(line.data(), line.size()));
+}
+
+// Names and exercises repeat over thousands of rows: one shared copy each.
+class Interner {
+public:
+    void apply(QString& text)
+    {
+        auto it = seen_.constFind(text);
+        if (it != seen_.cend())
+            text = *it;
         else
+            seen_.insert(text, text);
+    }
+
+private:
+    QHash<QString, QString> seen_;
+};
+
+void intern(Interner& names, Interner& words, Row& row)
+{
+    names.apply(row.pupil);
+    names.apply(row.exercise);
+    for (QStringList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime}) {
+        for (QString& word : *list)
+            words.apply(word);
+        list->squeeze();
+    }
+}
+
+void readLines(const QString& name, QByteArrayView bytes, Folder& into, Interner* names, Interner* words)
+{
+    if (bytes.startsWith(QByteArrayView(Bom)))
+        bytes = bytes.sliced(3);
+    int skipped = 0;
+    bool first = true;
+    qsizetype start = 0;
+    const qsizetype n = bytes.size();
+    while (start < n) {
+        const char* found = static_cast<const char*>(std::memchr(bytes.data() + start, '\n', size_t(n - start)));
+        const qsizetype end = found ? found - bytes.data() : n;
+        QByteArrayView line = bytes.sliced(start, end - start);
+        start = end + 1;
+        if (!found) {
+            // Text after the last line end: a line cut when the machine went off.
+            if (!line.trimmed().isEmpty())
+                ++skipped;
+            break;
+        }
+        // CR LF, and CR CR LF of a file whose line ends were converted twice.
+        while (line.endsWith('\r'))
+            line.chop(1);
+        const bool header = first && line.startsWith("fecha;hora;alumno;");
+        first = false;
+        if (header || line.trimmed().isEmpty())
+            continue;
+        if (line.size() > MaxLineBytes) {
             ++skipped;
+            ++into.longLines;
+            continue;
+        }
+        std::optional<Row> row = parseRow(decodeLine(line));
+        if (!row) {
+            ++skipped;
+            continue;
+        }
+        Normalised changed;
+        for (const QStringList* list : {&row->failures, &row->written, &row->families, &row->rightFirstTime})
+            changed.cut = changed.cut || list->size() > MaxFailuresKept;
+        if (changed.cut)
+            changed = normalise(*row);
+        into.cutRows += changed.cut ? 1 : 0;
+        into.notFinishedInTime += changed.notInTime ? 1 : 0;
+        if (names && words)
+            intern(*names, *words, *row);
+        into.rows.append(std::move(*row));
     }
     if (skipped > 0) {
         into.skippedLines += skipped;
@@ -48,165 +181,160 @@ void readFile(const QString& name, const QByteArray& bytes, Folder& into)
     }
 }
 
-Folder readFolder(const QString& folder)
+enum class Opened { Ok, NotAFile, Unreadable, TooLarge };
+
+// Reads one entry of the folder into `buffer`: only an ordinary file (a link
+// is not followed; a pipe or a device is not waited on), at most MaxFileBytes.
+Opened readEntry(int dirFd, const char* name, QByteArray& buffer)
 {
-    Folder result;
-    const QDir dir(folder);
-    const QStringList names = dir.entryList({QStringLiteral("*.csv")}, QDir::Files | QDir::Readable, QDir::Name);
-    for (const QString& name : names) {
-        QFile file(dir.filePath(name));
-        // A results file of a whole school year stays far below this; a larger
-        // file is no results file.
-        constexpr qint64 Largest = 64 * 1024 * 1024;
-        if (file.size() > Largest || !file.open(QIODevice::ReadOnly)) {
-            ++result.skippedLines;
-            result.damagedFiles.append(name);
-            continue;
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno == ELOOP || errno == ENXIO || errno == EISDIR ? Opened::NotAFile : Opened::Unreadable;
+    struct stat info {};
+    Opened result = Opened::Ok;
+    if (::fstat(fd, &info) != 0) {
+        result = Opened::Unreadable;
+    } else if (!S_ISREG(info.st_mode)) {
+        result = Opened::NotAFile;
+    } else if (info.st_size > MaxFileBytes) {
+        result = Opened::TooLarge;
+    } else {
+        // One more byte than the size, to see a file grown since.
+        buffer.resize(qsizetype(info.st_size) + 1);
+        qsizetype got = 0;
+        while (got < buffer.size()) {
+            const ssize_t r = ::read(fd, buffer.data() + got, size_t(buffer.size() - got));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r < 0) {
+                result = Opened::Unreadable;
+                break;
+            }
+            if (r == 0)
+                break;
+            got += r;
+            if (got == buffer.size() && got <= MaxFileBytes)
+                buffer.resize(std::min<qsizetype>(got * 2, MaxFileBytes + 1));
         }
-        readFile(name, file.readAll(), result);
+        if (result == Opened::Ok && got > MaxFileBytes)
+            result = Opened::TooLarge;
+        buffer.resize(result == Opened::Ok ? got : 0);
     }
+    ::close(fd);
     return result;
 }
 
-bool matches(const Row& row, const Filter& filter)
+QString joined(const QStringList& names)
 {
-    if (filter.from.isValid() && row.date < filter.from)
-        return false;
-    if (filter.to.isValid() && row.date > filter.to)
-        return false;
-    return filter.exercise.isEmpty() || row.exercise == filter.exercise;
-}
-
-QList<PupilSummary> summarize(const QList<Row>& rows, const Filter& filter)
-{
-    QMap<QString, PupilSummary> byPupil;
-    QMap<QString, QSet<QDate>> days;
-    for (const Row& row : rows) {
-        if (!matches(row, filter))
-            continue;
-        PupilSummary& s = byPupil[row.pupil];
-        s.pupil = row.pupil;
-        days[row.pupil].insert(row.date);
-        ++s.started;
-        s.finished += row.finished ? 1 : 0;
-        s.inTime += row.inTime ? 1 : 0;
-        s.corrected += row.corrected;
-        s.failed += row.failed;
-    }
-    QList<PupilSummary> list;
-    for (auto it = byPupil.begin(); it != byPupil.end(); ++it) {
-        it->days = int(days.value(it.key()).size());
-        list.append(*it);
-    }
-    return list;
-}
-
-namespace {
-
-QString bareWord(const QString& word)
-{
-    qsizetype first = 0;
-    qsizetype last = word.size();
-    while (first < last && !word.at(first).isLetterOrNumber())
-        ++first;
-    while (last > first && !word.at(last - 1).isLetterOrNumber())
-        --last;
-    return word.mid(first, last - first);
+    return names.join(QStringLiteral(", "));
 }
 
 }  // namespace
 
-QList<FailedWord> mostFailed(const QList<Row>& rows, const Filter& filter, int limit)
+Normalised normalise(Row& row)
 {
-    QMap<QString, int> counts;
-    for (const Row& row : rows) {
-        if (!matches(row, filter))
-            continue;
-        for (const QString& word : row.failures) {
-            const QString bare = bareWord(word);
-            if (!bare.isEmpty())
-                ++counts[bare];
+    Normalised changed;
+    // parseRow() gives a row in its normal form already; a row built some
+    // other way is brought to it here (cheap when there is nothing to do).
+    spaceControls(row.pupil);
+    spaceControls(row.exercise);
+    for (QStringList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime})
+        removeControls(*list);
+    for (QStringList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime}) {
+        if (list->size() > MaxFailuresKept) {
+            list->resize(MaxFailuresKept);
+            changed.cut = true;
         }
     }
-    QList<FailedWord> list;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        list.append({it.key(), it.value()});
-    std::sort(list.begin(), list.end(), [](const FailedWord& a, const FailedWord& b) {
-        if (a.count != b.count)
-            return a.count > b.count;
-        const int byLetters = a.word.compare(b.word, Qt::CaseInsensitive);
-        return byLetters != 0 ? byLetters < 0 : a.word < b.word;
-    });
-    if (limit >= 0 && list.size() > limit)
-        list.resize(limit);
-    return list;
-}
-
-QStringList exercises(const QList<Row>& rows)
-{
-    QStringList names;
-    for (const Row& row : rows) {
-        if (!names.contains(row.exercise))
-            names.append(row.exercise);
+    if (row.inTime && !row.finished) {
+        row.inTime = false;
+        changed.notInTime = true;
     }
-    names.sort();
-    return names;
+    return changed;
 }
 
-QByteArray summaryCsv(const QList<PupilSummary>& summaries)
+void readFile(const QString& name, QByteArrayView bytes, Folder& into)
 {
-    QByteArray bytes(Bom);
-    bytes += "alumno;dias;textos_empezados;textos_terminados;terminados_en_plazo;palabras_corregidas;"
-             "palabras_con_fallo\r\n";
-    for (const PupilSummary& s : summaries) {
-        const QStringList fields{csvField(s.pupil),        QString::number(s.days),
-                                 QString::number(s.started), QString::number(s.finished),
-                                 QString::number(s.inTime),  QString::number(s.corrected),
-                                 QString::number(s.failed)};
-        bytes += (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+    readLines(name, bytes, into, nullptr, nullptr);
+}
+
+Folder readFolder(const QString& folder)
+{
+    Folder result;
+    const QByteArray path = QFile::encodeName(folder);
+    const int dirFd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd < 0)
+        return result;
+    DIR* dir = ::fdopendir(dirFd);
+    if (!dir) {
+        ::close(dirFd);
+        return result;
     }
-    return bytes;
-}
-
-QStringList spellingFamilies(const QString& word)
-{
-    const QString bare = bareWord(word);
-    const QString w = bare.toLower();
-    QStringList families;
-    auto before = [&w](QChar letter, QStringView next) {
-        for (qsizetype i = 0; i + 1 < w.size(); ++i) {
-            if (w.at(i) == letter && next.contains(w.at(i + 1)))
-                return true;
-        }
-        return false;
-    };
-    if (w.contains(u'b') || w.contains(u'v'))
-        families.append(QStringLiteral("b/v"));
-    for (qsizetype i = 0; i < w.size(); ++i) {
-        if (w.at(i) == u'h' && (i == 0 || w.at(i - 1) != u'c')) {
-            families.append(QStringLiteral("h"));
+    QList<QByteArray> names;
+    while (const dirent* entry = ::readdir(dir)) {
+        const qsizetype length = qsizetype(std::strlen(entry->d_name));
+        if (length > 4 && std::memcmp(entry->d_name + length - 4, ".csv", 4) == 0)
+            names.append(QByteArray(entry->d_name, length));
+    }
+    std::sort(names.begin(), names.end());
+    Interner pupils;
+    Interner words;
+    QByteArray buffer;
+    for (const QByteArray& name : names) {
+        const QString shown = QFile::decodeName(name);
+        switch (readEntry(::dirfd(dir), name.constData(), buffer)) {
+        case Opened::Ok:
+            readLines(shown, buffer, result, &pupils, &words);
+            break;
+        case Opened::NotAFile:
+            result.notFiles.append(shown);
+            break;
+        case Opened::Unreadable:
+            result.unreadableFiles.append(shown);
+            break;
+        case Opened::TooLarge:
+            result.tooLargeFiles.append(shown);
             break;
         }
     }
-    if (w.contains(u'j') || before(u'g', u"eiéí"))
-        families.append(QStringLiteral("g/j"));
-    if (w.contains(QStringLiteral("ll")) || w.contains(u'y'))
-        families.append(QStringLiteral("ll/y"));
-    if (w.contains(u'z') || before(u'c', u"eiéí"))
-        families.append(QStringLiteral("c/z/s"));
-    if (w.contains(QStringLiteral("rr")) || w.startsWith(u'r'))
-        families.append(QStringLiteral("r/rr"));
-    if (w.contains(QStringLiteral("mp")) || w.contains(QStringLiteral("mb")))
-        families.append(QStringLiteral("m antes de p/b"));
-    for (QChar c : w) {
-        if (QStringView(u"áéíóú").contains(c)) {
-            families.append(QStringLiteral("tilde"));
-            break;
-        }
-    }
-    if (!bare.isEmpty() && bare.front().isUpper())
-        families.append(QStringLiteral("mayúscula"));
-    return families;
+    ::closedir(dir);
+    return result;
+}
+
+QString skippedNote(const Folder& folder)
+{
+    QStringList parts;
+    if (folder.skippedLines == 1)
+        parts.append(QStringLiteral("Se ha saltado 1 línea que no se puede leer (%1).").arg(joined(folder.damagedFiles)));
+    else if (folder.skippedLines > 1)
+        parts.append(QStringLiteral("Se han saltado %1 líneas que no se pueden leer (%2).")
+                         .arg(folder.skippedLines)
+                         .arg(joined(folder.damagedFiles)));
+    if (folder.longLines > 0)
+        parts.append(QStringLiteral("De ellas, %1 eran demasiado largas para ser filas.").arg(folder.longLines));
+    if (!folder.unreadableFiles.isEmpty())
+        parts.append(QStringLiteral("No tengo permiso para leer %1 archivo(s): %2.")
+                         .arg(folder.unreadableFiles.size())
+                         .arg(joined(folder.unreadableFiles)));
+    if (!folder.notFiles.isEmpty())
+        parts.append(QStringLiteral("No leo %1 nombre(s) que no son archivos normales (enlaces, carpetas, "
+                                    "dispositivos): %2.")
+                         .arg(folder.notFiles.size())
+                         .arg(joined(folder.notFiles)));
+    if (!folder.tooLargeFiles.isEmpty())
+        parts.append(QStringLiteral("No leo %1 archivo(s) de más de %2 MB: %3.")
+                         .arg(folder.tooLargeFiles.size())
+                         .arg(MaxFileBytes / (1024 * 1024))
+                         .arg(joined(folder.tooLargeFiles)));
+    if (folder.cutRows > 0)
+        parts.append(QStringLiteral("En %1 fila(s) solo se muestran las primeras %2 palabras con fallo.")
+                         .arg(folder.cutRows)
+                         .arg(MaxFailuresKept));
+    if (folder.notFinishedInTime > 0)
+        parts.append(QStringLiteral("%1 fila(s) decían «en el plazo» de un texto sin terminar: se cuentan "
+                                    "fuera de plazo.")
+                         .arg(folder.notFinishedInTime));
+    return parts.join(u' ');
 }
 
 }  // namespace results

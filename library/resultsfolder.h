@@ -1,73 +1,57 @@
 #pragma once
 
-// A folder of results files read back for the teacher, and the summaries
-// made from its rows.
+// A folder of results files read back for the teacher. Every *.csv file in
+// it is read, whatever its name (a pupil's day, AAAA-MM-DD_<alumno>_<equipo>.csv,
+// or a pupil's month, AAAA-MM_<alumno>_<equipo>[_N].csv); what cannot be read
+// is counted, with its reason, never fatal.
 
 #include "library/resultsrow.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 
 namespace results {
 
-// A folder of results files read back, for the teacher.
-struct Filter {
-    QDate from;        // null: no lower bound
-    QDate to;          // null: no upper bound
-    QString exercise;  // empty: every exercise
-};
-
-struct PupilSummary {
-    QString pupil;
-    int days = 0;
-    int started = 0;
-    int finished = 0;
-    int inTime = 0;
-    int corrected = 0;
-    int failed = 0;
-    bool operator==(const PupilSummary&) const = default;
-};
-
-struct FailedWord {
-    QString word;
-    int count = 0;
-    bool operator==(const FailedWord&) const = default;
-};
+// Larger files are not read: a pupil's file of a whole school year stays far
+// below it.
+inline constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+// Longer lines are no row: a row of a text of the largest size with every
+// word failed stays below it.
+inline constexpr qsizetype MaxLineBytes = 1024 * 1024;
+// The failed words kept of one row (with their written forms and families);
+// the count of failed words stays whole.
+inline constexpr qsizetype MaxFailuresKept = 200;
 
 struct Folder {
-    QList<Row> rows;          // every row read, in file-name and line order
-    int skippedLines = 0;     // lines that are not rows: cut, damaged, foreign
-    QStringList damagedFiles; // the files those lines came from
+    QList<Row> rows;             // every row read, in file-name and line order
+    int skippedLines = 0;        // lines that are not rows: cut, damaged, foreign, too long
+    QStringList damagedFiles;    // the files those lines came from
+    QStringList unreadableFiles; // files this account may not read
+    QStringList notFiles;        // names that are no ordinary file: links, folders, devices, pipes
+    QStringList tooLargeFiles;   // files over MaxFileBytes
+    int longLines = 0;           // of skippedLines, those over MaxLineBytes
+    int cutRows = 0;             // rows whose failed words were cut to MaxFailuresKept
+    int notFinishedInTime = 0;   // rows saying "in time" but "not finished": read as not in time
 };
 
 // Reads every *.csv of `folder`. Never fails: what cannot be read is counted.
 Folder readFolder(const QString& folder);
 // Reads the bytes of one file into `into`.
-void readFile(const QString& name, const QByteArray& bytes, Folder& into);
+void readFile(const QString& name, QByteArrayView bytes, Folder& into);
+// What the reading left out and why, in plain text for the teacher ("" when
+// nothing was left out). File names are named as they are, never as markup.
+QString skippedNote(const Folder& folder);
 
-bool matches(const Row& row, const Filter& filter);
-// One summary per pupil, by name; only the rows the filter lets through.
-QList<PupilSummary> summarize(const QList<Row>& rows, const Filter& filter);
-// The failed words of the rows the filter lets through, most often failed
-// first (ties alphabetical, letter case aside), at most `limit`. A word is counted without the
-// punctuation around it.
-QList<FailedWord> mostFailed(const QList<Row>& rows, const Filter& filter, int limit);
-// The exercises the rows name, sorted.
-QStringList exercises(const QList<Row>& rows);
-// The summary table as a CSV file (byte-order mark, ';', CR LF).
-QByteArray summaryCsv(const QList<PupilSummary>& summaries);
-
-// The spelling families a correct word belongs to, told from the letters it
-// holds (the faulty form is not kept). A word may be in several families:
-//   "b/v"        a b or a v
-//   "h"          an h not after c (ch is a letter of its own)
-//   "g/j"        a j, or a g before e or i
-//   "ll/y"       ll or y
-//   "c/z/s"      a z, or a c before e or i
-//   "r/rr"       rr, or an r that starts the word
-//   "m antes de p/b"  mp or mb
-//   "tilde"      á, é, í, ó or ú
-//   "mayúscula"  it starts with a capital letter
-QStringList spellingFamilies(const QString& word);
+// A row as the view holds it: no control character in any field (one
+// becomes a space in the names, and is removed inside a word of the word
+// lists, so a word stays one word), at most MaxFailuresKept failed words, and
+// never in time when not finished. True when the row was changed in a way
+// the teacher is told about (failed words cut, "in time" without finishing).
+struct Normalised {
+    bool cut = false;
+    bool notInTime = false;
+};
+Normalised normalise(Row& row);
 
 }  // namespace results

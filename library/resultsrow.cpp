@@ -75,6 +75,45 @@ QStringList normalWords(const QStringList& words)
     return list;
 }
 
+// The digits of `text` from `from`, `count` of them; -1 when one is no digit.
+int digits(QStringView text, qsizetype from, qsizetype count)
+{
+    int value = 0;
+    for (qsizetype i = from; i < from + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+// AAAA-MM-DD, by hand: the general date parser costs more than the rest of a row.
+QDate parseDate(QStringView text)
+{
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
+        return {};
+    const int year = digits(text, 0, 4);
+    const int month = digits(text, 5, 2);
+    const int day = digits(text, 8, 2);
+    if (year < 0 || month < 0 || day < 0)
+        return {};
+    return QDate(year, month, day);
+}
+
+// HH:mm:ss.
+QTime parseTime(QStringView text)
+{
+    if (text.size() != 8 || text[2] != u':' || text[5] != u':')
+        return {};
+    const int hour = digits(text, 0, 2);
+    const int minute = digits(text, 3, 2);
+    const int second = digits(text, 6, 2);
+    if (hour < 0 || minute < 0 || second < 0 || !QTime::isValid(hour, minute, second))
+        return {};
+    return QTime(hour, minute, second);
+}
+
 }  // namespace
 
 bool isHeader(QStringView line)
@@ -196,37 +235,41 @@ QByteArray rowKey(const Row& original)
 std::optional<QStringList> splitLine(QStringView line)
 {
     QStringList fields;
-    QString field;
+    fields.reserve(FieldCount);
     qsizetype i = 0;
     const qsizetype n = line.size();
     while (true) {
-        field.clear();
         if (i < n && line[i] == u'"') {
+            QString field;
             ++i;
             while (true) {
-                if (i >= n)
+                // The run up to the next quote at once.
+                const qsizetype quote = line.indexOf(u'"', i);
+                if (quote < 0)
                     return std::nullopt;  // the quote is never closed
-                if (line[i] == u'"') {
-                    if (i + 1 < n && line[i + 1] == u'"') {
-                        field += u'"';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
+                field += line.sliced(i, quote - i);
+                i = quote;
+                if (i + 1 < n && line[i + 1] == u'"') {
+                    field += u'"';
+                    i += 2;
+                    continue;
                 }
-                field += line[i++];
+                ++i;
+                break;
             }
             if (i < n && line[i] != u';')
                 return std::nullopt;  // text after the closing quote
+            fields.append(field);
         } else {
-            while (i < n && line[i] != u';') {
-                if (line[i] == u'"')
-                    return std::nullopt;
-                field += line[i++];
-            }
+            qsizetype end = line.indexOf(u';', i);
+            if (end < 0)
+                end = n;
+            const QStringView field = line.sliced(i, end - i);
+            if (field.contains(u'"'))
+                return std::nullopt;
+            fields.append(field.toString());
+            i = end;
         }
-        fields.append(field);
         if (i >= n)
             break;
         ++i;  // the ';'
@@ -241,9 +284,9 @@ std::optional<Row> parseRow(QStringView line)
         return std::nullopt;
     const QStringList& f = *fields;
     Row row;
-    row.date = QDate::fromString(f[0], Qt::ISODate);
-    row.time = QTime::fromString(f[1], QStringLiteral("HH:mm:ss"));
-    if (!row.date.isValid() || !row.time.isValid() || f[0].size() != 10)
+    row.date = parseDate(f[0]);
+    row.time = parseTime(f[1]);
+    if (!row.date.isValid() || !row.time.isValid())
         return std::nullopt;
     row.pupil = f[2];
     row.exercise = f[3];

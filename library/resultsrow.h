@@ -91,3 +91,7 @@ std::optional<QStringList> splitLine(QStringView line);
 std::optional<Row> parseRow(QStringView line);
 
 }  // namespace results
+
+// Rows move in memory as plain bytes: a list of a school year's rows grows in
+// place instead of being copied row by row into a second block.
+Q_DECLARE_TYPEINFO(results::Row, Q_RELOCATABLE_TYPE);

@@ -12,8 +12,9 @@ constexpr int TitleHeight = 28;
 
 QString labelOf(const results::FailedWord& word)
 {
-    const QStringList families = results::spellingFamilies(word.word);
-    return families.isEmpty() ? word.word : word.word + QStringLiteral(" (") + families.join(QStringLiteral(", ")) + u')';
+    return word.families.isEmpty()
+        ? word.word
+        : word.word + QStringLiteral(" (") + word.families.join(QStringLiteral(", ")) + u')';
 }
 
 }  // namespace
@@ -76,14 +77,14 @@ void FailedWordsChart::paintEvent(QPaintEvent*)
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(labelOf(word)));
     labelWidth = std::min(labelWidth + Gap, width() / 2);
     const int countWidth = metrics.horizontalAdvance(QStringLiteral("0000")) + Gap;
-    const int most = std::max(1, words_.first().count);
+    const qint64 most = std::max<qint64>(1, words_.first().count);
     const int barSpace = std::max(1, width() - labelWidth - countWidth - 3 * Gap);
     int y = TitleHeight;
     for (const results::FailedWord& word : words_) {
         painter.setPen(Qt::black);
         painter.drawText(QRect(Gap, y, labelWidth, BarHeight), Qt::AlignRight | Qt::AlignVCenter,
                          metrics.elidedText(labelOf(word), Qt::ElideRight, labelWidth));
-        const int length = std::max(2, barSpace * word.count / most);
+        const int length = int(std::max<qint64>(2, qint64(double(barSpace) * double(word.count) / double(most))));
         const QRect bar(labelWidth + 2 * Gap, y + 3, length, BarHeight - 6);
         painter.fillRect(bar, QColor(200, 40, 40));
         painter.drawText(QRect(bar.right() + Gap, y, countWidth, BarHeight), Qt::AlignLeft | Qt::AlignVCenter,

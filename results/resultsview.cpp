@@ -1,6 +1,9 @@
 #include "results/resultsview.h"
 
+#include "results/classtables.h"
 #include "results/failedwordschart.h"
+#include "results/pupilview.h"
+#include "results/report.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -8,9 +11,9 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -19,21 +22,32 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <numeric>
-
 namespace {
 
 // The words the chart shows at most.
 constexpr int ChartWords = 12;
+// The earliest date a date field can show; rows before it are let through
+// while the field stands at it.
+const QDate Earliest(100, 1, 1);
 
-const QStringList Columns{QStringLiteral("Alumno"),
-                          QStringLiteral("Días"),
-                          QStringLiteral("Textos empezados"),
-                          QStringLiteral("Terminados"),
-                          QStringLiteral("En el plazo"),
-                          QStringLiteral("Palabras corregidas"),
-                          QStringLiteral("Palabras con fallo")};
+QTableWidget* readOnlyTable(QWidget* parent, const QString& name, const QString& accessible)
+{
+    auto* table = new QTableWidget(parent);
+    table->setObjectName(name);
+    table->setAccessibleName(accessible);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->hide();
+    return table;
+}
+
+QPushButton* button(QWidget* parent, const QString& text, const QString& name)
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    return b;
+}
 
 }  // namespace
 
@@ -45,9 +59,9 @@ ResultsView::ResultsView(QWidget* parent)
 
     folderLabel_ = new QLabel(this);
     folderLabel_->setObjectName(QStringLiteral("Carpeta"));
+    folderLabel_->setTextFormat(Qt::PlainText);
     folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    chooseButton_ = new QPushButton(QStringLiteral("Abrir otra carpeta…"), this);
-    chooseButton_->setObjectName(QStringLiteral("AbrirCarpeta"));
+    chooseButton_ = button(this, QStringLiteral("Abrir otra carpeta…"), QStringLiteral("AbrirCarpeta"));
     connect(chooseButton_, &QPushButton::clicked, this, [this] { chooseFolderAndOpen(); });
 
     from_ = new QDateEdit(this);
@@ -56,6 +70,7 @@ ResultsView::ResultsView(QWidget* parent)
     to_->setObjectName(QStringLiteral("Hasta"));
     for (QDateEdit* edit : {from_, to_}) {
         edit->setCalendarPopup(true);
+        edit->setMinimumDate(Earliest);
         edit->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
         connect(edit, &QDateEdit::dateChanged, this, [this] {
             if (!filling_)
@@ -71,28 +86,29 @@ ResultsView::ResultsView(QWidget* parent)
             refresh();
     });
 
-    table_ = new QTableWidget(0, int(Columns.size()), this);
-    table_->setObjectName(QStringLiteral("Tabla"));
-    table_->setAccessibleName(QStringLiteral("Resultados por alumno"));
-    table_->setHorizontalHeaderLabels(Columns);
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    table_->setSortingEnabled(false);
+    table_ = readOnlyTable(this, QStringLiteral("Tabla"), QStringLiteral("Resultados por alumno"));
+    table_->setToolTip(QStringLiteral("Doble clic o Intro: los textos del alumno, semana a semana"));
+    // A double click or Enter on a line, whatever the desktop's single-click setting.
+    connect(table_, &QTableWidget::doubleClicked, this, [this](const QModelIndex& index) { openPupil(index.row()); });
+    table_->installEventFilter(this);
 
     chart_ = new FailedWordsChart(this);
     chart_->setObjectName(QStringLiteral("Grafico"));
+    families_ = readOnlyTable(this, QStringLiteral("Familias"), QStringLiteral("La clase por familias"));
 
     note_ = new QLabel(this);
     note_->setObjectName(QStringLiteral("Nota"));
+    note_->setTextFormat(Qt::PlainText);
     note_->setWordWrap(true);
 
-    exportButton_ = new QPushButton(QStringLiteral("Exportar la tabla (CSV)…"), this);
-    exportButton_->setObjectName(QStringLiteral("ExportarCSV"));
-    connect(exportButton_, &QPushButton::clicked, this, [this] { exportCsv(); });
-    printButton_ = new QPushButton(QStringLiteral("Imprimir…"), this);
-    printButton_->setObjectName(QStringLiteral("Imprimir"));
-    connect(printButton_, &QPushButton::clicked, this, [this] { printView(); });
+    auto* exportTable = button(this, QStringLiteral("Exportar la tabla (CSV)…"), QStringLiteral("ExportarCSV"));
+    connect(exportTable, &QPushButton::clicked, this, [this] { exportCsv(); });
+    auto* exportRowsButton = button(this, QStringLiteral("Exportar las filas (CSV)…"), QStringLiteral("ExportarFilas"));
+    connect(exportRowsButton, &QPushButton::clicked, this, [this] { exportRows(); });
+    auto* exportReportButton = button(this, QStringLiteral("Exportar…"), QStringLiteral("Exportar"));
+    connect(exportReportButton, &QPushButton::clicked, this, [this] { exportReport(); });
+    auto* printButton = button(this, QStringLiteral("Imprimir…"), QStringLiteral("Imprimir"));
+    connect(printButton, &QPushButton::clicked, this, [this] { printView(); });
 
     auto* top = new QHBoxLayout;
     auto* folderCaption = new QLabel(QStringLiteral("Carpeta:"), this);
@@ -115,14 +131,19 @@ ResultsView::ResultsView(QWidget* parent)
     filters->addWidget(exerciseCaption);
     filters->addWidget(exercise_, 1);
 
+    auto* lower = new QSplitter(Qt::Horizontal, this);
+    lower->addWidget(chart_);
+    lower->addWidget(families_);
     auto* split = new QSplitter(Qt::Vertical, this);
     split->addWidget(table_);
-    split->addWidget(chart_);
+    split->addWidget(lower);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(note_, 1);
-    bottom->addWidget(exportButton_);
-    bottom->addWidget(printButton_);
+    bottom->addWidget(exportTable);
+    bottom->addWidget(exportRowsButton);
+    bottom->addWidget(exportReportButton);
+    bottom->addWidget(printButton);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -136,6 +157,7 @@ void ResultsView::openFolder(const QString& folder)
     folder_ = folder;
     folderLabel_->setText(QDir::toNativeSeparators(folder));
     contents_ = results::readFolder(folder);
+    classList_ = results::readClassList(folder);
 
     filling_ = true;
     QDate first;
@@ -148,8 +170,8 @@ void ResultsView::openFolder(const QString& folder)
     }
     if (!first.isValid())
         first = last = QDate::currentDate();
-    from_->setDate(first);
-    to_->setDate(last);
+    from_->setDate(std::max(first, Earliest));
+    to_->setDate(std::max(last, Earliest));
     exercise_->clear();
     exercise_->addItem(QStringLiteral("Todos los ejercicios"));
     exercise_->addItems(results::exercises(contents_.rows));
@@ -160,7 +182,8 @@ void ResultsView::openFolder(const QString& folder)
 results::Filter ResultsView::filter() const
 {
     results::Filter f;
-    f.from = from_->date();
+    if (from_->date() > Earliest)
+        f.from = from_->date();
     f.to = to_->date();
     if (exercise_->currentIndex() > 0)
         f.exercise = exercise_->currentText();
@@ -170,37 +193,49 @@ results::Filter ResultsView::filter() const
 void ResultsView::refresh()
 {
     const results::Filter f = filter();
-    shown_ = results::summarize(contents_.rows, f);
-    table_->setRowCount(int(shown_.size()));
-    for (int r = 0; r < int(shown_.size()); ++r) {
-        const results::PupilSummary& s = shown_.at(r);
-        const QList<int> numbers{s.days, s.started, s.finished, s.inTime, s.corrected, s.failed};
-        table_->setItem(r, 0, new QTableWidgetItem(s.pupil));
-        for (int c = 0; c < int(numbers.size()); ++c) {
-            auto* item = new QTableWidgetItem(QString::number(numbers.at(c)));
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-            table_->setItem(r, c + 1, item);
-        }
-    }
-    table_->resizeColumnsToContents();
-    table_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    shown_ = results::summarize(contents_.rows, f, classList_);
+    resultstables::fillPupils(table_, shown_);
+    resultstables::fillFamilies(families_, results::classFamilies(contents_.rows, f, classList_));
     chart_->setWords(results::mostFailed(contents_.rows, f, ChartWords));
 
     QString note;
-    if (contents_.rows.isEmpty() && contents_.skippedLines == 0)
+    const results::Folder& c = contents_;
+    if (c.rows.isEmpty() && c.skippedLines == 0 && c.unreadableFiles.isEmpty() && c.notFiles.isEmpty()
+        && c.tooLargeFiles.isEmpty()) {
         note = QStringLiteral("No hay resultados en esta carpeta.");
-    else
-        note = QStringLiteral("%1 textos en la selección, de %2 en la carpeta.")
-                   .arg(std::accumulate(shown_.cbegin(), shown_.cend(), 0,
-                                        [](int n, const results::PupilSummary& s) { return n + s.started; }))
-                   .arg(contents_.rows.size());
-    if (contents_.skippedLines == 1)
-        note += QStringLiteral(" Se ha saltado 1 línea que no se puede leer (%1).").arg(contents_.damagedFiles.value(0));
-    else if (contents_.skippedLines > 1)
-        note += QStringLiteral(" Se han saltado %1 líneas que no se pueden leer (%2).")
-                    .arg(contents_.skippedLines)
-                    .arg(contents_.damagedFiles.join(QStringLiteral(", ")));
+    } else {
+        qint64 texts = 0;
+        for (const results::PupilSummary& s : shown_)
+            texts += s.started;
+        note = QStringLiteral("%1 textos en la selección, de %2 en la carpeta.").arg(texts).arg(c.rows.size());
+    }
+    const QString skipped = results::skippedNote(c);
+    if (!skipped.isEmpty())
+        note += u' ' + skipped;
     note_->setText(note);
+}
+
+bool ResultsView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == table_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && table_->currentRow() >= 0) {
+            openPupil(table_->currentRow());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+PupilView* ResultsView::openPupil(int line)
+{
+    if (line < 0 || line >= shown_.size())
+        return nullptr;
+    const QString pupil = shown_.at(line).pupil;
+    auto* view = new PupilView(pupil, results::pupilRows(contents_.rows, filter(), results::pupilKey(pupil)), this);
+    view->setWindowFlag(Qt::Window);
+    view->show();
+    return view;
 }
 
 void ResultsView::showMessage(const QString& text)
@@ -222,20 +257,46 @@ bool ResultsView::chooseFolderAndOpen()
     return true;
 }
 
-bool ResultsView::exportCsv()
+QString ResultsView::saveFileName(const std::function<QString()>& hook, const QString& title, const QString& name,
+                                  const QString& filter)
 {
-    const QString path = chooseCsvFile
-        ? chooseCsvFile()
-        : QFileDialog::getSaveFileName(this, QStringLiteral("Exportar la tabla"),
-                                       QDir::home().filePath(QStringLiteral("resumen.csv")),
-                                       QStringLiteral("CSV (*.csv)"));
+    return hook ? hook() : QFileDialog::getSaveFileName(this, title, QDir::home().filePath(name), filter);
+}
+
+bool ResultsView::save(const QString& path, const QByteArray& bytes, const QString& what)
+{
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
-    const QByteArray bytes = results::summaryCsv(shown_);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
-    showMessage(QStringLiteral("No puedo guardar la tabla en ") + QDir::toNativeSeparators(path));
+    showMessage(QStringLiteral("No puedo guardar %1 en %2").arg(what, QDir::toNativeSeparators(path)));
+    return false;
+}
+
+bool ResultsView::exportCsv()
+{
+    const QString path = saveFileName(chooseCsvFile, QStringLiteral("Exportar la tabla"), QStringLiteral("resumen.csv"),
+                                      QStringLiteral("CSV (*.csv)"));
+    return save(path, results::summaryCsv(shown_), QStringLiteral("la tabla"));
+}
+
+bool ResultsView::exportRows()
+{
+    const QString path = saveFileName(chooseRowsFile, QStringLiteral("Exportar las filas"), QStringLiteral("filas.csv"),
+                                      QStringLiteral("CSV (*.csv)"));
+    return save(path, results::rowsCsv(contents_.rows, filter()), QStringLiteral("las filas"));
+}
+
+bool ResultsView::exportReport()
+{
+    const QString path = saveFileName(choosePdfFile, QStringLiteral("Exportar el informe"),
+                                      QStringLiteral("informe.pdf"), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    if (report::writePdf({folder_, &contents_.rows, filter(), classList_}, path))
+        return true;
+    showMessage(QStringLiteral("No puedo guardar el informe en ") + QDir::toNativeSeparators(path));
     return false;
 }
 
@@ -243,7 +304,8 @@ bool ResultsView::printView()
 {
     QPrinter printer;
     printer.setDocName(QStringLiteral("Resultados"));
-    printer.setPageOrientation(QPageLayout::Landscape);
+    const report::Input input{folder_, &contents_.rows, filter(), classList_};
+    printer.setPageOrientation(report::needsLandscape(input) ? QPageLayout::Landscape : QPageLayout::Portrait);
     bool chosen = false;
     if (choosePrinter) {
         chosen = choosePrinter(printer);
@@ -253,17 +315,10 @@ bool ResultsView::printView()
     }
     if (!chosen)
         return false;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    report::print(input, printer);
+    if (printer.printerState() == QPrinter::Error) {
         showMessage(QStringLiteral("No puedo imprimir"));
         return false;
     }
-    // The whole view, as it is on the screen, scaled to fit the page.
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const double scale = std::min(double(page.width()) / std::max(1, width()),
-                                  double(page.height()) / std::max(1, height()));
-    painter.scale(scale, scale);
-    render(&painter, QPoint(), QRegion(), QWidget::DrawChildren);
-    painter.end();
     return true;
 }

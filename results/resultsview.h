@@ -7,6 +7,7 @@
 #include <functional>
 
 class FailedWordsChart;
+class PupilView;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -16,17 +17,19 @@ class QTableWidget;
 
 // The teacher's view of a results folder: per pupil, the days, the texts
 // started, finished and finished in time, the words corrected and the words
-// with a failure; the words most often failed in the class as a bar chart; a
-// filter by dates and by exercise; the table exported as CSV and the whole
-// view printed. Lines it cannot read are skipped and counted in a note.
+// with a failure; the words most often failed in the class as a bar chart,
+// beside the class by spelling family; a filter by dates and by exercise.
+// A pupil's line opens her texts over time (double-click or Enter). The table
+// and the rows export as CSV; the report prints or exports as a PDF of text.
+// What it cannot read is skipped and told in a note.
 class ResultsView : public QWidget {
     Q_OBJECT
 
 public:
     explicit ResultsView(QWidget* parent = nullptr);
 
-    // Reads `folder` and shows it, the dates set to all of its rows and every
-    // exercise.
+    // Reads `folder` (and its class list, alumnos.txt) and shows it, the dates
+    // set to all of its rows and every exercise.
     void openFolder(const QString& folder);
     QString folder() const { return folder_; }
     // Shows the rows again through the filter now set.
@@ -35,26 +38,41 @@ public:
     // The buttons' work, also reachable from the tests.
     bool chooseFolderAndOpen();
     bool exportCsv();
+    bool exportRows();
+    bool exportReport();
     bool printView();
+    // Opens the view of the pupil on line `line` of the table.
+    PupilView* openPupil(int line);
 
     // The rows read, the filter and what is shown.
     const results::Folder& contents() const { return contents_; }
+    const QStringList& classList() const { return classList_; }
     results::Filter filter() const;
     QList<results::PupilSummary> shownSummaries() const { return shown_; }
 
-    // Replaced by the tests, so that no dialog opens: the folder to open and
-    // the CSV file to write (empty when cancelled), the printer set up by the
-    // user (false when cancelled), and a message to the user.
+    // Replaced by the tests, so that no dialog opens: the folder to open, the
+    // CSV file (table or rows) and the PDF file to write (empty when
+    // cancelled), the printer set up by the user (false when cancelled), and
+    // a message to the user.
     std::function<QString()> chooseFolder;
     std::function<QString()> chooseCsvFile;
+    std::function<QString()> chooseRowsFile;
+    std::function<QString()> choosePdfFile;
     std::function<bool(QPrinter&)> choosePrinter;
     std::function<void(const QString&)> messageBox;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void showMessage(const QString& text);
+    QString saveFileName(const std::function<QString()>& hook, const QString& title, const QString& name,
+                         const QString& filter);
+    bool save(const QString& path, const QByteArray& bytes, const QString& what);
 
     QString folder_;
     results::Folder contents_;
+    QStringList classList_;
     QList<results::PupilSummary> shown_;
     bool filling_ = false;
 
@@ -65,7 +83,6 @@ private:
     QComboBox* exercise_;
     QTableWidget* table_;
     FailedWordsChart* chart_;
+    QTableWidget* families_;
     QLabel* note_;
-    QPushButton* exportButton_;
-    QPushButton* printButton_;
 };

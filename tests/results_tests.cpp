@@ -26,6 +26,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+#include <limits>
+
 using namespace Qt::StringLiterals;
 using results::Row;
 
@@ -857,7 +860,9 @@ TEST_F(ResultsSummary, FilteredByDateAndExercise)
 TEST_F(ResultsSummary, MostFailedWordsWithoutTheirPunctuation)
 {
     const QList<results::FailedWord> words = results::mostFailed(folder.rows, {}, 3);
-    EXPECT_EQ(words, (QList<results::FailedWord>{{u"vaca"_s, 3}, {u"burro"_s, 1}, {u"hoy"_s, 1}}));
+    EXPECT_EQ(words, (QList<results::FailedWord>{{u"vaca"_s, 3, {u"sin familia"_s}},
+                                                 {u"burro"_s, 1, {u"sin familia"_s}},
+                                                 {u"hoy"_s, 1, {u"sin familia"_s}}}));
 }
 
 TEST_F(ResultsSummary, ExportsTheTable)
@@ -868,40 +873,329 @@ TEST_F(ResultsSummary, ExportsTheTable)
     EXPECT_TRUE(csv.contains("\r\nAna;2;3;2;1;6;4\r\n"));
 }
 
-// --- Spelling families -------------------------------------------------------
+// --- A hostile folder read back ----------------------------------------------
 
-struct FamilyCase {
+const QByteArray GoodLine = "2026-03-09;11:00:00;Ana;06 B y V;1;sí;sí;60;3;1;no;vaca\r\n";
+
+struct HostileCase {
     const char* name;
-    QString word;
-    QStringList families;
+    // Plants the case's files in the folder (the good file is there already).
+    std::function<void(const QString& folder)> plant;
+    qsizetype rows;     // rows read, the good file's one included
+    int skippedLines;
+    QStringList inNote; // what the teacher's note says
+    std::function<void(const results::Folder&)> check = nullptr;
 };
 
-class SpellingFamilies : public ::testing::TestWithParam<FamilyCase> {};
+class HostileResults : public ::testing::TestWithParam<HostileCase> {};
 
-TEST_P(SpellingFamilies, AreToldFromTheLetters)
+TEST_P(HostileResults, AreSkippedAndTold)
 {
-    EXPECT_EQ(results::spellingFamilies(GetParam().word), GetParam().families);
+    QTemporaryDir dir;
+    writeAll(dir.filePath(u"2026-03-09_Ana_pc1.csv"_s), Bom + HeaderLine + GoodLine);
+    GetParam().plant(dir.path());
+    const results::Folder folder = results::readFolder(dir.path());
+    EXPECT_EQ(folder.rows.size(), GetParam().rows);
+    EXPECT_EQ(folder.skippedLines, GetParam().skippedLines);
+    const QString note = results::skippedNote(folder);
+    for (const QString& part : GetParam().inNote)
+        EXPECT_TRUE(note.contains(part)) << note.toStdString() << " lacks " << part.toStdString();
+    if (GetParam().inNote.isEmpty()) {
+        EXPECT_EQ(note, QString());
+    }
+    // Whatever was planted, no field holds a control character.
+    for (const Row& row : folder.rows) {
+        for (const QString& field : QStringList{row.pupil, row.exercise} + row.failures + row.written + row.families
+                 + row.rightFirstTime) {
+            for (QChar c : field)
+                EXPECT_NE(c.category(), QChar::Other_Control) << field.toStdString();
+        }
+        EXPECT_FALSE(row.inTime && !row.finished);
+    }
+    if (GetParam().check)
+        GetParam().check(folder);
+}
+
+QByteArray manyFailures(int count)
+{
+    QByteArray words;
+    for (int i = 0; i < count; ++i)
+        words += (i ? " " : "") + QByteArray("palabra") + QByteArray::number(i);
+    return "2026-03-09;12:00:00;Ana;06 B y V;2;sí;sí;60;3;" + QByteArray::number(count) + ";no;" + words + "\r\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, SpellingFamilies,
-    ::testing::Values(FamilyCase{"BV", u"vaca"_s, {u"b/v"_s}},
-                      FamilyCase{"H", u"hoy"_s, {u"h"_s, u"ll/y"_s}},
-                      FamilyCase{"ChIsNoH", u"coche"_s, {}},
-                      FamilyCase{"GBeforeE", u"gente"_s, {u"g/j"_s}},
-                      FamilyCase{"GBeforeAIsNone", u"gato"_s, {}},
-                      FamilyCase{"J", u"jirafa"_s, {u"g/j"_s}},
-                      FamilyCase{"LL", u"lluvia"_s, {u"b/v"_s, u"ll/y"_s}},
-                      FamilyCase{"CBeforeI", u"cielo"_s, {u"c/z/s"_s}},
-                      FamilyCase{"Z", u"zapato"_s, {u"c/z/s"_s}},
-                      FamilyCase{"RR", u"perro"_s, {u"r/rr"_s}},
-                      FamilyCase{"InitialR", u"ratón"_s, {u"r/rr"_s, u"tilde"_s}},
-                      FamilyCase{"MBeforeP", u"campo"_s, {u"m antes de p/b"_s}},
-                      FamilyCase{"MBeforeB", u"hombre"_s, {u"b/v"_s, u"h"_s, u"m antes de p/b"_s}},
-                      FamilyCase{"Tilde", u"mío"_s, {u"tilde"_s}},
-                      FamilyCase{"Capital", u"¿Madrid?"_s, {u"mayúscula"_s}},
-                      FamilyCase{"Several", u"Hervía,"_s, {u"b/v"_s, u"h"_s, u"tilde"_s, u"mayúscula"_s}},
-                      FamilyCase{"Punctuation", u"«,»"_s, {}}),
+    Cases, HostileResults,
+    ::testing::Values(
+        HostileCase{"NothingPlanted", [](const QString&) {}, 1, 0, {}},
+        HostileCase{"LinkToDevZero", [](const QString& d) { link(u"/dev/zero"_s, d + u"/x.csv"_s); }, 1, 0,
+                   {u"no son archivos normales"_s, u"x.csv"_s}},
+        HostileCase{"LinkToProc", [](const QString& d) { link(u"/proc/self/status"_s, d + u"/p.csv"_s); }, 1, 0,
+                   {u"p.csv"_s}},
+        HostileCase{"LinkToAGoodFile",
+                   [](const QString& d) { link(d + u"/2026-03-09_Ana_pc1.csv"_s, d + u"/otro.csv"_s); }, 1, 0,
+                   {u"otro.csv"_s}},
+        HostileCase{"FolderNamedCsv", [](const QString& d) { QDir().mkpath(d + u"/dir.csv"_s); }, 1, 0,
+                   {u"dir.csv"_s}},
+        HostileCase{"Pipe",
+                   [](const QString& d) { ASSERT_EQ(::mkfifo(QFile::encodeName(d + u"/fifo.csv"_s), 0600), 0); }, 1,
+                   0, {u"fifo.csv"_s}},
+        HostileCase{"TooLarge",
+                   [](const QString& d) {
+                       QFile f(d + u"/big.csv"_s);
+                       ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                       ASSERT_TRUE(f.resize(results::MaxFileBytes + 1));
+                   },
+                   1, 0, {u"de más de 16 MB"_s, u"big.csv"_s}},
+        HostileCase{"LineFeedsOnly",
+                   [](const QString& d) { writeAll(d + u"/lf.csv"_s, QByteArray(4 * 1024 * 1024, '\n')); }, 1, 0, {}},
+        HostileCase{"OneHugeLine",
+                   [](const QString& d) {
+                       writeAll(d + u"/h.csv"_s, GoodLine.left(50) + QByteArray(results::MaxLineBytes, 'a') + "\r\n");
+                   },
+                   1, 1, {u"demasiado largas"_s, u"h.csv"_s}, [](const results::Folder& f) { EXPECT_EQ(f.longLines, 1); }},
+        HostileCase{"MarkupInAName",
+                   [](const QString& d) { writeAll(d + u"/<h1 style='font-size:900px'>x<h1>.csv"_s, "basura\r\n"); },
+                   1, 1, {u"(<h1 style='font-size:900px'>x<h1>.csv)"_s}},
+        HostileCase{"ManyFailures", [](const QString& d) { writeAll(d + u"/m.csv"_s, manyFailures(5000)); }, 2, 0,
+                   {u"primeras 200 palabras"_s},
+                   [](const results::Folder& f) {
+                       EXPECT_EQ(f.rows.last().failures.size(), results::MaxFailuresKept);
+                       EXPECT_EQ(f.rows.last().failed, 5000);
+                       EXPECT_EQ(f.cutRows, 1);
+                   }},
+        HostileCase{"InTimeButNotFinished",
+                   [](const QString& d) {
+                       writeAll(d + u"/t.csv"_s, "2026-03-09;12:00:00;Ana;06 B y V;2;no;sí;60;3;0;no;\r\n");
+                   },
+                   2, 0, {},
+                   [](const results::Folder& f) {
+                       const auto s = results::summarize(f.rows, {});
+                       ASSERT_EQ(s.size(), 1);
+                       EXPECT_EQ(s[0].finished, 1);
+                       EXPECT_EQ(s[0].inTime, 1);
+                   }},
+        HostileCase{"CrCrLf",
+                   [](const QString& d) {
+                       writeAll(d + u"/cr.csv"_s, "2026-03-09;12:00:00;Ana;06 B y V;2;sí;sí;60;3;1;no;burro\r\r\n");
+                   },
+                   2, 0, {}, [](const results::Folder& f) { EXPECT_EQ(f.rows.last().failures, QStringList{u"burro"_s}); }},
+        HostileCase{"ControlCharacters",
+                   [](const QString& d) {
+                       writeAll(d + u"/c.csv"_s,
+                                "2026-03-09;12:00:00;An\x01\x61;06\tB y V;2;sí;sí;60;3;2;no;bu\trro va\x7F\x63\x61\r\n");
+                   },
+                   2, 0, {},
+                   [](const results::Folder& f) {
+                       EXPECT_EQ(f.rows.last().pupil, u"An a"_s);
+                       EXPECT_EQ(f.rows.last().exercise, u"06 B y V"_s);
+                       EXPECT_EQ(f.rows.last().failures, (QStringList{u"burro"_s, u"vaca"_s}));
+                   }},
+        HostileCase{"Windows1252",
+                   [](const QString& d) {
+                       writeAll(d + u"/w.csv"_s,
+                                "fecha;hora;alumno;ejercicio;texto;terminado;en_plazo;segundos;palabras_corregidas;"
+                                "palabras_con_fallo;ayuda;fallos\r\n"
+                                "2026-03-09;12:00:00;Luc\xED" "a;06 B y V;2;s\xED;no;60;3;1;no;cami\xF3n\r\n");
+                   },
+                   2, 0, {},
+                   [](const results::Folder& f) {
+                       EXPECT_EQ(f.rows.last().pupil, u"Lucía"_s);
+                       EXPECT_EQ(f.rows.last().failures, QStringList{u"camión"_s});
+                   }},
+        HostileCase{"BeforeTheGregorianReformInBritain",
+                   [](const QString& d) {
+                       writeAll(d + u"/old.csv"_s, "1700-01-02;12:00:00;Ana;06 B y V;2;sí;sí;60;3;0;no;\r\n");
+                   },
+                   2, 0, {}, [](const results::Folder& f) { EXPECT_EQ(f.rows.last().date, QDate(1700, 1, 2)); }},
+        HostileCase{"MonthNamingWithSibling",
+                   [](const QString& d) { writeAll(d + u"/2026-03_Ana_pc1-1a2b_2.csv"_s, Bom + HeaderLine + GoodLine); },
+                   2, 0, {}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HostileResults, AFileThisAccountCannotReadIsCounted)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root reads anything";
+    QTemporaryDir dir;
+    writeAll(dir.filePath(u"a.csv"_s), Bom + HeaderLine + GoodLine);
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath(u"a.csv"_s), QFileDevice::WriteOwner));
+    const results::Folder folder = results::readFolder(dir.path());
+    EXPECT_EQ(folder.unreadableFiles, QStringList{u"a.csv"_s});
+    EXPECT_TRUE(results::skippedNote(folder).contains(u"No tengo permiso para leer 1 archivo(s): a.csv."_s));
+}
+
+TEST(ResultsSums, NeverOverflow)
+{
+    Row big = rowOf(u"Ana"_s, QDate(2026, 3, 9), u"e"_s, true, true, std::numeric_limits<int>::max(), {});
+    big.failed = std::numeric_limits<int>::max();
+    const auto s = results::summarize({big, big, big}, {});
+    ASSERT_EQ(s.size(), 1);
+    EXPECT_EQ(s[0].corrected, 3 * qint64(std::numeric_limits<int>::max()));
+    EXPECT_EQ(s[0].failed, 3 * qint64(std::numeric_limits<int>::max()));
+    EXPECT_TRUE(results::summaryCsv(s).contains(";6442450941;6442450941\r\n"));
+}
+
+TEST(ResultsExercises, ManyNamesListedOnceSorted)
+{
+    QList<Row> rows;
+    for (int i = 99999; i >= 0; --i)
+        rows.append(rowOf(u"Ana"_s, QDate(2026, 3, 9), u"ej%1"_s.arg(i, 6, 10, QChar(u'0')), true, true, 1, {}));
+    rows.append(rows.first());
+    const QStringList names = results::exercises(rows);
+    ASSERT_EQ(names.size(), 100000);
+    EXPECT_EQ(names.first(), u"ej000000"_s);
+    EXPECT_EQ(names.last(), u"ej099999"_s);
+}
+
+// --- Spreadsheet exports -----------------------------------------------------
+
+struct ExportCase {
+    const char* name;
+    QString text;
+    QString field;
+};
+
+class ExportField : public ::testing::TestWithParam<ExportCase> {};
+
+TEST_P(ExportField, NeverStartsAFormula)
+{
+    EXPECT_EQ(results::exportField(GetParam().text), GetParam().field);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportField,
+    ::testing::Values(ExportCase{"Plain", u"vaca"_s, u"vaca"_s}, ExportCase{"Equals", u"=1+1"_s, u"'=1+1"_s},
+                      ExportCase{"Plus", u"+34"_s, u"'+34"_s}, ExportCase{"EmptiedBox", u"- baca"_s, u"'- baca"_s},
+                      ExportCase{"At", u"@SUM(A1)"_s, u"'@SUM(A1)"_s},
+                      ExportCase{"Tab", u"\t=1"_s, u"' =1"_s},
+                      ExportCase{"QuotedAfter", u"=HIPERVINCULO(\"x\";1)"_s, u"\"'=HIPERVINCULO(\"\"x\"\";1)\""_s},
+                      ExportCase{"Inside", u"a=b"_s, u"a=b"_s}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ResultsExport, EveryTextFieldOfTheRowsIsSafe)
+{
+    Row row = rowOf(u"=Ana"_s, QDate(2026, 3, 9), u"+ejercicio"_s, true, true, 1, {u"@vaca"_s});
+    row.written = {u"-"_s};
+    row.families = {u"b/v"_s};
+    row.rightFirstTime = {u"=casa"_s};
+    const QByteArray csv = results::rowsCsv({row}, {});
+    EXPECT_TRUE(csv.startsWith(Bom + HeaderLine.chopped(2) + ";escrito;familias;acertadas\r\n"));
+    EXPECT_TRUE(csv.endsWith(u"2026-03-09;11:00:00;'=Ana;'+ejercicio;1;sí;sí;60;1;1;no;'@vaca;'-;b/v;'=casa\r\n"_s.toUtf8()))
+        << csv.toStdString();
+    EXPECT_EQ(results::rowsCsv({row}, {QDate(2026, 3, 10), {}, {}}).count('\n'), 1);
+}
+
+// --- Pupils, families, weeks ---------------------------------------------------
+
+struct KeyCase {
+    const char* name;
+    QString a;
+    QString b;
+    bool same;
+};
+
+class PupilKey : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(PupilKey, GroupsNamesByLettersOnly)
+{
+    EXPECT_EQ(results::pupilKey(GetParam().a) == results::pupilKey(GetParam().b), GetParam().same);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PupilKey,
+    ::testing::Values(KeyCase{"Case", u"lucía pérez"_s, u"LUCÍA PÉREZ"_s, true},
+                      KeyCase{"Accents", u"Lucía Pérez"_s, u"Lucia Perez"_s, true},
+                      KeyCase{"Decomposed", u"Lucía"_s, u"Luci\u0301a"_s, true},
+                      KeyCase{"Spaces", u" Lucía  Pérez "_s, u"Lucía Pérez"_s, true},
+                      KeyCase{"EnieIsNotN", u"Begoña"_s, u"Begona"_s, true},
+                      KeyCase{"OtherPupil", u"Lucía"_s, u"Lucía Pérez"_s, false},
+                      KeyCase{"OtherLetters", u"Ana"_s, u"Anna"_s, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClassList, GroupsSpellingsAndShowsWhoDidNothing)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath(u"alumnos.txt"_s), "\xEF\xBB\xBFLuc\xC3\xAD" "a P\xC3\xA9rez\r\n\r\n  Jorge  \nJORGE\n");
+    const QStringList list = results::readClassList(dir.path());
+    EXPECT_EQ(list, (QStringList{u"Lucía Pérez"_s, u"Jorge"_s}));
+    const QDate day(2026, 3, 9);
+    const QList<Row> rows{rowOf(u"lucia perez"_s, day, u"e"_s, true, true, 1, {}),
+                          rowOf(u"LUCÍA PÉREZ"_s, day.addDays(1), u"e"_s, true, false, 2, {u"vaca"_s}),
+                          rowOf(u"Bea"_s, day, u"e"_s, false, false, 0, {}),
+                          rowOf(u"bea"_s, day, u"e"_s, false, false, 0, {}),
+                          rowOf(u"Béa"_s, day, u"e"_s, false, false, 0, {})};
+    const QList<results::PupilSummary> s = results::summarize(rows, {}, list);
+    ASSERT_EQ(s.size(), 3);
+    // The spelling found most; on a tie, the first in code order.
+    EXPECT_EQ(s[0], (results::PupilSummary{u"Bea"_s, 1, 3, 0, 0, 0, 0}));
+    EXPECT_EQ(s[1], (results::PupilSummary{u"Jorge"_s, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(s[2], (results::PupilSummary{u"Lucía Pérez"_s, 2, 2, 2, 1, 3, 1}));
+    EXPECT_TRUE(results::readClassList(dir.filePath(u"no-existe"_s)).isEmpty());
+}
+
+Row familyRow(const QDate& date, const QStringList& failures, const QStringList& written, const QStringList& families)
+{
+    Row row = rowOf(u"Ana"_s, date, u"e"_s, true, true, 1, failures);
+    row.written = written;
+    row.families = families;
+    return row;
+}
+
+struct FailureCase {
+    const char* name;
+    Row row;
+    QList<QStringList> families;  // per failure
+    QStringList texts;            // per failure, as a teacher reads it
+};
+
+class FailureFamilies : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(FailureFamilies, AreTheRowsNeverGuessed)
+{
+    const Row& row = GetParam().row;
+    for (qsizetype i = 0; i < row.failures.size(); ++i) {
+        EXPECT_EQ(results::familiesOfFailure(row, i), GetParam().families.value(i)) << i;
+        EXPECT_EQ(results::failureText(row, i), GetParam().texts.value(i)) << i;
+    }
+}
+
+const QDate Day(2026, 3, 9);
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FailureFamilies,
+    ::testing::Values(
+        FailureCase{"TwelveColumns", familyRow(Day, {u"hombre"_s}, {}, {}), {{u"sin familia"_s}}, {u"hombre"_s}},
+        FailureCase{"OneFamily", familyRow(Day, {u"vaca"_s}, {u"baca"_s}, {u"b/v"_s}), {{u"b/v"_s}},
+                    {u"vaca (escribió «baca»)"_s}},
+        FailureCase{"TwoFamilies", familyRow(Day, {u"Hoy"_s}, {u"oy"_s}, {u"h+mayúscula"_s}),
+                    {{u"h"_s, u"mayúsculas"_s}}, {u"Hoy (escribió «oy»)"_s}},
+        FailureCase{"PartlyOther", familyRow(Day, {u"Hombre"_s}, {u"onbre"_s}, {u"h+mp/mb+otra"_s}),
+                    {{u"h"_s, u"m antes de p y b"_s, u"otra"_s}}, {u"Hombre (escribió «onbre»)"_s}},
+        FailureCase{"Other", familyRow(Day, {u"casa"_s}, {u"kasa"_s}, {u"otra"_s}), {{u"otra"_s}},
+                    {u"casa (escribió «kasa»)"_s}},
+        FailureCase{"Emptied", familyRow(Day, {u"vaca"_s, u"hoy"_s}, {u"-"_s, u"oy"_s}, {u"b/v"_s, u"h"_s}),
+                    {{u"b/v"_s}, {u"h"_s}}, {u"vaca (lo borró)"_s, u"hoy (escribió «oy»)"_s}},
+        FailureCase{"ShortList", familyRow(Day, {u"vaca"_s, u"hoy"_s}, {u"baca"_s}, {u"b/v"_s}),
+                    {{u"b/v"_s}, {u"sin familia"_s}}, {u"vaca (escribió «baca»)"_s, u"hoy"_s}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ClassFamilies, CountsEachPupilsFailuresByFamily)
+{
+    QList<Row> rows{familyRow(Day, {u"vaca"_s, u"Hoy"_s}, {u"baca"_s, u"oy"_s}, {u"b/v"_s, u"h+mayúscula"_s}),
+                    familyRow(Day.addDays(7), {u"vaca"_s}, {u"baca"_s}, {u"b/v"_s}),
+                    rowOf(u"Bea"_s, Day, u"e"_s, true, true, 1, {u"hombre"_s})};
+    const results::FamilyTable table = results::classFamilies(rows, {});
+    EXPECT_EQ(table.families, (QStringList{u"b/v"_s, u"h"_s, u"mayúsculas"_s, u"sin familia"_s}));
+    EXPECT_EQ(table.pupils, (QStringList{u"Ana"_s, u"Bea"_s}));
+    EXPECT_EQ(table.counts, (QList<QList<qint64>>{{2, 1, 1, 0}, {0, 0, 0, 1}}));
+    EXPECT_EQ(results::familyCounts(rows, {Day, Day, {}}),
+              (QList<results::FamilyCount>{{u"b/v"_s, 1}, {u"h"_s, 1}, {u"mayúsculas"_s, 1}, {u"sin familia"_s, 1}}));
+    EXPECT_EQ(results::mostFailed(rows, {}, 2),
+              (QList<results::FailedWord>{{u"vaca"_s, 2, {u"b/v"_s}}, {u"hombre"_s, 1, {u"sin familia"_s}}}));
+    const QList<Row> ana = results::pupilRows(rows, {}, results::pupilKey(u"ANA"_s));
+    ASSERT_EQ(ana.size(), 2);
+    EXPECT_EQ(results::weeklyProgress(ana), (QList<results::Week>{{Day, 1, 1, 2}, {Day.addDays(7), 1, 1, 1}}));
+}
 
 }  // namespace

@@ -1,0 +1,405 @@
+#include "library/resultssummary.h"
+
+#include "library/families.h"
+#include "library/textfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QSet>
+
+#include <algorithm>
+
+namespace results {
+
+namespace {
+
+constexpr char Bom[] = "\xEF\xBB\xBF";
+// A class list is a few dozen names; a school's, a few thousand.
+constexpr qint64 MaxClassListBytes = 1024 * 1024;
+
+QString bareWord(const QString& word)
+{
+    qsizetype first = 0;
+    qsizetype last = word.size();
+    while (first < last && !word.at(first).isLetterOrNumber())
+        ++first;
+    while (last > first && !word.at(last - 1).isLetterOrNumber())
+        --last;
+    return word.mid(first, last - first);
+}
+
+// The name each pupil is shown with: the class list's, otherwise the
+// spelling found most often (the first one found on a tie).
+class PupilNames {
+public:
+    explicit PupilNames(const QStringList& classList)
+    {
+        for (const QString& name : classList)
+            listed_.insert(pupilKey(name), name);
+    }
+    // The pupil's key, counting this spelling of her name once.
+    const QString& add(const QString& name)
+    {
+        auto known = keys_.constFind(name);
+        if (known == keys_.cend())
+            known = keys_.insert(name, pupilKey(name));
+        ++spellings_[*known][name];
+        return *known;
+    }
+    QString shown(const QString& key) const
+    {
+        if (const auto it = listed_.constFind(key); it != listed_.cend())
+            return *it;
+        const QHash<QString, qint64> counts = spellings_.value(key);
+        QString best;
+        qint64 most = -1;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            if (it.value() > most || (it.value() == most && it.key() < best)) {
+                best = it.key();
+                most = it.value();
+            }
+        }
+        return best;
+    }
+    QList<QString> listedKeys() const { return listed_.keys(); }
+
+private:
+    QHash<QString, QString> listed_;
+    QHash<QString, QString> keys_;
+    QHash<QString, QHash<QString, qint64>> spellings_;
+};
+
+}  // namespace
+
+bool matches(const Row& row, const Filter& filter)
+{
+    if (filter.from.isValid() && row.date < filter.from)
+        return false;
+    if (filter.to.isValid() && row.date > filter.to)
+        return false;
+    return filter.exercise.isEmpty() || row.exercise == filter.exercise;
+}
+
+QString pupilKey(const QString& name)
+{
+    const QString decomposed = name.normalized(QString::NormalizationForm_KD);
+    QString key;
+    key.reserve(decomposed.size());
+    for (QChar c : decomposed) {
+        if (c.category() == QChar::Mark_NonSpacing)
+            continue;
+        key += c;
+    }
+    return key.toCaseFolded().simplified();
+}
+
+QStringList readClassList(const QString& folder)
+{
+    QFile file(folder + QStringLiteral("/alumnos.txt"));
+    const QFileInfo info(file);
+    if (info.isSymLink() || !info.isFile() || info.size() > MaxClassListBytes || !file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    QSet<QString> keys;
+    for (QString line : textfile::splitLines(textfile::decode(file.read(MaxClassListBytes)))) {
+        for (QChar& c : line) {
+            if (c.category() == QChar::Other_Control)
+                c = u' ';
+        }
+        line = line.simplified();
+        if (line.startsWith(u'\uFEFF'))
+            line = line.mid(1).trimmed();
+        const QString key = pupilKey(line);
+        if (!key.isEmpty() && !keys.contains(key)) {
+            keys.insert(key);
+            names.append(line);
+        }
+    }
+    return names;
+}
+
+QList<PupilSummary> summarize(const QList<Row>& rows, const Filter& filter, const QStringList& classList)
+{
+    PupilNames names(classList);
+    QMap<QString, PupilSummary> byPupil;
+    QHash<QString, QSet<QDate>> days;
+    for (const Row& row : rows) {
+        if (!matches(row, filter))
+            continue;
+        const QString& key = names.add(row.pupil);
+        PupilSummary& s = byPupil[key];
+        days[key].insert(row.date);
+        ++s.started;
+        s.finished += row.finished ? 1 : 0;
+        s.inTime += row.finished && row.inTime ? 1 : 0;
+        s.corrected += row.corrected;
+        s.failed += row.failed;
+    }
+    for (const QString& key : names.listedKeys()) {
+        if (!byPupil.contains(key))
+            byPupil.insert(key, PupilSummary{});
+    }
+    QList<PupilSummary> list;
+    list.reserve(byPupil.size());
+    for (auto it = byPupil.begin(); it != byPupil.end(); ++it) {
+        it->pupil = names.shown(it.key());
+        it->days = days.value(it.key()).size();
+        list.append(*it);
+    }
+    return list;
+}
+
+namespace {
+
+// The teacher's names of the families a token string names ("h+mayúscula"),
+// in table order, then "otra" when a token names no family.
+QStringList familyNames(const QString& tokens)
+{
+    QStringList shown;
+    for (families::Family family : families::fromTokens(tokens))
+        shown.append(families::displayName(family));
+    const QStringList parts = tokens.split(u'+', Qt::SkipEmptyParts);
+    const bool unknown = std::any_of(parts.cbegin(), parts.cend(),
+                                     [](const QString& token) { return families::fromTokens(token).isEmpty(); });
+    if (unknown)
+        shown.append(OtherFamily);
+    return shown;
+}
+
+}  // namespace
+
+QStringList familiesOfFailure(const Row& row, qsizetype failure)
+{
+    if (row.families.isEmpty() || failure >= row.families.size())
+        return {NoFamily};
+    // A folder holds a few dozen distinct token strings: each is named once.
+    thread_local QHash<QString, QStringList> named;
+    const QString& tokens = row.families.at(failure);
+    auto it = named.constFind(tokens);
+    if (it == named.cend()) {
+        QStringList shown = familyNames(tokens);
+        if (shown.isEmpty())
+            shown.append(OtherFamily);
+        shown.removeDuplicates();
+        it = named.insert(tokens, shown);
+    }
+    return *it;
+}
+
+int familyOrder(const QString& family)
+{
+    if (family == NoFamily)
+        return 1001;
+    if (family == OtherFamily)
+        return 1000;
+    const QList<families::FamilyInfo>& table = families::table();
+    for (qsizetype i = 0; i < table.size(); ++i) {
+        if (table.at(i).name == family)
+            return int(i);
+    }
+    return 999;
+}
+
+namespace {
+
+void sortFamilies(QStringList& list)
+{
+    std::stable_sort(list.begin(), list.end(),
+                     [](const QString& a, const QString& b) { return familyOrder(a) < familyOrder(b); });
+}
+
+}  // namespace
+
+QList<FailedWord> mostFailed(const QList<Row>& rows, const Filter& filter, int limit)
+{
+    QHash<QString, FailedWord> counts;
+    for (const Row& row : rows) {
+        if (!matches(row, filter))
+            continue;
+        for (qsizetype i = 0; i < row.failures.size(); ++i) {
+            const QString bare = bareWord(row.failures.at(i));
+            if (bare.isEmpty())
+                continue;
+            FailedWord& word = counts[bare];
+            ++word.count;
+            for (const QString& family : familiesOfFailure(row, i)) {
+                if (!word.families.contains(family))
+                    word.families.append(family);
+            }
+        }
+    }
+    QList<FailedWord> list;
+    list.reserve(counts.size());
+    for (auto it = counts.begin(); it != counts.end(); ++it) {
+        it->word = it.key();
+        sortFamilies(it->families);
+        list.append(*it);
+    }
+    std::sort(list.begin(), list.end(), [](const FailedWord& a, const FailedWord& b) {
+        if (a.count != b.count)
+            return a.count > b.count;
+        const int byLetters = a.word.compare(b.word, Qt::CaseInsensitive);
+        return byLetters != 0 ? byLetters < 0 : a.word < b.word;
+    });
+    if (limit >= 0 && list.size() > limit)
+        list.resize(limit);
+    return list;
+}
+
+QList<FamilyCount> familyCounts(const QList<Row>& rows, const Filter& filter)
+{
+    QHash<QString, qint64> counts;
+    for (const Row& row : rows) {
+        if (!matches(row, filter))
+            continue;
+        for (qsizetype i = 0; i < row.failures.size(); ++i) {
+            for (const QString& family : familiesOfFailure(row, i))
+                ++counts[family];
+        }
+    }
+    QStringList names = counts.keys();
+    std::sort(names.begin(), names.end());
+    sortFamilies(names);
+    QList<FamilyCount> list;
+    for (const QString& name : names)
+        list.append({name, counts.value(name)});
+    return list;
+}
+
+FamilyTable classFamilies(const QList<Row>& rows, const Filter& filter, const QStringList& classList)
+{
+    PupilNames names(classList);
+    QMap<QString, QHash<QString, qint64>> byPupil;
+    QSet<QString> seen;
+    for (const Row& row : rows) {
+        if (!matches(row, filter))
+            continue;
+        QHash<QString, qint64>& counts = byPupil[names.add(row.pupil)];
+        for (qsizetype i = 0; i < row.failures.size(); ++i) {
+            for (const QString& family : familiesOfFailure(row, i)) {
+                ++counts[family];
+                seen.insert(family);
+            }
+        }
+    }
+    FamilyTable table;
+    table.families = QStringList(seen.cbegin(), seen.cend());
+    std::sort(table.families.begin(), table.families.end());
+    sortFamilies(table.families);
+    for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it) {
+        table.pupils.append(names.shown(it.key()));
+        QList<qint64> line;
+        for (const QString& family : table.families)
+            line.append(it->value(family));
+        table.counts.append(line);
+    }
+    return table;
+}
+
+QList<Row> pupilRows(const QList<Row>& rows, const Filter& filter, const QString& key)
+{
+    QList<Row> list;
+    QHash<QString, bool> same;
+    for (const Row& row : rows) {
+        if (!matches(row, filter))
+            continue;
+        auto it = same.constFind(row.pupil);
+        if (it == same.cend())
+            it = same.insert(row.pupil, pupilKey(row.pupil) == key);
+        if (*it)
+            list.append(row);
+    }
+    std::stable_sort(list.begin(), list.end(), [](const Row& a, const Row& b) {
+        return a.date != b.date ? a.date < b.date : a.time < b.time;
+    });
+    return list;
+}
+
+QList<Week> weeklyProgress(const QList<Row>& rows)
+{
+    QMap<QDate, Week> weeks;
+    for (const Row& row : rows) {
+        const QDate monday = row.date.addDays(1 - row.date.dayOfWeek());
+        Week& week = weeks[monday];
+        week.monday = monday;
+        week.finished += row.finished ? 1 : 0;
+        week.corrected += row.corrected;
+        week.failed += row.failed;
+    }
+    return weeks.values();
+}
+
+QString failureText(const Row& row, qsizetype failure)
+{
+    const QString word = row.failures.value(failure);
+    const QString written = row.written.value(failure);
+    if (written.isEmpty())
+        return word;
+    if (written == u'-')
+        return word + QStringLiteral(" (lo borró)");
+    return word + QStringLiteral(" (escribió «") + written + QStringLiteral("»)");
+}
+
+QStringList exercises(const QList<Row>& rows)
+{
+    QSet<QString> seen;
+    for (const Row& row : rows)
+        seen.insert(row.exercise);
+    QStringList names(seen.cbegin(), seen.cend());
+    names.sort();
+    return names;
+}
+
+QString exportField(const QString& text)
+{
+    if (!text.isEmpty() && QStringView(u"=+-@\t\r").contains(text.front()))
+        return csvField(u'\'' + text);
+    return csvField(text);
+}
+
+QByteArray summaryCsv(const QList<PupilSummary>& summaries)
+{
+    QByteArray bytes(Bom);
+    bytes += "alumno;dias;textos_empezados;textos_terminados;terminados_en_plazo;palabras_corregidas;"
+             "palabras_con_fallo\r\n";
+    for (const PupilSummary& s : summaries) {
+        const QStringList fields{exportField(s.pupil),       QString::number(s.days),
+                                 QString::number(s.started), QString::number(s.finished),
+                                 QString::number(s.inTime),  QString::number(s.corrected),
+                                 QString::number(s.failed)};
+        bytes += (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+    }
+    return bytes;
+}
+
+QByteArray rowsCsv(const QList<Row>& rows, const Filter& filter)
+{
+    QByteArray bytes(Bom);
+    bytes += Header;
+    bytes += ";escrito;familias;acertadas\r\n";
+    auto yesNo = [](bool value) { return value ? QStringLiteral("sí") : QStringLiteral("no"); };
+    for (const Row& row : rows) {
+        if (!matches(row, filter))
+            continue;
+        const QStringList fields{row.date.toString(Qt::ISODate),
+                                 row.time.toString(QStringLiteral("HH:mm:ss")),
+                                 exportField(row.pupil),
+                                 exportField(row.exercise),
+                                 QString::number(row.item),
+                                 yesNo(row.finished),
+                                 yesNo(row.inTime),
+                                 QString::number(row.seconds),
+                                 QString::number(row.corrected),
+                                 QString::number(row.failed),
+                                 yesNo(row.help),
+                                 exportField(row.failures.join(u' ')),
+                                 exportField(row.written.join(u' ')),
+                                 exportField(row.families.join(u' ')),
+                                 exportField(row.rightFirstTime.join(u' '))};
+        bytes += (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+    }
+    return bytes;
+}
+
+}  // namespace results
