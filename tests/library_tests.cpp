@@ -4,10 +4,10 @@
 
 #include "library/acceptedwords.h"
 #include "library/catalogue.h"
+#include "library/exerciseplace.h"
 #include "library/classlist.h"
 #include "library/settings.h"
 #include "library/review.h"
-#include "library/exerciseplace.h"
 #include "library/textfile.h"
 #include "tests/support.h"
 
@@ -628,19 +628,6 @@ struct ReviewWordsCase {
 };
 
 void PrintTo(const ReviewWordsCase& c, std::ostream* out)
-// --- Accepted words and intended homophones --------------------------------
-
-struct AcceptedCase {
-    const char* name;
-    QString words;
-    QString homophones;
-    QStringList accepted;
-    QStringList notAccepted;
-    QList<QPair<QString, QString>> intended;
-    QList<QPair<QString, QString>> notIntended;
-};
-
-void PrintTo(const AcceptedCase& c, std::ostream* out)
 {
     *out << c.name;
 }
@@ -719,58 +706,6 @@ struct MisspellCase {
 };
 
 void PrintTo(const MisspellCase& c, std::ostream* out)
-class AcceptedLists : public ::testing::TestWithParam<AcceptedCase> {};
-
-TEST_P(AcceptedLists, SayWhichWordsAndPairsAreMeant)
-{
-    const AcceptedCase& c = GetParam();
-    const acceptedwords::Lists lists = acceptedwords::parse(c.words, c.homophones);
-    for (const QString& w : c.accepted)
-        EXPECT_TRUE(lists.accepts(w)) << w.toStdString();
-    for (const QString& w : c.notAccepted)
-        EXPECT_FALSE(lists.accepts(w)) << w.toStdString();
-    for (const auto& [correct, faulty] : c.intended)
-        EXPECT_TRUE(lists.intends(correct, faulty)) << correct.toStdString() << " " << faulty.toStdString();
-    for (const auto& [correct, faulty] : c.notIntended)
-        EXPECT_FALSE(lists.intends(correct, faulty)) << correct.toStdString() << " " << faulty.toStdString();
-}
-
-const AcceptedCase acceptedCases[] = {
-    {"OneWordPerLineAnyCase", u"Toby\nLola\r\n"_s, {}, {u"Toby"_s, u"toby"_s, u"LOLA"_s}, {u"Tob"_s}, {}, {}},
-    {"CommentsAndBlankLinesIgnored", u"# nombres\n\n  Giulia   # de Italia\n#Omar\n"_s, {}, {u"Giulia"_s},
-     {u"Omar"_s, u"#Omar"_s, u"nombres"_s}, {}, {}},
-    {"PairIsOrdered", {}, u"vaca baca\n"_s, {}, {u"baca"_s}, {{u"vaca"_s, u"baca"_s}, {u"Vaca"_s, u"Baca"_s}},
-     {{u"baca"_s, u"vaca"_s}, {u"vaca"_s, u"vacas"_s}}},
-    {"LineWithoutTwoWordsIsNoPair", {}, u"vaca\nvaca baca bata\nhola ola # saludo\n"_s, {}, {}, {{u"hola"_s, u"ola"_s}},
-     {{u"vaca"_s, u"baca"_s}}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Library, AcceptedLists, ::testing::ValuesIn(acceptedCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(AcceptedLists, AddingKeepsWhatTheFileHeldAndListsEachOnce)
-{
-    const TempTree tree;
-    tree.write(u"palabras-aceptadas.txt"_s, "# nombres\nToby");
-    EXPECT_EQ(acceptedwords::addWord(tree.path(), u"Lola"_s), QString());
-    EXPECT_EQ(acceptedwords::addWord(tree.path(), u"lola"_s), QString());
-    EXPECT_EQ(tree.read(u"palabras-aceptadas.txt"_s), "# nombres\nToby\nLola\n");
-    EXPECT_EQ(acceptedwords::addHomophone(tree.path(), u"vaca"_s, u"baca"_s), QString());
-    EXPECT_EQ(acceptedwords::addHomophone(tree.path(), u"vaca"_s, u"baca"_s), QString());
-    EXPECT_EQ(tree.read(u"homofonos.txt"_s), "vaca baca\n");
-    EXPECT_FALSE(acceptedwords::addWord(tree.path(), u"dos palabras"_s).isEmpty());
-}
-
-// --- Where a named exercise goes ------------------------------------------
-
-struct PlaceCase {
-    const char* name;
-    QString given;       // "@" stands for the temporary folder
-    QString folder;      // what folderFor() gives, "@" again
-    bool listed;
-};
-
-void PrintTo(const PlaceCase& c, std::ostream* out)
 {
     *out << c.name;
 }
@@ -967,6 +902,81 @@ TEST(ReviewFolder, IsBuiltFromTheResultsFolderOnlyWhenThereIsSomethingToReview)
     request.pupil = u"Ana"_s;
     request.resultsFolder = t.file(u"no-existe"_s);
     EXPECT_FALSE(review::build(request)) << "a results folder that cannot be read";
+}
+
+// --- Accepted words and intended homophones --------------------------------
+
+struct AcceptedCase {
+    const char* name;
+    QString words;
+    QString homophones;
+    QStringList accepted;
+    QStringList notAccepted;
+    QList<QPair<QString, QString>> intended;
+    QList<QPair<QString, QString>> notIntended;
+};
+
+void PrintTo(const AcceptedCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class AcceptedLists : public ::testing::TestWithParam<AcceptedCase> {};
+
+TEST_P(AcceptedLists, SayWhichWordsAndPairsAreMeant)
+{
+    const AcceptedCase& c = GetParam();
+    const acceptedwords::Lists lists = acceptedwords::parse(c.words, c.homophones);
+    for (const QString& w : c.accepted)
+        EXPECT_TRUE(lists.accepts(w)) << w.toStdString();
+    for (const QString& w : c.notAccepted)
+        EXPECT_FALSE(lists.accepts(w)) << w.toStdString();
+    for (const auto& [correct, faulty] : c.intended)
+        EXPECT_TRUE(lists.intends(correct, faulty)) << correct.toStdString() << " " << faulty.toStdString();
+    for (const auto& [correct, faulty] : c.notIntended)
+        EXPECT_FALSE(lists.intends(correct, faulty)) << correct.toStdString() << " " << faulty.toStdString();
+}
+
+const AcceptedCase acceptedCases[] = {
+    {"OneWordPerLineAnyCase", u"Toby\nLola\r\n"_s, {}, {u"Toby"_s, u"toby"_s, u"LOLA"_s}, {u"Tob"_s}, {}, {}},
+    {"CommentsAndBlankLinesIgnored", u"# nombres\n\n  Giulia   # de Italia\n#Omar\n"_s, {}, {u"Giulia"_s},
+     {u"Omar"_s, u"#Omar"_s, u"nombres"_s}, {}, {}},
+    {"PairIsOrdered", {}, u"vaca baca\n"_s, {}, {u"baca"_s}, {{u"vaca"_s, u"baca"_s}, {u"Vaca"_s, u"Baca"_s}},
+     {{u"baca"_s, u"vaca"_s}, {u"vaca"_s, u"vacas"_s}}},
+    {"LineWithoutTwoWordsIsNoPair", {}, u"vaca\nvaca baca bata\nhola ola # saludo\n"_s, {}, {}, {{u"hola"_s, u"ola"_s}},
+     {{u"vaca"_s, u"baca"_s}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Library, AcceptedLists, ::testing::ValuesIn(acceptedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AcceptedLists, AddingKeepsWhatTheFileHeldAndListsEachOnce)
+{
+    const TempTree tree;
+    tree.write(u"palabras-aceptadas.txt"_s, "# nombres\nToby");
+    EXPECT_EQ(acceptedwords::addWord(tree.path(), u"Lola"_s), QString());
+    EXPECT_EQ(acceptedwords::addWord(tree.path(), u"lola"_s), QString());
+    EXPECT_EQ(tree.read(u"palabras-aceptadas.txt"_s), "# nombres\nToby\nLola\n");
+    EXPECT_EQ(acceptedwords::addHomophone(tree.path(), u"vaca"_s, u"baca"_s), QString());
+    EXPECT_EQ(acceptedwords::addHomophone(tree.path(), u"vaca"_s, u"baca"_s), QString());
+    EXPECT_EQ(tree.read(u"homofonos.txt"_s), "vaca baca\n");
+    EXPECT_FALSE(acceptedwords::addWord(tree.path(), u"dos palabras"_s).isEmpty());
+}
+
+// --- Where a named exercise goes ------------------------------------------
+
+struct PlaceCase {
+    const char* name;
+    QString given;       // "@" stands for the temporary folder
+    QString folder;      // what folderFor() gives, "@" again
+    bool listed;
+};
+
+void PrintTo(const PlaceCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class ExercisePlaces : public ::testing::TestWithParam<PlaceCase> {};
 
 TEST_P(ExercisePlaces, BareNamesAreTheTeachersAndOnlyCataloguesAreListed)
