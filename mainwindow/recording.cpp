@@ -127,6 +127,10 @@ void Form1::startRecording()
 {
     settleResultsFolder();
     pupil_ = results::accountName();
+    // A teacher trying a text is asked nothing, and her work is not kept:
+    // no name, no review, no row, not even one waiting in the queue.
+    if (!services_.trialFolder.isEmpty())
+        return;
     // Asked once the window is shown (see showEvent).
     nameWanted_ = results::askForName();
     qCInfo(lcRecording) << "results of" << pupil_ << "go to" << resultsFolder_;
@@ -236,7 +240,8 @@ void Form1::startAttempt()
     const QListWidgetItem* row = ui->List1->item(SelectedExercise);
     const QString exercise = row ? row->text() : QFileInfo(ExerciseFolder).fileName();
     attempt_.start(exercise, currentItemNumber(), List2.words(), List3.words(), now());
-    rowQueue().dropProvisional();
+    if (services_.trialFolder.isEmpty())
+        rowQueue().dropProvisional();
 }
 
 void Form1::recordPick(int position)
@@ -253,6 +258,8 @@ void Form1::recordJudgement(int position, Judgement judgement, const QString& ty
 
 void Form1::keepTextUnderWay()
 {
+    if (!services_.trialFolder.isEmpty())
+        return;
     if (const std::optional<results::Row> row = attempt_.provisional(pupil_, now()))
         rowQueue().keepProvisional(*row);
 }

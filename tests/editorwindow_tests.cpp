@@ -375,7 +375,15 @@ TEST_F(EditorWindowTest, SavingNeverWritesThroughAVersionFolderLinkedOut)
     ASSERT_TRUE(QFile::link(elsewhere.path(), folder + u"/incorrecto"_s));
     open();
     type(u" blanca"_s);
-    window->wordMenu(0)->actions().first()->trigger();
+    // A misspelling of the word typed, so that there is something to save.
+    std::unique_ptr<QMenu> menu = window->wordMenu(2);
+    QAction* misspelling = nullptr;
+    for (QAction* a : menu->actions()) {
+        if (!misspelling && !a->data().toString().isEmpty())
+            misspelling = a;
+    }
+    ASSERT_TRUE(misspelling);
+    misspelling->trigger();
     EXPECT_FALSE(window->save());
     EXPECT_TRUE(prompts.informed.last().contains(u"lleva fuera de la carpeta del ejercicio"_s))
         << prompts.informed.last().toStdString();

@@ -767,7 +767,7 @@ TEST_F(Review, HerWordsLeaveAfterASecondDayOfRightAnswers)
 
 TEST_F(Review, ListedLaterShiftsNoExercisesItemNumber)
 {
-    start(false, false);
+    start(true, false);
     // Before the review is listed: item 2 of the first exercise.
     form().Command3_Click(0);
     ASSERT_EQ(form().List2.words().first(), "La");

@@ -22,6 +22,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -297,8 +298,9 @@ int waitingRows()
 TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
 {
     // A file where the folder should be: not even root can write there.
-    const QString blocked = tree.file(u"../bloqueado"_s);
-    QDir(blocked).removeRecursively();
+    // Outside the content tree, and a folder of its own: tests run at once.
+    QTemporaryDir outside;
+    const QString blocked = outside.filePath(u"bloqueado"_s);
     QFile f(blocked);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
@@ -342,8 +344,9 @@ TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
 
 TEST_F(Recording, TheExitButtonEndsAtOnceWithAnUnwritableFolder)
 {
-    const QString blocked = tree.file(u"../bloqueado"_s);
-    QDir(blocked).removeRecursively();
+    // Outside the content tree, and a folder of its own: tests run at once.
+    QTemporaryDir outside;
+    const QString blocked = outside.filePath(u"bloqueado"_s);
     QFile f(blocked);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.close();
