@@ -75,6 +75,37 @@ add_custom_command(OUTPUT ${_changelog_gz}
 add_custom_target(miravellon_changelog ALL DEPENDS ${_changelog_gz})
 install(FILES ${_changelog_gz} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/miravellon)
 
+# A manual page for each command, made at build time from its --help and
+# --version (which need no display) by help2man, compressed as Debian wants;
+# the folders they name are those of an ordinary account, not the builder's.
+find_program(HELP2MAN help2man)
+if(HELP2MAN)
+  set(_man_names
+    "miravellon|practica la ortografía del español"
+    "miravellon-comprobar|comprueba los ejercicios de Miravellon"
+    "miravellon-crear|hace un texto de ejercicio de Miravellon a partir de un texto bien escrito"
+    "miravellon-resultados|muestra los resultados de los alumnos de Miravellon"
+    "miravellon-editor|el editor de ejercicios de Miravellon")
+  set(_man_pages)
+  foreach(_entry ${_man_names})
+    string(REPLACE "|" ";" _parts "${_entry}")
+    list(GET _parts 0 _command)
+    list(GET _parts 1 _summary)
+    set(_page ${CMAKE_BINARY_DIR}/packaging/${_command}.1.gz)
+    add_custom_command(OUTPUT ${_page}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+      COMMAND ${CMAKE_COMMAND} -E env --unset=XDG_DATA_HOME --unset=XDG_CONFIG_HOME HOME=/home/usuario
+        LC_ALL=C.UTF-8 LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen
+        ${HELP2MAN} --locale=C.UTF-8 --no-info --no-discard-stderr --section=1 --name=${_summary}
+        --output=${CMAKE_BINARY_DIR}/packaging/${_command}.1 $<TARGET_FILE:${_command}>
+      COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/packaging/${_command}.1
+      DEPENDS ${_command} VERBATIM)
+    list(APPEND _man_pages ${_page})
+  endforeach()
+  add_custom_target(miravellon_manpages ALL DEPENDS ${_man_pages})
+  install(FILES ${_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
 # The Debian package: `cpack -G DEB` in the build folder.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME miravellon)

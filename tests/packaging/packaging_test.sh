@@ -237,6 +237,16 @@ deb)
     fi
     deb=$(ls "$scratch"/out/*.deb)
     field() { dpkg-deb -f "$deb" "$1"; }
+
+    # Debian's own checks of a package: a copyright file, a changelog, a
+    # manual page for each command, and the rest of the policy.
+    need lintian
+    if lintian_out=$(lintian --fail-on error,warning "$deb" 2>&1); then
+        pass "lintian finds no error and no warning"
+    else
+        fail "lintian:"
+        printf '%s\n' "$lintian_out" >&2
+    fi
     [ "$(field Package)" = miravellon ] || fail "Package is '$(field Package)'"
     [ "$(field Section)" = education ] || fail "Section is '$(field Section)'"
     [ -n "$(field Maintainer)" ] || fail "the package has no maintainer"
