@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Costs of the pupil's actions on texts of 100 to 32767 words, measured on the
 // real main window offscreen, next to the floor: one plain pass over the
 // text's characters and one comparison of the two word lists.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // The content tree the benchmarks and the start-up probe run on: 71 exercise

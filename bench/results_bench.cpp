@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teacher's view at school scale: generated results folders, and the time
 // and memory taken to open one and to redraw it for a change of filter.
 //

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A plain Python csv pass over a results folder, to set the view's reading
 time beside: every *.csv opened, every row split by the csv module and its
 fields kept, as the simplest script a teacher could write would do."""

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Building a pupil's review («00 Mi repaso») from a school year of her rows

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Generated exercise texts for the benchmarks: Spanish-looking words of 1 to

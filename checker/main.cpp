@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // miravellon-comprobar: checks content before it is given to pupils.
 //
 //     miravellon-comprobar [carpeta] [--todo]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // miravellon-crear: makes an exercise item from a correct text.
 //
 //     miravellon-crear [--familia F] [--faltas N] [--semilla S] [--numero K]

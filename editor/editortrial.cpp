@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window: trying the text in the pupil's program, and taking a
 // finding of the checker as meant.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // miravellon-editor: the teacher's exercise editor, in a window.
 //
 // Shows the teacher's exercises ($XDG_DATA_HOME/miravellon/Ejercicios) and

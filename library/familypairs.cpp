@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The family of a pair (correct word, misspelt form): the cheapest way of
 // turning the one into the other by the changes each family makes, found by
 // dynamic programming over both words in lower case. A change no family

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Where a pupil's rows go: the folder from the settings, the pupil's and the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "library/resultsfolder.h"
 
 #include "library/textfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pupil's review on disk: the sentences read from the exercises, the
 // setting that turns the review off, and the exercise written whole.
 

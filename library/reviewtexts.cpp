@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The review texts: lines of the exercises that hold her words, with her
 // words misspelt in them.
 

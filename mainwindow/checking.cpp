@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Judging the typed correction on every key release, and closing a finished
 // text into the results log.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pace buttons, the runner that crosses the screen as a countdown, and the
 // end of a reward animation.
 

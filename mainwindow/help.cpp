@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help view: the correct text with the words still wrong marked.
 
 #include "mainwindow/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Working without a mouse: picking a word from the keyboard, going back from
 // the correction box, showing a picture from the list of corrected words, and
 // the text size from the keys and the wheel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing an exercise and an item, and loading the item's two versions.
 
 #include "library/catalogue.h"

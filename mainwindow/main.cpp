@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Miravellon: Spanish spelling practice for children.
 
 #include "library/commandline.h"

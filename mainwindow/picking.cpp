@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turning a click in the exercise text into a picked word.
 
 #include "mainwindow/form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture of a corrected word.
 
 #include "library/contentrules.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lasting results: who the pupil is, where the rows go, and the row each
 // text worked yields (the rules are in library/results.h). The rows go
 // through a queue in the pupil's own folder, written to the results folder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pupil's review: built away from the window's thread once the pupil is
 // known, listed first when she has words to review, built again when she
 // finishes one of its texts (the rules are in library/review.h).

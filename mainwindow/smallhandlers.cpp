@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font chooser, the exit button, the list of corrected words and the key
 // filters of the two text boxes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The size of the exercise text: the pupil's steps, the sizes that follow the
 // normal one, and the user's settings that keep the choice.
 

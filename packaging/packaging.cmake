@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installation on a Linux desktop and the Debian package.
 #
 # The program reads its content tree from the folder that holds its

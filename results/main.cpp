@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // miravellon-resultados: the teacher's view of the pupils' results.
 //
 //     miravellon-resultados [carpeta]

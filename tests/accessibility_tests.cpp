@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader can say about the four windows: every button that
 // shows only a picture has a Spanish tooltip and name, and every list, box and
 // picture has a name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The content checker miravellon-comprobar, run as a teacher runs it: on a
 // folder, reading the lines it prints and its exit status. Every fault is
 // planted in an otherwise sound tree, so the summary line also shows that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing the correction of a picked word: its colour after every key release,
 // the reward for a right word, the list of corrected words, and the block the
 // results log gains when the whole text is right.

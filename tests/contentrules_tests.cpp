@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The content rules the program and the checker share, one table per rule:
 // the limits, where each file is found whatever its letter case, what makes a
 // cue a WAV file the program plays, and what makes a text one it reads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pace buttons, the runner that crosses the screen while an item is
 // worked, the moment time runs out, and the reward animation hiding itself.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command miravellon-crear as a teacher runs it: what it prints and
 // writes, its refusals (nothing written), and one item it makes, passed by the
 // checker and worked to the end in the main window.

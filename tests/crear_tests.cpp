@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Making an item from a text: the spelling families on real sentences, the
 // seeded choice, the {correcto|falta} notation, the encodings, the numbering
 // and the writing of items (library/families.h, library/itemwriter.h); the

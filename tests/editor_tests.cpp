@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's rules without a window: the item as the teacher changes it,
 // renumbering items (interrupted at every step), exercise folders, drafts,
 // pictures and the checker's findings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's window driven like a teacher: a new exercise and item, the
 // misspellings put, changed and removed, saving, renumbering, the draft
 // offered back after a crash, the checker's findings; and an item saved by the

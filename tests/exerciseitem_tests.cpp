@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of one item, without a window: the word a caret picks, the
 // judgement of a typed form, completion and the errors left for the help view.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help view: once time is up, the help button shows the correct text in
 // white in place of the exercise text, with every word still wrong marked in
 // yellow at its own place; a second press returns to the exercise text.

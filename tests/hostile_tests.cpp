@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Content trees as teachers pass them around: empty, huge, binary or badly
 // encoded texts, folders and links where files should be, odd exercise names,
 // and pictures, animations and sounds that are not what their names promise.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything a pupil does, done from the keyboard: the caret moved with the
 // arrows and a word picked with Enter or Space exactly as a click picks it,
 // Escape back from the correction box, the picture of a corrected word, the

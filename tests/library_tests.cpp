@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exercise library on real files in temporary folders: the catalogue, the
 // path rules, the presence test, decoding, lines, words and the shown text;
 // the settings table; the class list the name question offers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Choosing an exercise and an item: the list, the two arrows, the typed item
 // number, and what the pupil sees when an item is missing or broken.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A randomized pupil: thousands of seeded random actions on the main window
 // (clicks on every control and anywhere in the text, typing, pasting, pace,
 // help, results, items, fonts, countdown ticks), with the window's promises

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicking a word of the exercise text picks it: it grows, turns green and is
 // copied into the correction box.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture of a corrected word: a click on a word of the corrected-words
 // list looks for its picture in "Graficos" and shows it in the borderless
 // picture window, sized to the picture and centred on the screen; a click on

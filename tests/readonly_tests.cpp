@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The content tree is only read. A whole session on a read-only copy of the
 // shipped content, with the sound player the program uses, leaves every file,
 // folder and link of it as it was: nothing created, changed or deleted.

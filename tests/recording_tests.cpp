@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rows the pupil's program appends to the results file as a pupil works:
 // a finished text, an abandoned one, one finished out of time, one with help;
 // quitting; the folder from the settings; an unwritable folder; the name

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the lasting results, without a window, from tables: the row an
 // attempt yields, the CSV format, names and folders, appending safely (also
 // from two processes at once), and reading a folder back for the teacher.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The results window can be kept: its context menu and shortcuts copy the
 // whole log, save it as plain UTF-8 text and print it (here to a PDF file).
 // No dialog opens: the tests answer the file and printer choices.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The teacher's view of a results folder: the table per pupil, the chart of
 // the words most often failed, the filters, the note on what could not be
 // read, the CSV export and printing to a PDF. No dialog opens.

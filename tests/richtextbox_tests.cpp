@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rich-text box on the text word picking is hardest on: offsets, the
 // selection, its colour and font, replacing it, clicks on a locked box, keys
 // cancelled by the key filter and pasted text passing the input filter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The font chooser, the exit button and the key filters of the exercise text
 // and of the correction box.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window on temporary content trees, the stretching of
 // its controls over the screen, the tiled background, the splash window and
 // the results window laid over the exercise text.

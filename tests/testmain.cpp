@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every test headless, with the application the widgets need.
 
 #include "tests/support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The size of the exercise text: the steps and the sizes that follow the
 // normal one (library/textsize.h, from tables), and the window drawn at the
 // size the pupil chooses with the keys or the wheel, remembered for the next

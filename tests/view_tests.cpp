@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A text longer than its box: the view stays where the pupil scrolled it,
 // whatever happens meanwhile, and a click picks the word under the pointer.
 

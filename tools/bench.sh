@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up, builds the benchmarks in Release into build-bench/ (or the folder
 # MIRAVELLON_BENCH_BUILD names), runs them and the start-up and peak-memory
 # probe, and prints the figures as tables. Extra arguments go to the

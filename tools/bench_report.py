@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Turns the benchmark program's JSON output and the start-up probe's lines
 into the tables of bench/README.md: every figure at every text size, its ratio
 to the floor (one plain pass over the text's characters) and how it grows when

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/captura.png, the screenshot of the README: the program on its
 # bundled content in a 1024 x 768 X server of its own (Xvfb), played like a
 # pupil with xdotool: a click past the splash, the exercise "10 B y V",

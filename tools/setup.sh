@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the build, the tests and the program need.
 # Does nothing when they are all present already.
 set -euo pipefail

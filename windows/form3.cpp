@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "windows/form3.h"
 
 #include "library/contentrules.h"

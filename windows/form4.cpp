@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "windows/form4.h"
 
 #include "presentation/richtextbox.h"

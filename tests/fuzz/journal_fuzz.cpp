@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the bytes of a renumbering journal, read as the editor reads
 // one it finds in an exercise folder. Nothing is carried out: the plan read
 // is written back and read again, and its steps are judged against an

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer's entry points for one fuzz target, named at compile time by
 // MIRAVELLON_FUZZ_TARGET. A failed property ends the run like a crash.
 

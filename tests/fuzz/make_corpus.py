@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of the fuzz targets into corpus/<target>/.
 
 The seeds are small: real exercise items from assets/Ejercicios, line ends of

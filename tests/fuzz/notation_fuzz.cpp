@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: a teacher's text in the {correcto|falta} notation, then
 // misspellings added by the families' choice, then the limits and the bytes
 // that would be written. The first byte chooses the families (one of them, or

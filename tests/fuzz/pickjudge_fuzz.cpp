@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: an item made of arbitrary bytes, loaded into the real main
 // window, and a pupil's picks, typing and reloads on it.
 //

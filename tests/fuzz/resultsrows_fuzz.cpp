@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the bytes as a results file read back for the teacher, and as
 // the fields of a row that is written and read again.
 

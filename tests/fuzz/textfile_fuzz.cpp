@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: an exercise file's bytes through decoding, line splitting,
 // word positions and the shown text, and the same bytes read from disk.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks Miravellon as a Linux distribution installs it.
 #
 #   packaging_test.sh install <build dir> <cmake>

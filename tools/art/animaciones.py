@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the animations in assets/gifs/ and the background tile assets/fondo.gif.
 
 corre.gif       81 x 81, a child running to the right, repeats for ever

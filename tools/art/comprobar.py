@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks every generated asset and prints a summary table.
 
 Exits with status 1 when something is off: a wrong size in pixels, a loop

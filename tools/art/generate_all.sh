@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates every sound, animation and picture the program ships, then
 # checks them all. Safe to run again: the output is the same every time.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's icon for the Linux desktop (packaging/icons/hicolor/).
 
 The drawing is the window icon of forms/images/icono.png (a hand-written "M"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the pictures built into the program (forms/images/).
 
 splash.gif                  663 x 510, title picture shown at start-up

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Synthesises the sound cues in assets/sonidos/.
 
 Tones are made here sample by sample; the two spoken cues come from

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds the spelling exercises that Miravellon ships.
 
 Reads the exercise sources in tools/content/exercises/*.txt, checks them,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The rules a shipped exercise follows beyond building at all.
 
 build_exercises.py refuses an item that cannot be written; these rules

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests for the exercise generator and for the exercise files it produced.
 
 Run with:  /usr/bin/python3 -m unittest discover -s tools/content -v

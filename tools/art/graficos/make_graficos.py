@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the word pictures of Miravellon: assets/Graficos/<palabra>.gif.
 
 When a pupil has corrected a word, a click on it in the list of corrected
