@@ -205,25 +205,28 @@ QString csvField(const QString& value)
     return u'"' + field + u'"';
 }
 
+QStringList rowFields(const Row& row, QString (*text)(const QString&))
+{
+    return {row.date.toString(Qt::ISODate),
+            row.time.toString(QStringLiteral("HH:mm:ss")),
+            text(row.pupil),
+            text(row.exercise),
+            QString::number(row.item),
+            yesNo(row.finished),
+            yesNo(row.inTime),
+            QString::number(row.seconds),
+            QString::number(row.corrected),
+            QString::number(row.failed),
+            yesNo(row.help),
+            text(row.failures.join(u' ')),
+            text(row.written.join(u' ')),
+            text(row.families.join(u' ')),
+            text(row.rightFirstTime.join(u' '))};
+}
+
 QByteArray encodeRow(const Row& original)
 {
-    const Row row = normalised(original);
-    const QStringList fields{row.date.toString(Qt::ISODate),
-                             row.time.toString(QStringLiteral("HH:mm:ss")),
-                             csvField(row.pupil),
-                             csvField(row.exercise),
-                             QString::number(row.item),
-                             yesNo(row.finished),
-                             yesNo(row.inTime),
-                             QString::number(row.seconds),
-                             QString::number(row.corrected),
-                             QString::number(row.failed),
-                             yesNo(row.help),
-                             csvField(row.failures.join(u' ')),
-                             csvField(row.written.join(u' ')),
-                             csvField(row.families.join(u' ')),
-                             csvField(row.rightFirstTime.join(u' '))};
-    return (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
+    return (rowFields(normalised(original), csvField).join(u';') + QStringLiteral("\r\n")).toUtf8();
 }
 
 QByteArray rowKey(const Row& original)

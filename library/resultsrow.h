@@ -81,6 +81,10 @@ QString cleanName(const QString& name);
 QString csvField(const QString& value);
 // The row's normal form as one line of every field, ending in CR LF, in UTF-8.
 QByteArray encodeRow(const Row& row);
+// The fields of `row` in the file's order, each text field (names and word
+// lists) passed through `text` (csvField for the pupils' files, a
+// spreadsheet-safe form for exports).
+QStringList rowFields(const Row& row, QString (*text)(const QString&));
 // The start of the row's line that tells it from every other row of its
 // file: date, time, pupil, exercise and item (a file is one machine's), with
 // the ';' after them.

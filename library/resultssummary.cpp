@@ -380,25 +380,10 @@ QByteArray rowsCsv(const QList<Row>& rows, const Filter& filter)
     QByteArray bytes(Bom);
     bytes += Header;
     bytes += ";escrito;familias;acertadas\r\n";
-    auto yesNo = [](bool value) { return value ? QStringLiteral("sí") : QStringLiteral("no"); };
     for (const Row& row : rows) {
         if (!matches(row, filter))
             continue;
-        const QStringList fields{row.date.toString(Qt::ISODate),
-                                 row.time.toString(QStringLiteral("HH:mm:ss")),
-                                 exportField(row.pupil),
-                                 exportField(row.exercise),
-                                 QString::number(row.item),
-                                 yesNo(row.finished),
-                                 yesNo(row.inTime),
-                                 QString::number(row.seconds),
-                                 QString::number(row.corrected),
-                                 QString::number(row.failed),
-                                 yesNo(row.help),
-                                 exportField(row.failures.join(u' ')),
-                                 exportField(row.written.join(u' ')),
-                                 exportField(row.families.join(u' ')),
-                                 exportField(row.rightFirstTime.join(u' '))};
+        const QStringList fields = rowFields(row, exportField);
         bytes += (fields.join(u';') + QStringLiteral("\r\n")).toUtf8();
     }
     return bytes;
