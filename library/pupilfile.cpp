@@ -14,6 +14,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <future>
+#include <memory>
+#include <thread>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -119,6 +122,28 @@ QString defaultFolder()
         + QStringLiteral("/miravellon/resultados");
 }
 
+namespace {
+
+// How long the start-up waits for a results folder's real path.
+constexpr int RealPathWaitMs = 500;
+
+// The real path of `path` (links followed), found on a thread of its own: on
+// a network folder that stopped answering, following links hangs, and the
+// window does not wait for it more than a moment. Empty when it did not
+// answer in time (the folder is then judged by its name alone).
+QString realPathWithin(const QString& path, int waitMs)
+{
+    auto answer = std::make_shared<std::promise<QString>>();
+    std::future<QString> real = answer->get_future();
+    std::thread([answer, path] { answer->set_value(QFileInfo(path).canonicalFilePath()); }).detach();
+    if (real.wait_for(std::chrono::milliseconds(waitMs)) == std::future_status::ready)
+        return real.get();
+    qCWarning(lcResults) << "no answer from" << path << "within" << waitMs << "ms";
+    return {};
+}
+
+}  // namespace
+
 QString resolveFolder(const QString& configured, const QStringList& contentFolders)
 {
     const QString wanted = configured.trimmed();
@@ -133,7 +158,7 @@ QString resolveFolder(const QString& configured, const QStringList& contentFolde
         return !path.isEmpty() && !base.isEmpty()
             && (path == base || path.startsWith(base.endsWith(u'/') ? base : base + u'/'));
     };
-    const QString real = QFileInfo(folder).canonicalFilePath();
+    const QString real = realPathWithin(folder, RealPathWaitMs);
     for (const QString& contentFolder : contentFolders) {
         if (contentFolder.isEmpty())
             continue;
