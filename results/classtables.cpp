@@ -49,10 +49,21 @@ QStringList pupilColumns()
     return {QStringLiteral("Alumno"),      QStringLiteral("Días"),
             QStringLiteral("Textos empezados"), QStringLiteral("Terminados"),
             QStringLiteral("En el plazo"), QStringLiteral("Palabras corregidas"),
-            QStringLiteral("Palabras con fallo")};
+            QStringLiteral("Palabras con fallo"), QStringLiteral("En repaso")};
 }
 
-void fillPupils(QTableWidget* table, const QList<results::PupilSummary>& summaries)
+QString underReview(const UnderReview& review, const QString& pupil)
+{
+    const QList<review::Word> words = review.value(pupil);
+    if (words.isEmpty())
+        return QStringLiteral("0");
+    QStringList which;
+    for (const review::Word& w : words)
+        which.append(w.word);
+    return QStringLiteral("%1 (%2)").arg(words.size()).arg(which.join(QStringLiteral(", ")));
+}
+
+void fillPupils(QTableWidget* table, const QList<results::PupilSummary>& summaries, const UnderReview& review)
 {
     // Filled column by column is the same work; keeping the header settings
     // avoids a relayout per line.
@@ -64,6 +75,7 @@ void fillPupils(QTableWidget* table, const QList<results::PupilSummary>& summari
         const qint64 numbers[] = {s.days, s.started, s.finished, s.inTime, s.corrected, s.failed};
         for (int c = 0; c < 6; ++c)
             table->setItem(r, c + 1, number(numbers[c]));
+        table->setItem(r, 7, text(underReview(review, s.pupil)));
     }
     finish(table, 0);
     table->setUpdatesEnabled(true);

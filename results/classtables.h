@@ -7,6 +7,7 @@
 // Every name is an item's plain text: nothing a pupil typed is read as markup.
 
 #include "library/results.h"
+#include "library/review.h"
 
 class QTableWidget;
 
@@ -14,8 +15,12 @@ namespace resultstables {
 
 // The headers of the table per pupil.
 QStringList pupilColumns();
-// One line per pupil: her name and her counts.
-void fillPupils(QTableWidget* table, const QList<results::PupilSummary>& summaries);
+// The words each pupil has under review, by name.
+using UnderReview = QMap<QString, QList<review::Word>>;
+// Her words under review as a cell shows them: how many, then which.
+QString underReview(const UnderReview& review, const QString& pupil);
+// One line per pupil: her name, her counts and her words under review.
+void fillPupils(QTableWidget* table, const QList<results::PupilSummary>& summaries, const UnderReview& review);
 // Pupils × families, the failures in each.
 void fillFamilies(QTableWidget* table, const results::FamilyTable& families);
 // The headers of a pupil's texts.

@@ -127,9 +127,11 @@ QString html(const Input& input)
                                                            : in.filter.exercise));
     out += heading(2, QStringLiteral("La clase"));
     QList<QStringList> lines;
+    const resultstables::UnderReview review = review::underReviewByPupil(*in.rows);
     for (const results::PupilSummary& s : summaries) {
         lines.append({s.pupil, QString::number(s.days), QString::number(s.started), QString::number(s.finished),
-                      QString::number(s.inTime), QString::number(s.corrected), QString::number(s.failed)});
+                      QString::number(s.inTime), QString::number(s.corrected), QString::number(s.failed),
+                      resultstables::underReview(review, s.pupil)});
     }
     out += summaries.isEmpty() ? paragraph(QStringLiteral("Ningún texto en esta selección."))
                                : table(resultstables::pupilColumns(), lines, 1);

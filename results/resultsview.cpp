@@ -160,6 +160,7 @@ void ResultsView::openFolder(const QString& folder)
     folderLabel_->setText(QDir::toNativeSeparators(folder));
     contents_ = results::readFolder(folder);
     classList_ = results::readClassList(folder);
+    underReview_ = review::underReviewByPupil(contents_.rows);
 
     filling_ = true;
     QDate first;
@@ -196,7 +197,7 @@ void ResultsView::refresh()
 {
     const results::Filter f = filter();
     shown_ = results::summarize(contents_.rows, f, classList_);
-    resultstables::fillPupils(table_, shown_);
+    resultstables::fillPupils(table_, shown_, underReview_);
     resultstables::fillFamilies(families_, results::classFamilies(contents_.rows, f, classList_));
     chart_->setWords(results::mostFailed(contents_.rows, f, ChartWords));
 

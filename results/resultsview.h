@@ -3,6 +3,7 @@
 #pragma once
 
 #include "library/results.h"
+#include "library/review.h"
 
 #include <QWidget>
 
@@ -75,6 +76,8 @@ private:
     QString folder_;
     results::Folder contents_;
     QStringList classList_;
+    // Read with the folder: the review does not change with the filter.
+    QMap<QString, QList<review::Word>> underReview_;
     QList<results::PupilSummary> shown_;
     bool filling_ = false;
 

@@ -83,10 +83,11 @@ TEST_F(TeacherView, ShowsEachPupil)
     for (int c = 0; c < table->columnCount(); ++c)
         headers.append(table->horizontalHeaderItem(c)->text());
     EXPECT_EQ(headers, (QStringList{u"Alumno"_s, u"Días"_s, u"Textos empezados"_s, u"Terminados"_s,
-                                    u"En el plazo"_s, u"Palabras corregidas"_s, u"Palabras con fallo"_s}));
+                                    u"En el plazo"_s, u"Palabras corregidas"_s, u"Palabras con fallo"_s,
+                                    u"En repaso"_s}));
     ASSERT_EQ(tableRows(), 2);
-    EXPECT_EQ(tableRow(0), (QStringList{u"Jorge"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"2"_s, u"2"_s}));
-    EXPECT_EQ(tableRow(1), (QStringList{u"María López"_s, u"2"_s, u"3"_s, u"2"_s, u"1"_s, u"5"_s, u"3"_s}));
+    EXPECT_EQ(tableRow(0), (QStringList{u"Jorge"_s, u"1"_s, u"1"_s, u"1"_s, u"1"_s, u"2"_s, u"2"_s, u"2 (hoy, vaca)"_s}));
+    EXPECT_EQ(tableRow(1), (QStringList{u"María López"_s, u"2"_s, u"3"_s, u"2"_s, u"1"_s, u"5"_s, u"3"_s, u"2 (Madrid, vaca)"_s}));
     EXPECT_EQ(find<QDateEdit>("Desde")->date(), QDate(2026, 3, 9));
     EXPECT_EQ(find<QDateEdit>("Hasta")->date(), QDate(2026, 3, 10));
 }
@@ -114,7 +115,7 @@ TEST_F(TeacherView, FiltersByExercise)
     EXPECT_EQ(exercise->itemText(0), u"Todos los ejercicios"_s);
     exercise->setCurrentIndex(exercise->findText(May));
     ASSERT_EQ(tableRows(), 1);
-    EXPECT_EQ(tableRow(0), (QStringList{u"María López"_s, u"1"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, u"2"_s}));
+    EXPECT_EQ(tableRow(0), (QStringList{u"María López"_s, u"1"_s, u"1"_s, u"0"_s, u"0"_s, u"0"_s, u"2"_s, u"2 (Madrid, vaca)"_s}));
     EXPECT_EQ(find<FailedWordsChart>("Grafico")->labels(),
               (QStringList{u"Madrid (sin familia): 1"_s, u"vaca (sin familia): 1"_s}));
 }
@@ -123,7 +124,7 @@ TEST_F(TeacherView, FiltersByDates)
 {
     find<QDateEdit>("Desde")->setDate(QDate(2026, 3, 10));
     ASSERT_EQ(tableRows(), 2);
-    EXPECT_EQ(tableRow(1), (QStringList{u"María López"_s, u"1"_s, u"1"_s, u"1"_s, u"0"_s, u"2"_s, u"0"_s}));
+    EXPECT_EQ(tableRow(1), (QStringList{u"María López"_s, u"1"_s, u"1"_s, u"1"_s, u"0"_s, u"2"_s, u"0"_s, u"2 (Madrid, vaca)"_s}));
     find<QDateEdit>("Hasta")->setDate(QDate(2026, 3, 10));
     find<QDateEdit>("Desde")->setDate(QDate(2026, 3, 11));
     EXPECT_EQ(tableRows(), 0);
@@ -300,9 +301,9 @@ TEST_F(TeacherView, AClassListShowsWhoDidNothing)
                                    rowOf(u"MARIA LOPEZ"_s, QDate(2026, 3, 10), BV, true, true, 1, {})));
     view.openFolder(dir.path());
     ASSERT_EQ(tableRows(), 3);
-    EXPECT_EQ(tableRow(0), (QStringList{u"Carmen"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
+    EXPECT_EQ(tableRow(0), (QStringList{u"Carmen"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s, u"0"_s}));
     EXPECT_EQ(tableRow(1).first(), u"Jorge"_s);
-    EXPECT_EQ(tableRow(2), (QStringList{u"María López"_s, u"2"_s, u"4"_s, u"3"_s, u"2"_s, u"6"_s, u"3"_s}));
+    EXPECT_EQ(tableRow(2), (QStringList{u"María López"_s, u"2"_s, u"4"_s, u"3"_s, u"2"_s, u"6"_s, u"3"_s, u"2 (Madrid, vaca)"_s}));
 }
 
 TEST_F(TeacherView, DatesBeforeTheDateFieldsFirstDayAreShown)
