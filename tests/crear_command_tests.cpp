@@ -375,7 +375,7 @@ const Session sessions[] = {
      u"~/Ejercicios/99 Huerto/incorrecto/1.txt"_s, "Un vurro r\xEDo.\r\n"},
     {"UnicodeBigEndian", {u"99 Huerto"_s}, Utf16BigEndian, 0, {u"línea 1: burro → vurro"_s}, {},
      u"~/Ejercicios/99 Huerto/correcto/1.txt"_s, "Un burro r\xEDo.\r\n"},
-    {"WordDocumentIsRefusedWithWhatToDo", {u"99 Huerto"_s}, QByteArray("PK\x03\x04\0\0binario", 15), 1, {},
+    {"WordDocumentIsRefusedWithWhatToDo", {u"99 Huerto"_s}, QByteArray("PK\x03\x04\0\0binario", 13), 1, {},
      {u"no es un archivo de texto; guárdelo como «Texto sin formato (.txt)»"_s}, {}, {}},
     {"FamilyAsTheTeacherWritesIt", {u"--familia"_s, u"mayúsculas"_s, u"--faltas"_s, u"1"_s, u"99 Huerto"_s},
      "hola.\n", 0, {u"hola. → Hola."_s}, {}, {}, {}},
