@@ -134,20 +134,30 @@ QString normalWord(const QString& word)
     return normal;
 }
 
-QString normalText(const QString& text)
+namespace {
+
+// The text with every character that would break a row's line made a space.
+QString onOneLine(const QString& text)
 {
-    QString normal = encodable(text);
-    for (QChar& c : normal) {
+    QString line = encodable(text);
+    for (QChar& c : line) {
         if (breaksLine(c))
             c = u' ';
     }
-    return withoutFormulaStart(normal);
+    return line;
+}
+
+}  // namespace
+
+QString normalText(const QString& text)
+{
+    return withoutFormulaStart(onOneLine(text));
 }
 
 QString cleanName(const QString& name)
 {
-    QString clean = normalText(name.normalized(QString::NormalizationForm_C)).simplified();
-    clean = withoutFormulaStart(clean);
+    // Simplified first: a formula character after leading spaces is at the start too.
+    QString clean = withoutFormulaStart(onOneLine(name.normalized(QString::NormalizationForm_C)).simplified());
     constexpr qsizetype Longest = 100;
     if (clean.size() > Longest) {
         // The cut falls between two characters as a reader sees them, never
@@ -194,11 +204,7 @@ Row normalised(const Row& row)
 
 QString csvField(const QString& value)
 {
-    QString field = encodable(value);
-    for (QChar& c : field) {
-        if (breaksLine(c))
-            c = u' ';
-    }
+    QString field = onOneLine(value);
     if (!field.contains(u';') && !field.contains(u'"'))
         return field;
     field.replace(u'"', QStringLiteral("\"\""));
