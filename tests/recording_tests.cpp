@@ -55,6 +55,18 @@ constexpr int Mio = 19;
 
 class Recording : public ::testing::Test {
 protected:
+    // A file where the results folder should be, which not even root can
+    // write into; outside the content tree, in a folder of the test's own
+    // (tests run at once). Set as the results folder.
+    QString blockResultsFolder()
+    {
+        const QString blocked = outside.filePath(QStringLiteral("bloqueado"));
+        QFile f(blocked);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        configure(QStringLiteral("resultados/carpeta"), blocked);
+        return blocked;
+    }
+    QTemporaryDir outside;
     Recording()
     {
         tree.writeItem("01 Animales", 1, {"Mi pero come", "Es mio"}, {"Mi perro come", "Es mío"});
@@ -298,14 +310,7 @@ int waitingRows()
 
 TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
 {
-    // A file where the folder should be: not even root can write there.
-    // Outside the content tree, and a folder of its own: tests run at once.
-    QTemporaryDir outside;
-    const QString blocked = outside.filePath(u"bloqueado"_s);
-    QFile f(blocked);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    configure(u"resultados/carpeta"_s, blocked);
+    const QString blocked = blockResultsFolder();
     start();
     harness->chooseExercise(0);
     correctPero();
@@ -345,13 +350,7 @@ TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
 
 TEST_F(Recording, TheExitButtonEndsAtOnceWithAnUnwritableFolder)
 {
-    // Outside the content tree, and a folder of its own: tests run at once.
-    QTemporaryDir outside;
-    const QString blocked = outside.filePath(u"bloqueado"_s);
-    QFile f(blocked);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    configure(u"resultados/carpeta"_s, blocked);
+    const QString blocked = blockResultsFolder();
     start();
     harness->chooseExercise(0);
     harness->clickText(Pero);
