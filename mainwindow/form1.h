@@ -125,6 +125,24 @@ public:
     QTimer* Timer1 = nullptr;
 
     ProgramState& state() const { return state_; }
+    // The state of the running exercise as the window's own handlers leave
+    // it (the fields of the same names below).
+    const QString& appFolder() const { return AppFolder; }
+    const QString& exerciseFolder() const { return ExerciseFolder; }
+    const QString& exerciseRoot() const { return ExerciseRoot; }
+    const QVector<qint32>& itemNumbers() const { return ItemNumber; }
+    int selectedExercise() const { return SelectedExercise; }
+    int textFontSize() const { return TextFontSize; }
+    qint32 countdownLeft() const { return CountdownLeft; }
+    int pickedWordStart() const { return PickedWordStart; }
+    int pickedWordLength() const { return PickedWordLength; }
+    const QString& pickedWord() const { return PickedWord; }
+    int wordCounter() const { return WordCounter; }
+    const WordList& correctWords() const { return List2; }
+    const WordList& faultyWords() const { return List3; }
+    const QStringList& exerciseFolders() const { return Dir1; }
+    const QList<catalogue::ListedExercise>& exerciseList() const { return ExerciseList; }
+    const QPixmap& background() const { return Picture1; }
     // The name the results rows carry, and the folder they go to.
     const QString& pupilName() const { return pupil_; }
     const QString& resultsFolder() const { return resultsFolder_; }

@@ -11,6 +11,9 @@
 
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QVariant>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <iosfwd>
@@ -19,8 +22,13 @@
 #include <vector>
 
 class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTimer;
 class QWidget;
 class RichTextBox;
+class Zarandel;
 
 // A content tree in a temporary folder.
 class TempTree {
@@ -121,6 +129,63 @@ public:
     // The time the results rows are stamped with; the clock when unset.
     std::function<QDateTime()> clock;
     std::unique_ptr<Form1> form1;
+};
+
+// The fixture of the main window's tests: a content tree of the test's own,
+// which it fills before starting the window on it, and the window's controls
+// found by their names (the legend in mainwindow/form1.h). The dialogs are
+// answered by the harness (harness->messages and the like). The account's
+// settings file is removed before and after each test.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest();
+    ~MainWindowTest() override;
+
+    // Starts the window on the tree, in place of one started before; `name`
+    // answers the name question; `show` false leaves it unshown.
+    MainWindowHarness& start(const QString& name = QString(), bool show = true);
+    // Starts the window and chooses exercise `row`, as a pupil's click does.
+    MainWindowHarness& startOn(int row);
+    // Brings the window to the front and waits until it is active.
+    void activate();
+
+    // Sets `key` in the account's settings, which the window reads when it
+    // starts.
+    static void configure(const QString& key, const QVariant& value);
+    // The account's settings file.
+    static QString settingsFile();
+
+    Form1& form() const { return harness->form(); }
+    ProgramState& state() const { return harness->state; }
+    QStringList& cues() const { return harness->cues.cues; }
+    template<typename T>
+    T* find(const char* name) const
+    {
+        return harness->find<T>(name);
+    }
+    QListWidget* exercises() const;   // List1
+    QLineEdit* itemBox() const;       // Text1
+    RichTextBox* text() const;        // RichTextBox1, the exercise text
+    RichTextBox* helpText() const;    // RichTextBox2, the correct text the help shows
+    RichTextBox* correction() const;  // RichTextBox3
+    QListWidget* corrected() const;   // List4
+    QPushButton* button(const char* name) const;
+    QPushButton* helpButton() const;  // Command1
+    Zarandel* runner() const;         // Zarandel1
+    Zarandel* reward() const;         // Zarandel2
+    QTimer* timer() const;            // Timer1
+    RichTextBox* log() const;         // the results log's text (Form4), once it has been made
+
+    // The names List1 lists and the words List4 lists, in their order.
+    QStringList listed() const;
+    QStringList correctedWords() const;
+    // Clicks button `name` with the mouse.
+    void click(const char* name) const;
+    // Ticks the countdown until time is up.
+    void runOutOfTime() const;
+
+    TempTree tree;
+    std::unique_ptr<MainWindowHarness> harness;
 };
 
 // The windows a pupil can reach by themselves: the visible top-level ones
