@@ -108,7 +108,7 @@ bool loadItem(benchmark::State& state, int words)
     h.form().Timer1->stop();
     h.find<Zarandel>("Zarandel1")->hide();
     window::settle();
-    if (!h.messages.isEmpty() || h.form().List2.count() != words) {
+    if (!h.messages.isEmpty() || h.form().correctWords().count() != words) {
         state.SkipWithError("the item did not load");
         return false;
     }
@@ -194,7 +194,7 @@ void pick(benchmark::State& state, bool atEnd)
         state.SetIterationTime(cost.add(window::act([&] { window::clickText(h, offsets[std::size_t(i++ & 1)]); })));
     cost.report(state);
     const int last = (i - 1) & 1 ? second : first;
-    if (h.form().PickedWord != h.form().List3.entry(last))
+    if (h.form().pickedWord() != h.form().faultyWords().entry(last))
         state.SkipWithError("the click picked another word");
 }
 
@@ -211,7 +211,7 @@ void keyRelease(benchmark::State& state, bool timeRight, bool atEnd)
     Form1& form = h.form();
     const QVector<int>& errors = content::item(words).errors;
     const int target = atEnd ? errors.back() : errors.front();
-    const QString picked = form.List3.entry(target);
+    const QString picked = form.faultyWords().entry(target);
     QStringList corrected = correctWordsRead(words);
     corrected[target] = picked;
     form.List3.assign(corrected);
@@ -221,11 +221,11 @@ void keyRelease(benchmark::State& state, bool timeRight, bool atEnd)
     window::settle();
     window::clickText(h, start + 1);
     window::settle();
-    if (form.PickedWord != picked) {
+    if (form.pickedWord() != picked) {
         state.SkipWithError("the click picked another word");
         return;
     }
-    const QString right = form.List2.entry(target);
+    const QString right = form.correctWords().entry(target);
     QString wrong = right + u'q';
     if (wrong == picked)
         wrong = right + u'k';
@@ -255,7 +255,7 @@ void keyRelease(benchmark::State& state, bool timeRight, bool atEnd)
         }
     }
     cost.report(state);
-    if (form.List3.words() != form.List2.words())
+    if (form.faultyWords().words() != form.correctWords().words())
         state.SkipWithError("the right form was not taken");
 }
 
@@ -274,14 +274,14 @@ bool prepareCompletion(benchmark::State& state, int words, const QStringList& co
         log->RichTextBox1()->setText(QString());
     const int target = content::item(words).errors.back();
     QStringList pending = corrected;
-    pending[target] = form.List3.entry(target);
+    pending[target] = form.faultyWords().entry(target);
     form.List3.assign(pending);
     const int start = textgen::wordStarts(h.text()->text()).at(target);
     h.text()->setSelStart(start);
     window::settle();
     window::clickText(h, start + 1);
     window::settle();
-    h.correction()->setText(form.List2.entry(target));
+    h.correction()->setText(form.correctWords().entry(target));
     return true;
 }
 
@@ -365,7 +365,7 @@ void help(benchmark::State& state, HelpPress timed, bool everyWordWrong)
             return false;
         if (everyWordWrong) {
             Form1& form = session->pupil->form();
-            QStringList wrong = form.List2.words();
+            QStringList wrong = form.correctWords().words();
             for (QString& word : wrong)
                 word += u'~';
             form.List3.assign(wrong);

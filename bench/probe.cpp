@@ -77,7 +77,7 @@ int run(int& argc, char** argv, const QString& appFolder, const QElapsedTimer& s
     window::layOutFully(form1->findChild<RichTextBox*>(QStringLiteral("RichTextBox2")));
     window::settle();
     print("load_largest_ms", double(sinceMain.nsecsElapsed() - loading) / 1e6);
-    print("words_loaded", form1->List2.count());
+    print("words_loaded", form1->correctWords().count());
     print("peak_kib_after_load", double(window::peakMemoryKiB()));
 
     // A pick at the end, a typed form, help and back.
@@ -90,7 +90,7 @@ int run(int& argc, char** argv, const QString& appFolder, const QElapsedTimer& s
     QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, text->cursorRect(caret).center());
     window::settle();
     auto* correction = form1->findChild<RichTextBox*>(QStringLiteral("RichTextBox3"));
-    correction->setText(form1->List2.entry(form1->List2.count() - 1));
+    correction->setText(form1->correctWords().entry(form1->correctWords().count() - 1));
     form1->richtextbox3_KeyUp(0, {});
     window::settle();
     form1->Command1_Click();

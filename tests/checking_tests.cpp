@@ -49,7 +49,7 @@ QString block(int number, const QString& correctText, const QString& status)
     return QStringLiteral("TEXTO %1\n\n").arg(number) + correctText + u'\n' + status + QStringLiteral("\n\n");
 }
 
-class Checking : public ::testing::Test {
+class Checking : public MainWindowTest {
 protected:
     Checking()
     {
@@ -58,25 +58,9 @@ protected:
         tree.writeItem("Plantas", 1, {"El pero ladra"}, {"El perro ladra"});
         tree.writeItem("Poemas", 1, poem("El pero ladra"), poem("El perro ladra"));
         copyShippedGifs(tree);
-        harness = std::make_unique<MainWindowHarness>(tree.path());
+        start();
     }
 
-    Form1& form() { return harness->form(); }
-    RichTextBox* text() { return harness->text(); }
-    RichTextBox* correction() { return harness->correction(); }
-    RichTextBox* log() { return form().form4()->RichTextBox1(); }
-    QListWidget* corrected() { return harness->find<QListWidget>("List4"); }
-    Zarandel* reward() { return harness->find<Zarandel>("Zarandel2"); }
-    Zarandel* runner() { return harness->find<Zarandel>("Zarandel1"); }
-    QStringList& cues() { return harness->cues.cues; }
-
-    QStringList correctedWords()
-    {
-        QStringList words;
-        for (int i = 0; i < corrected()->count(); ++i)
-            words.append(corrected()->item(i)->text());
-        return words;
-    }
     void expectColour(int start, int length, std::uint32_t colour)
     {
         for (int i = start; i < start + length; ++i)
@@ -88,13 +72,6 @@ protected:
         harness->clickText(4);
         harness->type(QStringLiteral("\bro"));
     }
-    void runOutOfTime()
-    {
-        for (int tick = 0; tick < 10000 && !harness->state.TimeUp; ++tick)
-            form().Timer1_Timer();
-        ASSERT_TRUE(harness->state.TimeUp);
-    }
-    void click(const char* button) { QTest::mouseClick(harness->find<QPushButton>(button), Qt::LeftButton); }
     // Types into the correction box; an arrow moves the caret one character left.
     void typeKeys(const QString& keys)
     {
@@ -105,9 +82,6 @@ protected:
                 harness->type(QString(c));
         }
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 struct Judgement {
@@ -130,10 +104,10 @@ TEST_P(Judging, ColoursTheWordAsTyped)
     const Judgement& row = GetParam();
     harness->chooseExercise(Animales);
     harness->clickText(row.caret);
-    const int start = form().PickedWordStart;
-    const int position = form().List3.count() - form().WordCounter;
+    const int start = form().pickedWordStart();
+    const int position = form().faultyWords().count() - form().wordCounter();
     QString expectedText = AnimalesShown;
-    expectedText.replace(start, form().PickedWordLength, row.word);
+    expectedText.replace(start, form().pickedWordLength(), row.word);
     cues().clear();
 
     typeKeys(row.keys);
@@ -141,14 +115,14 @@ TEST_P(Judging, ColoursTheWordAsTyped)
     EXPECT_EQ(correction()->text(), row.word);
     EXPECT_EQ(text()->text(), expectedText);
     expectColour(start, int(row.word.size()), row.colour);
-    EXPECT_EQ(form().List3.entry(position), row.word);
+    EXPECT_EQ(form().faultyWords().entry(position), row.word);
     const bool right = row.colour == vbcolor::Blue;
     EXPECT_EQ(cues().contains("acierto"), right);
     EXPECT_EQ(reward()->isVisible(), right);
     EXPECT_EQ(correctedWords(), right ? QStringList{row.word} : QStringList());
     // One error is left either way: the text is not finished.
     EXPECT_EQ(log()->text(), "");
-    EXPECT_EQ(harness->state.TextCounter, 1);
+    EXPECT_EQ(state().TextCounter, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -205,8 +179,7 @@ TEST_F(Checking, AWordCorrectedInTwoExercisesIsListedOnce)
 TEST_F(Checking, TheRewardAnimationsFollowTheSameSequenceEveryRun)
 {
     const auto animations = [this] {
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        harness->chooseExercise(Animales);
+        startOn(Animales);
         correctPero();
         QStringList shown{reward()->gifFile().section(u'/', -1)};
         for (int i = 0; i < 8; ++i) {
@@ -236,7 +209,7 @@ TEST_F(Checking, AfterTheCorrectionBoxIsEmptiedTypingGoesInAtTheWordsPlace)
     harness->type(QStringLiteral("perro"));
     EXPECT_EQ(text()->text(), "Mi perro come \nEs mio \n");
     expectColour(3, 5, vbcolor::Blue);
-    EXPECT_EQ(form().List3.words(), QStringList({"Mi", "perro", "come", "Es", "mio"}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"Mi", "perro", "come", "Es", "mio"}));
 }
 
 TEST_F(Checking, TheWholeTextSelectedByTheFontChoiceIsNotOverwritten)
@@ -276,7 +249,7 @@ TEST_F(Checking, SpacesAndLineBreaksNeverEnterACorrection)
     EXPECT_EQ(correction()->text(), "mío");
     EXPECT_EQ(text()->text(), "Mi perro come \nEs mío \n");
     expectColour(18, 3, vbcolor::Blue);
-    EXPECT_EQ(form().List3.words(), QStringList({"Mi", "perro", "come", "Es", "mío"}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"Mi", "perro", "come", "Es", "mío"}));
 }
 
 TEST_F(Checking, TypingBeforeAWordOfTheTextIsPickedChangesNothing)
@@ -287,7 +260,7 @@ TEST_F(Checking, TypingBeforeAWordOfTheTextIsPickedChangesNothing)
     harness->type(QStringLiteral("perro"));
 
     EXPECT_EQ(text()->text(), AnimalesShown);
-    EXPECT_EQ(form().List3.words(), AnimalesFaultyWords);
+    EXPECT_EQ(form().faultyWords().words(), AnimalesFaultyWords);
     EXPECT_TRUE(cues().isEmpty());
 
     // A word picked in the text shown before does not count either.
@@ -296,7 +269,7 @@ TEST_F(Checking, TypingBeforeAWordOfTheTextIsPickedChangesNothing)
     cues().clear();
     harness->type(QStringLiteral("x"));
     EXPECT_EQ(text()->text(), AnimalesShown);
-    EXPECT_EQ(form().List3.words(), AnimalesFaultyWords);
+    EXPECT_EQ(form().faultyWords().words(), AnimalesFaultyWords);
     EXPECT_TRUE(cues().isEmpty());
 }
 
@@ -309,9 +282,9 @@ TEST_F(Checking, FinishingInTimeLogsTheTextAndStopsTheRunner)
 
     EXPECT_EQ(log()->text(), "TEXTO 1\n\nMi perro come \n\n** Terminado en el plazo de tiempo previsto **\n\n");
     EXPECT_EQ(cues(), QStringList({"acierto", "muybien"}));
-    EXPECT_EQ(harness->state.TextCounter, 2);
+    EXPECT_EQ(state().TextCounter, 2);
     EXPECT_FALSE(runner()->isVisible());
-    EXPECT_FALSE(form().Timer1->isActive());
+    EXPECT_FALSE(timer()->isActive());
     EXPECT_TRUE(reward()->isVisible());
     // The finished text stays as it is.
     EXPECT_EQ(text()->text(), "Mi perro come \n");
@@ -328,8 +301,8 @@ TEST_F(Checking, FinishingAfterTheTimeRanOutSaysSo)
 
     EXPECT_EQ(log()->text(), block(1, "Mi perro come \n", OutOfTime));
     EXPECT_EQ(cues(), QStringList({"acierto", "bien"}));
-    EXPECT_EQ(harness->state.TextCounter, 2);
-    EXPECT_TRUE(harness->find<QPushButton>("Command1")->isEnabled());
+    EXPECT_EQ(state().TextCounter, 2);
+    EXPECT_TRUE(helpButton()->isEnabled());
 }
 
 TEST_F(Checking, AFinishedTextIsLoggedOnceUntilItIsLoadedAgain)
@@ -346,13 +319,13 @@ TEST_F(Checking, AFinishedTextIsLoggedOnceUntilItIsLoadedAgain)
 
     EXPECT_EQ(log()->text(), once);
     EXPECT_EQ(cues(), QStringList({"acierto", "acierto", "acierto"}));
-    EXPECT_EQ(harness->state.TextCounter, 2);
+    EXPECT_EQ(state().TextCounter, 2);
 
     click("Command3_1");  // item 1 again
     correctPero();
     EXPECT_EQ(log()->text(), once + block(2, "Mi perro come \n", InTime));
     EXPECT_EQ(cues().count("muybien"), 1);
-    EXPECT_EQ(harness->state.TextCounter, 3);
+    EXPECT_EQ(state().TextCounter, 3);
 }
 
 TEST_F(Checking, TheTextCounterRunsOnAcrossExercises)
@@ -364,7 +337,7 @@ TEST_F(Checking, TheTextCounterRunsOnAcrossExercises)
     correctPero();
 
     EXPECT_EQ(log()->text(), block(1, "Mi perro come \n", InTime) + block(2, "El perro ladra \n", OutOfTime));
-    EXPECT_EQ(harness->state.TextCounter, 3);
+    EXPECT_EQ(state().TextCounter, 3);
 }
 
 TEST_F(Checking, TheResultsButtonShowsTheLog)

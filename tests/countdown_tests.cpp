@@ -21,7 +21,7 @@
 
 namespace {
 
-class Countdown : public ::testing::Test {
+class Countdown : public MainWindowTest {
 protected:
     Countdown()
     {
@@ -29,45 +29,23 @@ protected:
         tree.writeItem("Animales", 2, {"La baca muge"}, {"La vaca muge"});
     }
 
-    MainWindowHarness& start()
-    {
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        return *harness;
-    }
-
-    Form1& form() { return harness->form(); }
-    QTimer* timer() { return form().Timer1; }
-    Zarandel* runner() { return harness->find<Zarandel>("Zarandel1"); }
-    Zarandel* reward() { return harness->find<Zarandel>("Zarandel2"); }
-    QPushButton* help() { return harness->find<QPushButton>("Command1"); }
-    QPushButton* button(const char* name) { return harness->find<QPushButton>(name); }
-    QStringList& cues() { return harness->cues.cues; }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-
-    double list1Left() { return twips::left(harness->find<QListWidget>("List1")); }
+    double list1Left() { return twips::left(exercises()); }
     // The right edge of the exercise text, which the runner must pass.
-    double textRightEdge()
-    {
-        const RichTextBox* text = harness->text();
-        return twips::left(text) + twips::width(text);
-    }
+    double textRightEdge() { return twips::left(text()) + twips::width(text()); }
     void expectRunning()
     {
         EXPECT_TRUE(timer()->isActive());
         EXPECT_TRUE(runner()->isVisible());
-        EXPECT_FALSE(harness->state.TimeUp);
-        EXPECT_FALSE(help()->isEnabled());
+        EXPECT_FALSE(state().TimeUp);
+        EXPECT_FALSE(helpButton()->isEnabled());
     }
     void expectExpired()
     {
         EXPECT_FALSE(timer()->isActive());
         EXPECT_FALSE(runner()->isVisible());
-        EXPECT_TRUE(harness->state.TimeUp);
-        EXPECT_TRUE(help()->isEnabled());
+        EXPECT_TRUE(state().TimeUp);
+        EXPECT_TRUE(helpButton()->isEnabled());
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 const std::array<const char*, 4> PaceButtons{"Command5_0", "Command5_1", "Command5_2", "Command5_3"};
@@ -108,10 +86,9 @@ TEST_F(Countdown, StartsAtTheSlowestPace)
 
 TEST_F(Countdown, AChangeOfPaceLetsTheRunnerGoOnFromWhereItStands)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     form().Timer1_Timer();
-    const qint32 runnerAt = form().CountdownLeft;
+    const qint32 runnerAt = form().countdownLeft();
 
     click("Command5_2");
     click("Command5_2");  // the lit button again: its cue, nothing more
@@ -120,23 +97,22 @@ TEST_F(Countdown, AChangeOfPaceLetsTheRunnerGoOnFromWhereItStands)
     EXPECT_EQ(timer()->interval(), 100);
     EXPECT_EQ(vbcolor::background(button("Command5_2")), vbcolor::Green);
     EXPECT_EQ(vbcolor::background(button("Command5_0")), vbcolor::Yellow);
-    EXPECT_EQ(form().CountdownLeft, runnerAt);
+    EXPECT_EQ(form().countdownLeft(), runnerAt);
     expectRunning();
 
     form().Timer1_Timer();
-    EXPECT_EQ(form().CountdownLeft, runnerAt + 25);
+    EXPECT_EQ(form().countdownLeft(), runnerAt + 25);
 }
 
 TEST_F(Countdown, EachTickMovesTheRunner25Twips)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     const double top = twips::top(runner());
-    ASSERT_EQ(form().CountdownLeft, std::lround(list1Left()));
+    ASSERT_EQ(form().countdownLeft(), std::lround(list1Left()));
 
     for (int tick = 1; tick <= 6; ++tick) {
         form().Timer1_Timer();
-        EXPECT_EQ(form().CountdownLeft, std::lround(list1Left()) + 25 * tick);
+        EXPECT_EQ(form().countdownLeft(), std::lround(list1Left()) + 25 * tick);
     }
     // 150 twips are ten pixels exactly.
     EXPECT_EQ(twips::left(runner()), list1Left() + 150);
@@ -146,13 +122,12 @@ TEST_F(Countdown, EachTickMovesTheRunner25Twips)
 
 TEST_F(Countdown, ATickLandingOnTheEdgeLeavesTimeTheNextOneEndsIt)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     const double edge = textRightEdge();
     form().CountdownLeft = qint32(edge) - 25;
 
     form().Timer1_Timer();
-    EXPECT_EQ(form().CountdownLeft, edge);
+    EXPECT_EQ(form().countdownLeft(), edge);
     expectRunning();
 
     form().Timer1_Timer();
@@ -163,12 +138,11 @@ TEST_F(Countdown, ATickLandingOnTheEdgeLeavesTimeTheNextOneEndsIt)
 
 TEST_F(Countdown, TheRunnerPassesTheTextOnTheTickItsWalkPredicts)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     const int expected = int(std::floor((textRightEdge() - list1Left()) / 25)) + 1;
 
     int ticks = 0;
-    while (!harness->state.TimeUp && ticks < 100000) {
+    while (!state().TimeUp && ticks < 100000) {
         form().Timer1_Timer();
         ++ticks;
     }
@@ -179,26 +153,22 @@ TEST_F(Countdown, TheRunnerPassesTheTextOnTheTickItsWalkPredicts)
 
 TEST_F(Countdown, LoadingAfterTimeRanOutStartsAgain)
 {
-    start();
-    harness->chooseExercise(0);
-    form().CountdownLeft = qint32(textRightEdge());
-    form().Timer1_Timer();
-    ASSERT_TRUE(harness->state.TimeUp);
+    startOn(0);
+    runOutOfTime();
 
     click("Command3_0");
 
     expectRunning();
-    EXPECT_EQ(form().CountdownLeft, std::lround(list1Left()));
+    EXPECT_EQ(form().countdownLeft(), std::lround(list1Left()));
     EXPECT_EQ(twips::left(runner()), list1Left());
-    EXPECT_EQ(harness->text()->text(), "La baca muge \n");
+    EXPECT_EQ(text()->text(), "La baca muge \n");
 }
 
 TEST_F(Countdown, TheRunnerIsARealAnimationThatKeepsPlaying)
 {
     if (!copyShippedGifs(tree))
         GTEST_SKIP() << "the program's GIFs are not at hand";
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
 
     ASSERT_NE(runner()->movie(), nullptr);
     EXPECT_TRUE(runner()->movie()->isValid());
@@ -209,8 +179,7 @@ TEST_F(Countdown, TheRunnerIsARealAnimationThatKeepsPlaying)
     form().Timer1_Timer();
     EXPECT_TRUE(runner()->isPlaying());
 
-    form().CountdownLeft = qint32(textRightEdge());
-    form().Timer1_Timer();
+    runOutOfTime();
     EXPECT_FALSE(runner()->isVisible());
     EXPECT_FALSE(runner()->isPlaying());
 }
@@ -218,13 +187,12 @@ TEST_F(Countdown, TheRunnerIsARealAnimationThatKeepsPlaying)
 TEST_F(Countdown, TheRewardHidesItselfWhenItEnds)
 {
     copyShippedGifs(tree);
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     harness->clickText(4);
     harness->type(QStringLiteral("\bro"));
     ASSERT_TRUE(reward()->isVisible());
 
-    QWidget* listArea = harness->find<QListWidget>("List4")->viewport();
+    QWidget* listArea = corrected()->viewport();
     int paints = 0;
     struct PaintCounter : QObject {
         int& count;
@@ -253,8 +221,7 @@ TEST_F(Countdown, TheRewardHidesItselfWhenItEnds)
 
 TEST_F(Countdown, ARewardWithoutItsFileEndsAtOnce)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     harness->clickText(4);
     harness->type(QStringLiteral("\bro"));
     ASSERT_TRUE(reward()->isVisible());

@@ -48,34 +48,24 @@ QStringList yellowMarks(const RichTextBox& box)
     return marks;
 }
 
-class HelpTest : public ::testing::Test {
+class HelpTest : public MainWindowTest {
 protected:
     // Exercise "Lecturas" with the given items, its first item loaded.
-    void start(const std::vector<std::pair<QStringList, QStringList>>& items)
+    void startWith(const std::vector<std::pair<QStringList, QStringList>>& items)
     {
         for (std::size_t i = 0; i < items.size(); ++i)
             tree.writeItem(QStringLiteral("Lecturas"), int(i) + 1, items[i].first, items[i].second);
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        harness->chooseExercise(0);
+        startOn(0);
         ASSERT_TRUE(harness->messages.isEmpty()) << harness->messages.join(u'|').toStdString();
     }
 
     void runOutOfTime()
     {
-        for (int tick = 0; tick < 100000 && !harness->state.TimeUp; ++tick)
-            harness->form().Timer1_Timer();
-        ASSERT_TRUE(harness->state.TimeUp);
+        MainWindowTest::runOutOfTime();
         ASSERT_TRUE(helpButton()->isEnabled());
     }
 
-    void pressHelp() { QTest::mouseClick(helpButton(), Qt::LeftButton); }
-
-    QPushButton* helpButton() const { return harness->find<QPushButton>("Command1"); }
-    RichTextBox* exerciseText() const { return harness->text(); }
-    RichTextBox* helpText() const { return harness->find<RichTextBox>("RichTextBox2"); }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
+    void pressHelp() { click("Command1"); }
 };
 
 struct MarkCase {
@@ -90,16 +80,16 @@ class HelpMarks : public HelpTest, public ::testing::WithParamInterface<MarkCase
 TEST_P(HelpMarks, MarkEachRemainingErrorAtItsOwnPlace)
 {
     const MarkCase& c = GetParam();
-    start({{c.faulty, c.correct}});
+    startWith({{c.faulty, c.correct}});
     runOutOfTime();
-    harness->cues.cues.clear();
+    cues().clear();
 
     pressHelp();
 
-    EXPECT_EQ(harness->cues.cues, QStringList{QStringLiteral("ayuda")});
-    EXPECT_TRUE(exerciseText()->isHidden());
+    EXPECT_EQ(cues(), QStringList{QStringLiteral("ayuda")});
+    EXPECT_TRUE(text()->isHidden());
     EXPECT_TRUE(helpText()->isVisible());
-    EXPECT_EQ(helpText()->geometry(), exerciseText()->geometry());
+    EXPECT_EQ(helpText()->geometry(), text()->geometry());
     EXPECT_EQ(helpText()->text(), c.correct.join(QStringLiteral(" \n")) + QStringLiteral(" \n"));
     EXPECT_EQ(helpText()->palette().color(QPalette::Base), vbcolor::toQColor(vbcolor::ActiveTitleBar));
     EXPECT_EQ(yellowMarks(*helpText()), c.marks);
@@ -123,23 +113,23 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(HelpTest, LockedWhileTheCountdownRuns)
 {
-    start({{{"Mi pero"}, {"Mi perro"}}});
-    harness->cues.cues.clear();
+    startWith({{{"Mi pero"}, {"Mi perro"}}});
+    cues().clear();
 
     pressHelp();
 
     EXPECT_FALSE(helpButton()->isEnabled());
-    EXPECT_TRUE(harness->cues.cues.isEmpty());
-    EXPECT_TRUE(exerciseText()->isVisible());
+    EXPECT_TRUE(cues().isEmpty());
+    EXPECT_TRUE(text()->isVisible());
     EXPECT_TRUE(helpText()->isHidden());
 }
 
 TEST_F(HelpTest, WordCorrectedBeforeThePressIsNotMarked)
 {
-    start({{{"Mi pero come pam"}, {"Mi perro come pan"}}});
+    startWith({{{"Mi pero come pam"}, {"Mi perro come pan"}}});
     harness->clickText(4);
     harness->type(QStringLiteral("\b\brro"));
-    ASSERT_EQ(harness->text()->text(), QStringLiteral("Mi perro come pam \n"));
+    ASSERT_EQ(text()->text(), QStringLiteral("Mi perro come pam \n"));
     runOutOfTime();
 
     pressHelp();
@@ -149,7 +139,7 @@ TEST_F(HelpTest, WordCorrectedBeforeThePressIsNotMarked)
 
 TEST_F(HelpTest, WordCorrectedBetweenTwoPressesLosesItsMark)
 {
-    start({{{"Mi pero come pam"}, {"Mi perro come pan"}}});
+    startWith({{{"Mi pero come pam"}, {"Mi perro come pan"}}});
     runOutOfTime();
     pressHelp();
     ASSERT_EQ(yellowMarks(*helpText()), (QStringList{QStringLiteral("3:perro"), QStringLiteral("14:pan")}));
@@ -164,7 +154,7 @@ TEST_F(HelpTest, WordCorrectedBetweenTwoPressesLosesItsMark)
 
 TEST_F(HelpTest, WrongCorrectionStaysMarked)
 {
-    start({{{"Mi pero come pam"}, {"Mi perro come pan"}}});
+    startWith({{{"Mi pero come pam"}, {"Mi perro come pan"}}});
     harness->clickText(4);
     harness->type(QStringLiteral("\b\bro"));
     runOutOfTime();
@@ -176,47 +166,47 @@ TEST_F(HelpTest, WrongCorrectionStaysMarked)
 
 TEST_F(HelpTest, SecondPressRestoresTheExerciseTextUntouched)
 {
-    start({{{"Mi pero come pam", "Es mio"}, {"Mi perro come pan", "Es mío"}}});
+    startWith({{{"Mi pero come pam", "Es mio"}, {"Mi perro come pan", "Es mío"}}});
     harness->clickText(4);
     harness->type(QStringLiteral("\b\brro"));  // blue
     harness->clickText(15);
     harness->type(QStringLiteral("x"));  // pamx, red
     harness->clickText(24);              // mio, green and large
     runOutOfTime();
-    const QString text = exerciseText()->text();
-    const std::vector<Look> looks = looksOf(*exerciseText());
-    ASSERT_EQ(lookAt(*exerciseText(), 3).colour, vbcolor::Blue);
-    ASSERT_EQ(lookAt(*exerciseText(), 14).colour, vbcolor::Red);
-    ASSERT_EQ(lookAt(*exerciseText(), 23).colour, vbcolor::Green);
-    ASSERT_EQ(lookAt(*exerciseText(), 23).size, 28);
-    harness->cues.cues.clear();
+    const QString shown = text()->text();
+    const std::vector<Look> looks = looksOf(*text());
+    ASSERT_EQ(lookAt(*text(), 3).colour, vbcolor::Blue);
+    ASSERT_EQ(lookAt(*text(), 14).colour, vbcolor::Red);
+    ASSERT_EQ(lookAt(*text(), 23).colour, vbcolor::Green);
+    ASSERT_EQ(lookAt(*text(), 23).size, 28);
+    cues().clear();
 
     pressHelp();
     pressHelp();
 
-    EXPECT_EQ(harness->cues.cues, (QStringList{QStringLiteral("ayuda"), QStringLiteral("ayuda")}));
-    EXPECT_TRUE(exerciseText()->isVisible());
+    EXPECT_EQ(cues(), (QStringList{QStringLiteral("ayuda"), QStringLiteral("ayuda")}));
+    EXPECT_TRUE(text()->isVisible());
     EXPECT_TRUE(helpText()->isHidden());
-    EXPECT_EQ(exerciseText()->text(), text);
-    EXPECT_EQ(looksOf(*exerciseText()), looks);
+    EXPECT_EQ(text()->text(), shown);
+    EXPECT_EQ(looksOf(*text()), looks);
 
     // And the view switches again on the next press.
     pressHelp();
-    EXPECT_TRUE(exerciseText()->isHidden());
+    EXPECT_TRUE(text()->isHidden());
     EXPECT_TRUE(helpText()->isVisible());
 }
 
 TEST_F(HelpTest, LoadingAnItemReturnsToTheExerciseText)
 {
-    start({{{"Mi pero"}, {"Mi perro"}}, {{"Es mio"}, {"Es mío"}}});
+    startWith({{{"Mi pero"}, {"Mi perro"}}, {{"Es mio"}, {"Es mío"}}});
     runOutOfTime();
     pressHelp();
     ASSERT_TRUE(helpText()->isVisible());
 
-    QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+    click("Command3_0");
 
-    EXPECT_EQ(harness->text()->text(), QStringLiteral("Es mio \n"));
-    EXPECT_TRUE(exerciseText()->isVisible());
+    EXPECT_EQ(text()->text(), QStringLiteral("Es mio \n"));
+    EXPECT_TRUE(text()->isVisible());
     EXPECT_TRUE(helpText()->isHidden());
     EXPECT_FALSE(helpButton()->isEnabled());
     EXPECT_EQ(helpText()->text(), QStringLiteral("Es mío \n"));
@@ -227,7 +217,7 @@ TEST_F(HelpTest, LoadingAnItemReturnsToTheExerciseText)
 // a load left it a resize still to come: its text is there to be read.
 TEST_F(HelpTest, TheHelpViewIsLaidOutAtItsWidthEachTimeItComesUp)
 {
-    start({{{"Mi pero come"}, {"Mi perro come"}}, {{"Es mio"}, {"Es mío"}}, {{"Ay"}, {"Hay"}}});
+    startWith({{{"Mi pero come"}, {"Mi perro come"}}, {{"Es mio"}, {"Es mío"}}, {{"Ay"}, {"Hay"}}});
     for (int round = 0; round < 2; ++round) {
         runOutOfTime();
         pressHelp();
@@ -239,7 +229,7 @@ TEST_F(HelpTest, TheHelpViewIsLaidOutAtItsWidthEachTimeItComesUp)
         EXPECT_GT(first.height(), 0) << "round " << round;
         EXPECT_GT(first.width(), 0) << "round " << round;
         pressHelp();
-        QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+        click("Command3_0");
         ASSERT_TRUE(harness->messages.isEmpty());
     }
 }
@@ -248,7 +238,7 @@ TEST_F(HelpTest, TheHelpViewCannotBeEdited)
 {
     // The correct text shown by help is what the log records for a finished
     // text; keys, cuts and pastes in the help view must leave it as it is.
-    start({{{"Mi pero"}, {"Mi perro"}}});
+    startWith({{{"Mi pero"}, {"Mi perro"}}});
     runOutOfTime();
     pressHelp();
     RichTextBox* help = helpText();
@@ -268,21 +258,21 @@ TEST_F(HelpTest, TheHelpViewCannotBeEdited)
     pressHelp();
     harness->clickText(4);
     harness->type(QStringLiteral("\b\brro"));
-    ASSERT_EQ(harness->state.TextCounter, 2);
-    EXPECT_EQ(harness->form().form4()->RichTextBox1()->text(),
+    ASSERT_EQ(state().TextCounter, 2);
+    EXPECT_EQ(log()->text(),
               QStringLiteral("TEXTO 1\n\nMi perro \n\n** Tiempo agotado **\n\n"));
 }
 
 TEST_F(HelpTest, ReloadingTheSameItemClearsTheMarks)
 {
-    start({{{"Mi pero"}, {"Mi perro"}}});
+    startWith({{{"Mi pero"}, {"Mi perro"}}});
     runOutOfTime();
     pressHelp();
     ASSERT_EQ(yellowMarks(*helpText()), QStringList{QStringLiteral("3:perro")});
 
     harness->chooseExercise(0);
 
-    EXPECT_TRUE(exerciseText()->isVisible());
+    EXPECT_TRUE(text()->isVisible());
     EXPECT_TRUE(helpText()->isHidden());
     EXPECT_TRUE(yellowMarks(*helpText()).isEmpty());
 }
@@ -311,7 +301,7 @@ protected:
             faulty << faultyWords.join(u' ');
             correct << correctWords.join(u' ');
         }
-        start({{faulty, correct}, {{"Es mio"}, {"Es mío"}}});
+        startWith({{faulty, correct}, {{"Es mio"}, {"Es mío"}}});
         runOutOfTime();
     }
 
@@ -323,7 +313,7 @@ protected:
     {
         int offset = 0;
         for (int i = 0; i < k; ++i) {
-            const bool right = i % 10 == 0 || std::find(corrected.begin(), corrected.end(), i) != corrected.end();
+            const bool right = i % 10 == 0 || std::find(putRight.begin(), putRight.end(), i) != putRight.end();
             offset += (right ? 5 : 4) + 1 + (i % PerLine == PerLine - 1 ? 1 : 0);
         }
         return offset;
@@ -396,18 +386,18 @@ protected:
     // Scrolls the exercise text to word k, then corrects it to "perro".
     void correctWord(int k)
     {
-        RichTextBox* box = exerciseText();
+        RichTextBox* box = text();
         QTextCursor at(box->document());
         at.setPosition(exerciseOffset(k) + 1);
         QScrollBar* bar = box->verticalScrollBar();
         bar->setValue(bar->value() + box->cursorRect(at).top() - 10);
         harness->clickText(exerciseOffset(k) + 2);
         harness->type(QStringLiteral("\b\brro"));
-        corrected.push_back(k);
+        putRight.push_back(k);
         ASSERT_EQ(box->text().mid(exerciseOffset(k), 6), QStringLiteral("perro "));
     }
 
-    std::vector<int> corrected;  // words corrected in the exercise text
+    std::vector<int> putRight;  // words corrected in the exercise text
 };
 
 TEST_F(LongHelpTest, EveryRemainingErrorIsMarkedTheViewFirst)
@@ -460,17 +450,17 @@ TEST_F(LongHelpTest, TheViewStaysWhereThePupilScrollsItWhileTheMarksAreMade)
 TEST_F(LongHelpTest, GoingBackAtOnceThenCorrectingLeavesNoStaleMark)
 {
     startLong();
-    const QString text = exerciseText()->text();
-    const std::vector<Look> looks = looksOf(*exerciseText());
+    const QString shown = text()->text();
+    const std::vector<Look> looks = looksOf(*text());
 
     // Into help and straight back, before the marks can all be made.
     pressHelp();
     pressHelp();
     untilIdle();
-    EXPECT_TRUE(exerciseText()->isVisible());
+    EXPECT_TRUE(text()->isVisible());
     EXPECT_TRUE(helpText()->isHidden());
-    EXPECT_EQ(exerciseText()->text(), text);
-    EXPECT_EQ(looksOf(*exerciseText()), looks);
+    EXPECT_EQ(text()->text(), shown);
+    EXPECT_EQ(looksOf(*text()), looks);
 
     // A word far down corrected, then help again: it alone is not marked.
     correctWord(Words - 3);
@@ -493,13 +483,13 @@ TEST_F(LongHelpTest, LoadingAnItemWhileMarkingLeavesTheNewTextClean)
     pressHelp();
 
     // The next item, then back to the long one, then that one reloaded.
-    QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+    click("Command3_0");
     untilIdle();
     EXPECT_EQ(helpText()->text(), QStringLiteral("Es mío \n"));
     EXPECT_TRUE(helpMarks().isEmpty());
-    EXPECT_TRUE(exerciseText()->isVisible());
+    EXPECT_TRUE(text()->isVisible());
 
-    QTest::mouseClick(harness->find<QPushButton>("Command3_1"), Qt::LeftButton);
+    click("Command3_1");
     untilIdle();
     EXPECT_TRUE(helpMarks().isEmpty());
     runOutOfTime();

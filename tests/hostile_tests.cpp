@@ -93,10 +93,10 @@ protected:
     void pickWord(int k)
     {
         const int start = offsetOfWord(text()->text(), k);
-        const QString word = form().List3.entry(k);
+        const QString word = form().faultyWords().entry(k);
         harness->clickText(start + int(word.size()) / 2);
-        EXPECT_EQ(form().PickedWord, word) << "word " << k;
-        EXPECT_EQ(form().List3.count() - form().WordCounter, k) << "word " << k;
+        EXPECT_EQ(form().pickedWord(), word) << "word " << k;
+        EXPECT_EQ(form().faultyWords().count() - form().wordCounter(), k) << "word " << k;
         EXPECT_EQ(harness->correction()->text(), word) << "word " << k;
     }
 
@@ -121,7 +121,7 @@ protected:
         harness->type(QStringLiteral("\bro"));
         EXPECT_EQ(text()->text(), QStringLiteral("Mi perro come \n"));
         EXPECT_EQ(colourAt(text(), 3), vbcolor::Blue);
-        EXPECT_EQ(form().List3.words(), QStringList({"Mi", "perro", "come"}));
+        EXPECT_EQ(form().faultyWords().words(), QStringList({"Mi", "perro", "come"}));
         EXPECT_TRUE(cues().contains(QStringLiteral("acierto")));
         EXPECT_EQ(cues().last(), QStringLiteral("muybien"));
         EXPECT_FALSE(corrected()->findItems(QStringLiteral("perro"), Qt::MatchExactly).isEmpty());
@@ -171,8 +171,8 @@ TEST_P(RefusedItem, IsRefusedInSpanishAndTheGoodExerciseStillWorks)
     choose(Bad);
     ASSERT_EQ(harness->messages.size(), 1);
     EXPECT_TRUE(harness->messages.first().startsWith(c.message));
-    EXPECT_EQ(form().List2.words(), QStringList({"Mi", "perro", "come"}));
-    EXPECT_EQ(form().List3.words(), QStringList({"Mi", "perro", "come"}));
+    EXPECT_EQ(form().correctWords().words(), QStringList({"Mi", "perro", "come"}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"Mi", "perro", "come"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(, RefusedItem, ::testing::ValuesIn(RefusedCases),
@@ -189,9 +189,9 @@ TEST_F(HostileContent, LinesWithNothingOnThemAreEmptyWords)
 
     EXPECT_TRUE(harness->messages.isEmpty());
     EXPECT_EQ(text()->text(), QStringLiteral(" \n \n"));
-    EXPECT_EQ(form().List3.words(), QStringList({"", ""}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"", ""}));
     harness->clickText(0);
-    EXPECT_EQ(form().PickedWord, QString());
+    EXPECT_EQ(form().pickedWord(), QString());
     expectGoodExerciseWorks();
 }
 
@@ -204,12 +204,12 @@ TEST_F(HostileContent, CrLfAndCrLfMixedEachEndALine)
 
     EXPECT_TRUE(harness->messages.isEmpty());
     EXPECT_EQ(text()->text(), QStringLiteral("Uno pero \nDos \nTres \n \nCuatro \n \nCinco \n"));
-    EXPECT_EQ(form().List2.words(), QStringList({"Uno", "perro", "Dos", "Tres", "", "Cuatro", "", "Cinco"}));
+    EXPECT_EQ(form().correctWords().words(), QStringList({"Uno", "perro", "Dos", "Tres", "", "Cuatro", "", "Cinco"}));
     pickWord(1);
     harness->type(QStringLiteral("\bro"));
     EXPECT_EQ(colourAt(text(), 5), vbcolor::Blue);
     pickWord(7);
-    EXPECT_EQ(form().PickedWord, QStringLiteral("Cinco"));
+    EXPECT_EQ(form().pickedWord(), QStringLiteral("Cinco"));
     expectGoodExerciseWorks();
 }
 
@@ -227,9 +227,9 @@ TEST_F(HostileContent, StrayBytesOfEveryValueStayInTheirWords)
     ASSERT_TRUE(harness->messages.isEmpty()) << harness->messages.join(u'|').toStdString();
     const textfile::Version expected = textfile::build(textfile::splitLines(textfile::decodeWindows1252(faulty)));
     EXPECT_EQ(text()->text(), expected.shown);
-    ASSERT_EQ(form().List3.words(), expected.words);
-    ASSERT_EQ(form().List3.count(), 218);
-    for (int word = 0; word < form().List3.count(); ++word)
+    ASSERT_EQ(form().faultyWords().words(), expected.words);
+    ASSERT_EQ(form().faultyWords().count(), 218);
+    for (int word = 0; word < form().faultyWords().count(); ++word)
         pickWord(word);
 
     // A few of them put right: a tab, a quote, the euro sign, a non-breaking
@@ -238,7 +238,7 @@ TEST_F(HostileContent, StrayBytesOfEveryValueStayInTheirWords)
         const int word = int(correct.indexOf(QStringLiteral("w%1").arg(b)));
         pickWord(word);
         retype(correct.at(word));
-        EXPECT_EQ(form().List3.entry(word), correct.at(word));
+        EXPECT_EQ(form().faultyWords().entry(word), correct.at(word));
         EXPECT_EQ(colourAt(text(), offsetOfWord(text()->text(), word)), vbcolor::Blue) << "byte " << b;
     }
     expectGoodExerciseWorks();
@@ -251,17 +251,17 @@ TEST_F(HostileContent, ANonBreakingSpaceStaysInsideItsWord)
     acceptedText("ANonBreakingSpace").write(tree);
     start();
     choose(Bad);
-    ASSERT_EQ(form().List2.words(), QStringList({"Vale", u"5\u00A0euros"_s, "y", u"3\u00A0céntimos"_s}));
+    ASSERT_EQ(form().correctWords().words(), QStringList({"Vale", u"5\u00A0euros"_s, "y", u"3\u00A0céntimos"_s}));
     EXPECT_EQ(text()->text(), u"Vale 5\u00A0euros y 3\u00A0centimos \n"_s);
 
     pickWord(1);
     harness->type(QStringLiteral("\b"));
-    EXPECT_EQ(form().List3.words(), QStringList({"Vale", u"5\u00A0euro"_s, "y", u"3\u00A0centimos"_s}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"Vale", u"5\u00A0euro"_s, "y", u"3\u00A0centimos"_s}));
 
     pickWord(3);
     harness->type(QStringLiteral("\b\b\b\b\b\b\b"));
     harness->type(u"éntimos"_s);
-    EXPECT_EQ(form().List3.entry(3), u"3\u00A0céntimos"_s);
+    EXPECT_EQ(form().faultyWords().entry(3), u"3\u00A0céntimos"_s);
     EXPECT_EQ(colourAt(text(), offsetOfWord(text()->text(), 3)), vbcolor::Blue);
     expectGoodExerciseWorks();
 }
@@ -273,8 +273,8 @@ TEST_F(HostileContent, InvalidUtf8IsReadAsWindows1252)
     start();
     choose(Bad);
 
-    EXPECT_EQ(form().List3.words(), QStringList({"El", u"niÃ±o"_s, "come", u"ÿ"_s}));
-    EXPECT_EQ(form().List2.words(), QStringList({"El", u"niño"_s, "come", "ya"}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"El", u"niÃ±o"_s, "come", u"ÿ"_s}));
+    EXPECT_EQ(form().correctWords().words(), QStringList({"El", u"niño"_s, "come", "ya"}));
     pickWord(1);
     retype(u"niño"_s);
     EXPECT_EQ(colourAt(text(), 3), vbcolor::Blue);
@@ -291,7 +291,7 @@ TEST_F(HostileContent, ParagraphBreaksInUtf8EndALine)
 
     ASSERT_TRUE(harness->messages.isEmpty());
     EXPECT_EQ(text()->text(), u"Uno pero \nDos \nTres \nCuatro\u2028cinco \uFEFFseis \n"_s);
-    for (int word = 0; word < form().List3.count(); ++word)
+    for (int word = 0; word < form().faultyWords().count(); ++word)
         pickWord(word);
     pickWord(1);
     harness->type(QStringLiteral("\bro"));
@@ -312,12 +312,12 @@ TEST_F(HostileContent, TheLongestWordAllowedIsShownPickedAndReplaced)
     EXPECT_FALSE(form().grab().isNull());
 
     harness->clickText(int(longWord.size()) / 2);
-    EXPECT_EQ(form().PickedWord, longWord);
+    EXPECT_EQ(form().pickedWord(), longWord);
     EXPECT_EQ(harness->correction()->text(), longWord);
     // The pupil selects the whole correction and types over it.
     QTest::keyClick(harness->correction(), Qt::Key_A, Qt::ControlModifier);
     harness->type(QStringLiteral("palabra"));
-    EXPECT_EQ(form().List3.words(), QStringList({"Una", "palabra", "larga"}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"Una", "palabra", "larga"}));
     EXPECT_EQ(colourAt(text(), 4), vbcolor::Blue);
 
     pickWord(2);
@@ -417,7 +417,7 @@ TEST_F(HostileContent, ThreeHundredExercisesEachKeepTheirOwnItem)
     }
     start();
     ASSERT_EQ(exercises()->count(), Count + 1);
-    ASSERT_GE(form().ItemNumber.size(), Count + 1);
+    ASSERT_GE(form().itemNumbers().size(), Count + 1);
 
     for (const int i : {Count, 150, 72, 71, 1}) {
         choose(name(i));
@@ -430,7 +430,7 @@ TEST_F(HostileContent, ThreeHundredExercisesEachKeepTheirOwnItem)
     choose(name(Count));
     EXPECT_EQ(harness->find<QLineEdit>("Text1")->text(), "2");
     EXPECT_EQ(text()->text(), name(Count) + " baca \n");
-    EXPECT_EQ(form().SelectedExercise, exercises()->count() - 1);
+    EXPECT_EQ(form().selectedExercise(), exercises()->count() - 1);
     EXPECT_TRUE(harness->messages.isEmpty());
     expectGoodExerciseWorks();
 }
@@ -504,9 +504,9 @@ TEST_P(HostilePicture, AsTheBackgroundTileLeavesThePlainBackground)
     start();
     EXPECT_TRUE(form().isVisible());
     if (!GetParam().readable) {
-        EXPECT_TRUE(form().Picture1.isNull());
+        EXPECT_TRUE(form().background().isNull());
     }
-    EXPECT_LE(qint64(form().Picture1.width()) * form().Picture1.height(), 128LL * 1024 * 1024 / 4);
+    EXPECT_LE(qint64(form().background().width()) * form().background().height(), 128LL * 1024 * 1024 / 4);
     expectGoodExerciseWorks();
 }
 

@@ -100,9 +100,9 @@ TEST_P(PickFromTheKeyboard, PicksTheWordAtTheCaretExactlyAsAClick)
         typed->keyboard(key.key, QString::fromUtf8(key.text), key.modifiers);
 
         EXPECT_EQ(looksOf(*typed->text()), looksOf(*clicked->text())) << offset;
-        EXPECT_EQ(typed->form().PickedWord, clicked->form().PickedWord) << offset;
-        EXPECT_EQ(typed->form().PickedWordStart, clicked->form().PickedWordStart) << offset;
-        EXPECT_EQ(typed->form().WordCounter, clicked->form().WordCounter) << offset;
+        EXPECT_EQ(typed->form().pickedWord(), clicked->form().pickedWord()) << offset;
+        EXPECT_EQ(typed->form().pickedWordStart(), clicked->form().pickedWordStart()) << offset;
+        EXPECT_EQ(typed->form().wordCounter(), clicked->form().wordCounter()) << offset;
         EXPECT_EQ(typed->correction()->text(), clicked->correction()->text()) << offset;
         EXPECT_EQ(typed->text()->selStart(), clicked->text()->selStart()) << offset;
         EXPECT_EQ(typed->text()->selLength(), clicked->text()->selLength()) << offset;
@@ -112,7 +112,7 @@ TEST_P(PickFromTheKeyboard, PicksTheWordAtTheCaretExactlyAsAClick)
     // The key's release, in the correction box by then, judged nothing: the
     // word is still green, waiting for the pupil's typing.
     EXPECT_EQ(lookAt(*typed->text(), 13).colour, vbcolor::Green);
-    EXPECT_EQ(typed->form().PickedWord, QStringLiteral("pam"));
+    EXPECT_EQ(typed->form().pickedWord(), QStringLiteral("pam"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, PickFromTheKeyboard,
@@ -129,7 +129,7 @@ TEST_F(KeyboardTest, EnterOnTheSpaceAfterAWordPicksWhatAClickThereDoes)
     moveCaretTo(*typed, 17);
     typed->keyboard(Qt::Key_Return, QStringLiteral("\r"));
 
-    EXPECT_EQ(typed->form().PickedWord, clicked->form().PickedWord);
+    EXPECT_EQ(typed->form().pickedWord(), clicked->form().pickedWord());
     EXPECT_EQ(looksOf(*typed->text()), looksOf(*clicked->text()));
 }
 
@@ -142,7 +142,7 @@ TEST_F(KeyboardTest, AKeyPressedBeforeTheFocusLeftPicksNothingWhenReleasedLater)
     h->text()->setFocus();
     QTest::sendKeyEvent(QTest::Release, h->text(), Qt::Key_Return, QStringLiteral("\r"), {});
 
-    EXPECT_TRUE(h->form().PickedWord.isEmpty());
+    EXPECT_TRUE(h->form().pickedWord().isEmpty());
     EXPECT_TRUE(h->text()->hasFocus());
 }
 
@@ -152,7 +152,7 @@ TEST_F(KeyboardTest, EnterWithNoTextPicksNothing)
     harness.text()->setFocus();
     harness.keyboard(Qt::Key_Return, QStringLiteral("\r"));
     harness.keyboard(Qt::Key_Space, QStringLiteral(" "));
-    EXPECT_TRUE(harness.form().PickedWord.isEmpty());
+    EXPECT_TRUE(harness.form().pickedWord().isEmpty());
     EXPECT_TRUE(harness.correction()->text().isEmpty());
     EXPECT_TRUE(harness.cues.cues.isEmpty());
 }
@@ -184,7 +184,7 @@ TEST_F(KeyboardTest, EscapeBeforeAnyPickOnlyGoesToTheText)
 
     EXPECT_TRUE(h->text()->hasFocus());
     EXPECT_EQ(looksOf(*h->text()), looks);
-    EXPECT_TRUE(h->form().PickedWord.isEmpty());
+    EXPECT_TRUE(h->form().pickedWord().isEmpty());
 }
 
 class PictureKeys : public KeyboardTest, public ::testing::WithParamInterface<PickKey> {};
@@ -413,7 +413,7 @@ TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
             return;
 
         h.keyboard(fix.pick.key, fix.pick.text, fix.pick.modifiers);
-        ASSERT_EQ(h.form().PickedWord, fix.faulty);
+        ASSERT_EQ(h.form().pickedWord(), fix.faulty);
         ASSERT_TRUE(correction.hasFocus());
         EXPECT_EQ(lookAt(text, at).colour, vbcolor::Green);
 

@@ -109,14 +109,14 @@ TEST_F(Loading, ChoosingAnExerciseShowsItsCurrentItemAndStartsTheRunner)
     EXPECT_EQ(form().focusWidget(), text());
     EXPECT_FALSE(hiddenText()->isVisible());
     EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
-    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
-    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
-    EXPECT_EQ(form().WordCounter, 5);
+    EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
+    EXPECT_EQ(form().wordCounter(), 5);
 
     EXPECT_TRUE(form().Timer1->isActive());
     EXPECT_TRUE(runner()->isVisible());
     EXPECT_EQ(twips::left(runner()), list1Left());
-    EXPECT_EQ(form().CountdownLeft, std::lround(list1Left()));
+    EXPECT_EQ(form().countdownLeft(), std::lround(list1Left()));
     EXPECT_TRUE(runner()->gifFile().endsWith("/gifs/corre.gif"));
     EXPECT_FALSE(harness->state.TimeUp);
     EXPECT_FALSE(harness->find<QPushButton>("Command1")->isEnabled());
@@ -135,7 +135,7 @@ TEST_F(Loading, ChoosingAnotherExerciseLoadsFromItsOwnFolder)
     EXPECT_EQ(itemBox()->text(), "1");
     EXPECT_EQ(text()->text(), "El arbol crece \n");
     EXPECT_EQ(hiddenText()->text(), "El árbol crece \n");
-    EXPECT_EQ(form().List2.words(), QStringList({"El", "árbol", "crece"}));
+    EXPECT_EQ(form().correctWords().words(), QStringList({"El", "árbol", "crece"}));
 }
 
 TEST_F(Loading, NextAndPreviousArrowsStepTheItem)
@@ -146,10 +146,10 @@ TEST_F(Loading, NextAndPreviousArrowsStepTheItem)
 
     click("Command3_0");
     EXPECT_EQ(itemBox()->text(), "2");
-    EXPECT_EQ(form().ItemNumber[0], 2);
+    EXPECT_EQ(form().itemNumbers()[0], 2);
     EXPECT_EQ(text()->text(), ItemTwoShown);
-    EXPECT_EQ(form().List3.words(), QStringList({"La", "baca", "muge"}));
-    EXPECT_EQ(form().List2.words(), QStringList({"La", "vaca", "muge"}));
+    EXPECT_EQ(form().faultyWords().words(), QStringList({"La", "baca", "muge"}));
+    EXPECT_EQ(form().correctWords().words(), QStringList({"La", "vaca", "muge"}));
     expectPlainText(18);
     // The changed number loads once through the box and once more directly.
     EXPECT_EQ(cues(), QStringList({"cambia", "cambia"}));
@@ -157,9 +157,9 @@ TEST_F(Loading, NextAndPreviousArrowsStepTheItem)
     cues().clear();
     click("Command3_1");
     EXPECT_EQ(itemBox()->text(), "1");
-    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(form().itemNumbers()[0], 1);
     EXPECT_EQ(text()->text(), ItemOneShown);
-    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
     EXPECT_EQ(cues(), QStringList({"cambia", "cambia"}));
 }
 
@@ -175,10 +175,10 @@ TEST_F(Loading, PreviousArrowAtItemOneReloadsItemOne)
     click("Command3_1");
 
     EXPECT_EQ(itemBox()->text(), "1");
-    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(form().itemNumbers()[0], 1);
     EXPECT_EQ(text()->text(), ItemOneShown);
     expectPlainText(18);
-    EXPECT_EQ(form().CountdownLeft, std::lround(list1Left()));
+    EXPECT_EQ(form().countdownLeft(), std::lround(list1Left()));
     EXPECT_EQ(twips::left(runner()), list1Left());
     EXPECT_TRUE(form().Timer1->isActive());
     EXPECT_EQ(cues(), QStringList({"cambia"}));
@@ -193,15 +193,15 @@ TEST_F(Loading, TypedDigitsLoadTheItemAfterEachKey)
     emptyItemBox();
     cues().clear();
     typeInItemBox(u'1');
-    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(form().itemNumbers()[0], 1);
     EXPECT_EQ(text()->text(), ItemOneShown);
     EXPECT_EQ(cues(), QStringList({"cambia"}));
 
     typeInItemBox(u'2');
     EXPECT_EQ(itemBox()->text(), "12");
-    EXPECT_EQ(form().ItemNumber[0], 12);
+    EXPECT_EQ(form().itemNumbers()[0], 12);
     EXPECT_EQ(text()->text(), "Doce ubas \n");
-    EXPECT_EQ(form().List2.words(), QStringList({"Doce", "uvas"}));
+    EXPECT_EQ(form().correctWords().words(), QStringList({"Doce", "uvas"}));
     EXPECT_EQ(cues(), QStringList({"cambia", "cambia"}));
     EXPECT_TRUE(harness->messages.isEmpty());
 }
@@ -344,8 +344,8 @@ TEST_P(ExerciseListKeys, FocusAloneChoosesNothingAndAMoveChooses)
         EXPECT_EQ(text()->text(), "");
     } else {
         EXPECT_EQ(cues(), QStringList({"cambia"}));
-        EXPECT_EQ(form().SelectedExercise, GetParam().chosen);
-        EXPECT_EQ(form().List2.words().first(), QStringList({"Mi", "El", "El"}).at(GetParam().chosen));
+        EXPECT_EQ(form().selectedExercise(), GetParam().chosen);
+        EXPECT_EQ(form().correctWords().words().first(), QStringList({"Mi", "El", "El"}).at(GetParam().chosen));
     }
 }
 
@@ -366,7 +366,7 @@ TEST_F(Loading, TypingTheNumberOfAMissingItemReportsIt)
 
     typeInItemBox(u'2');
 
-    EXPECT_EQ(form().ItemNumber[0], 12);
+    EXPECT_EQ(form().itemNumbers()[0], 12);
     EXPECT_EQ(cues(), QStringList({"no"}));
     EXPECT_EQ(harness->messages, QStringList({Missing}));
     EXPECT_EQ(text()->text(), "");
@@ -397,7 +397,7 @@ TEST_F(Loading, EmptyingTheItemBoxLoadsNothing)
 
     emptyItemBox();
 
-    EXPECT_EQ(form().ItemNumber[0], 0);
+    EXPECT_EQ(form().itemNumbers()[0], 0);
     EXPECT_EQ(text()->text(), "");
     EXPECT_TRUE(cues().isEmpty());
     EXPECT_TRUE(harness->messages.isEmpty());
@@ -405,12 +405,12 @@ TEST_F(Loading, EmptyingTheItemBoxLoadsNothing)
     // From item 0 the previous arrow stays there and finds nothing; the next
     // one goes to item 1.
     click("Command3_1");
-    EXPECT_EQ(form().ItemNumber[0], 0);
+    EXPECT_EQ(form().itemNumbers()[0], 0);
     EXPECT_EQ(cues(), QStringList({"no"}));
     EXPECT_EQ(harness->messages, QStringList({Missing}));
 
     click("Command3_0");
-    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(form().itemNumbers()[0], 1);
     EXPECT_EQ(itemBox()->text(), "1");
     EXPECT_EQ(text()->text(), ItemOneShown);
 }
@@ -428,7 +428,7 @@ TEST_F(Loading, ANumberWithALeadingZeroIsReportedMissing)
     typeInItemBox(u'2');
 
     EXPECT_EQ(itemBox()->text(), "012");
-    EXPECT_EQ(form().ItemNumber[0], 12);
+    EXPECT_EQ(form().itemNumbers()[0], 12);
     EXPECT_EQ(cues(), QStringList({"no"}));
     EXPECT_EQ(harness->messages, QStringList({Missing}));
     EXPECT_EQ(text()->text(), "");
@@ -443,12 +443,12 @@ TEST_F(Loading, EachExerciseKeepsItsOwnItemNumber)
 
     harness->chooseExercise(1);
     EXPECT_EQ(itemBox()->text(), "1");
-    EXPECT_EQ(form().ItemNumber[1], 1);
+    EXPECT_EQ(form().itemNumbers()[1], 1);
     EXPECT_EQ(text()->text(), "El arbol crece \n");
 
     harness->chooseExercise(0);
     EXPECT_EQ(itemBox()->text(), "2");
-    EXPECT_EQ(form().ItemNumber[0], 2);
+    EXPECT_EQ(form().itemNumbers()[0], 2);
     EXPECT_EQ(text()->text(), ItemTwoShown);
 }
 
@@ -492,7 +492,7 @@ TEST_F(Loading, AMissingItemLeavesARunningCountdownGoing)
     harness->chooseExercise(0);
     form().Timer1_Timer();
     form().Timer1_Timer();
-    const qint32 runnerAt = form().CountdownLeft;
+    const qint32 runnerAt = form().countdownLeft();
     const double runnerShownAt = twips::left(runner());
     harness->find<QPushButton>("Command1")->setEnabled(true);
     harness->state.TimeUp = true;
@@ -501,14 +501,14 @@ TEST_F(Loading, AMissingItemLeavesARunningCountdownGoing)
 
     EXPECT_EQ(harness->messages, QStringList({Missing}));
     EXPECT_TRUE(form().Timer1->isActive());
-    EXPECT_EQ(form().CountdownLeft, runnerAt);
+    EXPECT_EQ(form().countdownLeft(), runnerAt);
     EXPECT_EQ(twips::left(runner()), runnerShownAt);
     EXPECT_TRUE(runner()->isVisible());
     // The load got as far as locking the help and resetting the time.
     EXPECT_FALSE(harness->find<QPushButton>("Command1")->isEnabled());
     EXPECT_FALSE(harness->state.TimeUp);
-    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
-    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
     EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
 }
 
@@ -556,7 +556,7 @@ TEST_P(BrokenItemLoading, IsRefusedAndLeavesTheItemBeforeItUntouched)
     harness->chooseExercise(0);
     harness->clickText(5);
     form().Timer1_Timer();
-    const qint32 runnerAt = form().CountdownLeft;
+    const qint32 runnerAt = form().countdownLeft();
     cues().clear();
 
     GetParam().spoil(tree);
@@ -572,10 +572,10 @@ TEST_P(BrokenItemLoading, IsRefusedAndLeavesTheItemBeforeItUntouched)
     EXPECT_EQ(text()->text(), ItemOneShown);
     EXPECT_EQ(colourAt(text(), 3), vbcolor::Green);
     EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
-    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
-    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
     EXPECT_TRUE(form().Timer1->isActive());
-    EXPECT_EQ(form().CountdownLeft, runnerAt);
+    EXPECT_EQ(form().countdownLeft(), runnerAt);
 }
 
 INSTANTIATE_TEST_SUITE_P(, BrokenItemLoading, ::testing::ValuesIn(BrokenItems),
@@ -595,8 +595,8 @@ TEST_F(Loading, AnItemWithoutItsCorrectVersionIsNeverPairedWithAnotherItem)
     EXPECT_TRUE(harness->messages.first().startsWith(Missing));
     // The faulty text of item 2 is not shown against the words of item 1.
     EXPECT_EQ(text()->text(), "");
-    EXPECT_EQ(form().List3.words(), ItemOneFaultyWords);
-    EXPECT_EQ(form().List2.words(), ItemOneCorrectWords);
+    EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
+    EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
     EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
 }
 
@@ -608,7 +608,7 @@ TEST_F(Loading, ATypedNumberBeyondTheLargestItemStopsThere)
 
     typeInItemBox(QStringLiteral("9999999999"));
 
-    EXPECT_EQ(form().ItemNumber[0], std::numeric_limits<qint32>::max());
+    EXPECT_EQ(form().itemNumbers()[0], std::numeric_limits<qint32>::max());
     EXPECT_EQ(harness->messages.last(), Missing);
 }
 
@@ -618,12 +618,12 @@ TEST_F(Loading, TheNextArrowStopsAtTheLargestItem)
     harness->chooseExercise(0);
     emptyItemBox();
     typeInItemBox(QStringLiteral("2147483647"));
-    ASSERT_EQ(form().ItemNumber[0], std::numeric_limits<qint32>::max());
+    ASSERT_EQ(form().itemNumbers()[0], std::numeric_limits<qint32>::max());
     harness->messages.clear();
 
     click("Command3_0");
 
-    EXPECT_EQ(form().ItemNumber[0], std::numeric_limits<qint32>::max());
+    EXPECT_EQ(form().itemNumbers()[0], std::numeric_limits<qint32>::max());
     EXPECT_EQ(itemBox()->text(), "2147483647");
     EXPECT_FALSE(harness->messages.isEmpty());
     for (const QString& message : harness->messages)
@@ -698,9 +698,9 @@ protected:
     // Corrects every misspelt word of the text, as the pupil does.
     void correctEverything()
     {
-        for (int k = 0; k < form().List2.count(); ++k) {
-            const QString right = form().List2.entry(k);
-            if (form().List3.entry(k) == right)
+        for (int k = 0; k < form().correctWords().count(); ++k) {
+            const QString right = form().correctWords().entry(k);
+            if (form().faultyWords().entry(k) == right)
                 continue;
             const QString shown = harness->text()->text();
             int offset = 0;
@@ -711,7 +711,7 @@ protected:
             if (shown.at(offset) == u'\n')
                 ++offset;
             harness->clickText(offset + 1);
-            harness->type(QString(form().PickedWord.size(), u'\b') + right);
+            harness->type(QString(form().pickedWord().size(), u'\b') + right);
         }
     }
 
@@ -727,14 +727,14 @@ TEST_F(Review, AnaFindsHerWordsMisspeltInLinesOfTheExercisesFirstInTheList)
     start();
     EXPECT_EQ(listed(), (QStringList{"00 Mi repaso", "06 B y V", "08 La H"}));
     harness->chooseExercise(0);
-    EXPECT_TRUE(form().List2.words().contains("vaca"));
-    EXPECT_TRUE(form().List2.words().contains("hierba"));
-    EXPECT_FALSE(form().List3.words().contains("vaca"));
-    EXPECT_FALSE(form().List3.words().contains("hierba"));
+    EXPECT_TRUE(form().correctWords().words().contains("vaca"));
+    EXPECT_TRUE(form().correctWords().words().contains("hierba"));
+    EXPECT_FALSE(form().faultyWords().words().contains("vaca"));
+    EXPECT_FALSE(form().faultyWords().words().contains("hierba"));
     EXPECT_TRUE(harness->messages.isEmpty());
 
     correctEverything();
-    ASSERT_TRUE(form().List3.words() == form().List2.words());
+    ASSERT_TRUE(form().faultyWords().words() == form().correctWords().words());
     // Her row names the review; the review is made again from it.
     EXPECT_TRUE(form().reviewPending());
     ASSERT_TRUE(form().waitForResults(10000));
@@ -771,14 +771,14 @@ TEST_F(Review, ListedLaterShiftsNoExercisesItemNumber)
     start(true, false);
     // Before the review is listed: item 2 of the first exercise.
     form().Command3_Click(0);
-    ASSERT_EQ(form().List2.words().first(), "La");
+    ASSERT_EQ(form().correctWords().words().first(), "La");
     waitForReview();
     ASSERT_EQ(listed().first(), "00 Mi repaso");
-    EXPECT_EQ(form().ItemNumber[1], 2);
-    EXPECT_EQ(form().ItemNumber[0], 1);
+    EXPECT_EQ(form().itemNumbers()[1], 2);
+    EXPECT_EQ(form().itemNumbers()[0], 1);
     form().Command3_Click(1);
-    EXPECT_EQ(form().ItemNumber[1], 1) << "the arrows still step the exercise being worked";
-    EXPECT_EQ(form().List2.words().first(), "En");
+    EXPECT_EQ(form().itemNumbers()[1], 1) << "the arrows still step the exercise being worked";
+    EXPECT_EQ(form().correctWords().words().first(), "En");
 }
 
 struct ReviewOffCase {

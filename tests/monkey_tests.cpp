@@ -315,7 +315,7 @@ public:
         outcome.loads = loads;
         outcome.refusals = refusals;
         outcome.corrections = corrections;
-        outcome.fingerprint = form().List3.words().join(u'|') + u'#' + List4Words().join(u'|') + u'#'
+        outcome.fingerprint = form().faultyWords().words().join(u'|') + u'#' + List4Words().join(u'|') + u'#'
             + QString::number(harness.state.TextCounter) + u'#' + harness.cues.cues.join(u',') + u'#'
             + harness.messages.join(u',') + u'#' + harness.text()->text();
         return outcome;
@@ -398,7 +398,7 @@ private:
             return QStringLiteral("click the empty exercise text at (%1, %2)").arg(point.x()).arg(point.y());
         }
         harness.clickText(offset);
-        return QStringLiteral("click the exercise text at offset %1 (picks %2)").arg(offset).arg(quoted(form().PickedWord));
+        return QStringLiteral("click the exercise text at offset %1 (picks %2)").arg(offset).arg(quoted(form().pickedWord()));
     }
 
     QString perform(const Step& step)
@@ -465,13 +465,13 @@ private:
             return QStringLiteral("click the exercise text at (%1, %2) (picked %3)")
                 .arg(point.x())
                 .arg(point.y())
-                .arg(quoted(form().PickedWord));
+                .arg(quoted(form().pickedWord()));
         }
         case Action::ClickWrongWord: {
             const QString shown = text()->text();
             QList<int> wrong;
-            for (int k = 0; k < form().List2.count(); ++k) {
-                if (form().List2.entry(k) != form().List3.entry(k))
+            for (int k = 0; k < form().correctWords().count(); ++k) {
+                if (form().correctWords().entry(k) != form().faultyWords().entry(k))
                     wrong.append(k);
             }
             const int count = int(shownWords(shown).value_or(QStringList()).size());
@@ -480,7 +480,7 @@ private:
             const int k = wrong.isEmpty() ? int(step.a % std::uint32_t(count))
                                           : wrong.at(qsizetype(step.a % std::uint32_t(wrong.size())));
             const int start = wordStart(shown, k);
-            const int length = int(form().List3.entry(k).size());
+            const int length = int(form().faultyWords().entry(k).size());
             return clickText(start + int(step.b % std::uint32_t(length + 1)), step);
         }
         case Action::DoubleClickText: {
@@ -489,7 +489,7 @@ private:
             return QStringLiteral("double-click the %1 at offset %2 (picked %3)")
                 .arg(text()->isHidden() ? "help view" : "exercise text")
                 .arg(offset)
-                .arg(quoted(form().PickedWord));
+                .arg(quoted(form().pickedWord()));
         }
         case Action::DragText: {
             const int length = textArea()->textLength() + 1;
@@ -505,7 +505,7 @@ private:
                 .arg(text()->isHidden() ? "help view" : "exercise text")
                 .arg(from)
                 .arg(to)
-                .arg(quoted(form().PickedWord));
+                .arg(quoted(form().pickedWord()));
         }
         case Action::TypeCharacters: {
             const QString characters = someCharacters(step.a, 6);
@@ -514,7 +514,7 @@ private:
             return QStringLiteral("type %1 in the correction box").arg(quoted(characters));
         }
         case Action::TypeCorrectForm: {
-            const QString word = form().List2.entry(form().List2.count() - form().WordCounter);
+            const QString word = form().correctWords().entry(form().correctWords().count() - form().wordCounter());
             // Emptied either at once or letter by letter; every key release
             // is judged on the way.
             if (step.a % 2 == 0) {
@@ -690,29 +690,29 @@ private:
         };
 
         // The two word lists describe the same item.
-        if (f.List2.count() != f.List3.count())
+        if (f.correctWords().count() != f.faultyWords().count())
             return broken("word lists differ in length",
-                          QStringLiteral("List2 has %1 words, List3 %2").arg(f.List2.count()).arg(f.List3.count()));
+                          QStringLiteral("List2 has %1 words, List3 %2").arg(f.correctWords().count()).arg(f.faultyWords().count()));
 
         // The exercise text mirrors the faulty word list, one space per word
         // position; the hidden correct text mirrors the correct list.
         const QString shown = text()->text();
         if (!shown.isEmpty()) {
-            if (shown.count(u' ') != f.List3.count())
+            if (shown.count(u' ') != f.faultyWords().count())
                 return broken("one space per word position",
                               QStringLiteral("the text %1 holds %2 spaces for %3 words")
                                   .arg(quoted(shown))
                                   .arg(shown.count(u' '))
-                                  .arg(f.List3.count()));
+                                  .arg(f.faultyWords().count()));
             const std::optional<QStringList> words = shownWords(shown);
-            if (!words || *words != f.List3.words())
+            if (!words || *words != f.faultyWords().words())
                 return broken("the text mirrors List3", QStringLiteral("the text %1 against List3 %2")
-                                                             .arg(quoted(shown), quoted(f.List3.words().join(u'|'))));
+                                                             .arg(quoted(shown), quoted(f.faultyWords().words().join(u'|'))));
             // Each word is drawn in one colour; blue says it is right, red
             // that it is wrong.
             const std::vector<std::uint32_t> colours = coloursOf(*text());
-            for (int k = 0, start = 0; k < f.List3.count(); ++k) {
-                const QString& word = f.List3.entry(k);
+            for (int k = 0, start = 0; k < f.faultyWords().count(); ++k) {
+                const QString& word = f.faultyWords().entry(k);
                 for (int i = start; i < start + int(word.size()); ++i) {
                     if (colours.at(std::size_t(i)) != colours.at(std::size_t(start)))
                         return broken("a word has one colour", QStringLiteral("word %1 %2 at offset %3")
@@ -720,13 +720,13 @@ private:
                                                                     .arg(quoted(word))
                                                                     .arg(start));
                 }
-                const bool right = word == f.List2.entry(k);
+                const bool right = word == f.correctWords().entry(k);
                 if (!word.isEmpty() && ((colours.at(std::size_t(start)) == vbcolor::Blue && !right)
                                         || (colours.at(std::size_t(start)) == vbcolor::Red && right)))
                     return broken("blue words are right, red words wrong",
                                   QStringLiteral("word %1 %2 (correct %3) is %4")
                                       .arg(k)
-                                      .arg(quoted(word), quoted(f.List2.entry(k)),
+                                      .arg(quoted(word), quoted(f.correctWords().entry(k)),
                                            colours.at(std::size_t(start)) == vbcolor::Blue ? "blue" : "red"));
                 start += int(word.size()) + 1;
                 if (start < shown.size() && shown.at(start) == u'\n')
@@ -734,9 +734,9 @@ private:
             }
         }
         const QString correctText = help()->text();
-        if (!correctText.isEmpty() && shownWords(correctText) != std::optional<QStringList>(f.List2.words()))
+        if (!correctText.isEmpty() && shownWords(correctText) != std::optional<QStringList>(f.correctWords().words()))
             return broken("the correct text mirrors List2", QStringLiteral("the correct text %1 against List2 %2")
-                                                                  .arg(quoted(correctText), quoted(f.List2.words().join(u'|'))));
+                                                                  .arg(quoted(correctText), quoted(f.correctWords().words().join(u'|'))));
         if (correction()->text().contains(QRegularExpression(QStringLiteral("\\s"))))
             return broken("the correction holds one word", quoted(correction()->text()));
 
@@ -751,7 +751,7 @@ private:
         if (now.size() < corrected.size() || now.mid(0, corrected.size()) != corrected)
             return broken("List4 only grows", QStringLiteral("%1 became %2").arg(corrected.join(u'|'), now.join(u'|')));
         for (qsizetype i = corrected.size(); i < now.size(); ++i) {
-            if (now.at(i).isEmpty() || now.indexOf(now.at(i)) != i || !f.List2.words().contains(now.at(i)))
+            if (now.at(i).isEmpty() || now.indexOf(now.at(i)) != i || !f.correctWords().words().contains(now.at(i)))
                 return broken("List4 holds each corrected word once", QStringLiteral("added %1 to %2")
                                                                           .arg(quoted(now.at(i)), now.join(u'|')));
         }
@@ -828,7 +828,7 @@ private:
                                                                .arg(harness.state.TextCounter)
                                                                .arg(finished));
         // A right word that leaves every word right finishes the item, once.
-        if (rewarded && finished == 0 && !completedThisItem && !shown.isEmpty() && f.List2.words() == f.List3.words())
+        if (rewarded && finished == 0 && !completedThisItem && !shown.isEmpty() && f.correctWords().words() == f.faultyWords().words())
             return broken("a right text is logged", QStringLiteral("every word is right but nothing was logged"));
 
         // Timer, runner, time-up and help agree with the countdown's state.
@@ -849,9 +849,9 @@ private:
                                                              timer ? "enabled" : "disabled", runner ? "shown" : "hidden",
                                                              timeUp ? "True" : "False",
                                                              helpEnabled ? "enabled" : "disabled"));
-        if (countdown == Countdown::Running && f.CountdownLeft != expectedLeft)
+        if (countdown == Countdown::Running && f.countdownLeft() != expectedLeft)
             return broken("the runner steps 25 twips a tick",
-                          QStringLiteral("CountdownLeft %1, expected %2").arg(f.CountdownLeft).arg(expectedLeft));
+                          QStringLiteral("CountdownLeft %1, expected %2").arg(f.countdownLeft()).arg(expectedLeft));
         return std::nullopt;
     }
 

@@ -20,18 +20,13 @@ namespace {
 // m 18, í 19, o 20, space 21, line feed 22; 23 characters, five words.
 const QString Shown = QStringLiteral("Mi perro come \nEs mío \n");
 
-class Picking : public ::testing::Test {
+class Picking : public MainWindowTest {
 protected:
     Picking()
     {
         tree.writeItem("Animales", 1, {"Mi perro come", "Es mío"}, {"Mi perro corre", "Es mío"});
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        harness->chooseExercise(0);
+        startOn(0);
     }
-
-    Form1& form() { return harness->form(); }
-    RichTextBox* text() { return harness->text(); }
-    RichTextBox* correction() { return harness->correction(); }
 
     void expectLook(int start, int length, std::uint32_t colour, double points)
     {
@@ -40,9 +35,6 @@ protected:
             EXPECT_EQ(pointSizeAt(text(), i), points) << "offset " << i;
         }
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 struct Pick {
@@ -67,11 +59,11 @@ TEST_P(PickingAt, PicksTheWholeWordAroundTheCaret)
 
     harness->clickText(pick.caret);
 
-    EXPECT_EQ(form().PickedWord, pick.word);
-    EXPECT_EQ(form().PickedWordStart, pick.start);
-    EXPECT_EQ(form().PickedWordLength, pick.word.size());
-    EXPECT_EQ(form().WordCounter, pick.wordCounter);
-    EXPECT_EQ(form().List3.count() - form().WordCounter, pick.position);
+    EXPECT_EQ(form().pickedWord(), pick.word);
+    EXPECT_EQ(form().pickedWordStart(), pick.start);
+    EXPECT_EQ(form().pickedWordLength(), pick.word.size());
+    EXPECT_EQ(form().wordCounter(), pick.wordCounter);
+    EXPECT_EQ(form().faultyWords().count() - form().wordCounter(), pick.position);
     EXPECT_EQ(text()->selStart(), pick.start);
     EXPECT_EQ(text()->selText(), pick.word);
     expectLook(pick.start, int(pick.word.size()), vbcolor::Green, 28);
@@ -110,7 +102,7 @@ TEST_F(Picking, TheWordPickedBeforeShrinksAndKeepsItsColour)
     expectLook(3, 5, vbcolor::Green, 20);
     expectLook(8, 1, vbcolor::Black, 20);  // the space after perro shrinks with it
     expectLook(15, 2, vbcolor::Green, 28);
-    EXPECT_EQ(form().PickedWord, "Es");
+    EXPECT_EQ(form().pickedWord(), "Es");
 }
 
 TEST_F(Picking, ABlueWordClickedAgainStaysBlueAndKeepsTheFocus)
@@ -123,8 +115,8 @@ TEST_F(Picking, ABlueWordClickedAgainStaysBlueAndKeepsTheFocus)
 
     harness->clickText(11);
 
-    EXPECT_EQ(form().PickedWord, "corre");
-    EXPECT_EQ(form().PickedWordStart, 9);
+    EXPECT_EQ(form().pickedWord(), "corre");
+    EXPECT_EQ(form().pickedWordStart(), 9);
     EXPECT_EQ(correction()->text(), "corre");
     expectLook(9, 5, vbcolor::Blue, 28);
     EXPECT_EQ(form().focusWidget(), text());
@@ -139,7 +131,7 @@ TEST_F(Picking, ARedWordClickedAgainStaysRedAndTakesTheFocusToTheCorrection)
 
     harness->clickText(5);
 
-    EXPECT_EQ(form().PickedWord, "perros");
+    EXPECT_EQ(form().pickedWord(), "perros");
     EXPECT_EQ(correction()->text(), "perros");
     expectLook(3, 6, vbcolor::Red, 28);
     EXPECT_EQ(form().focusWidget(), correction());
@@ -165,7 +157,7 @@ TEST_F(Picking, NoLetterGrowsButThePickedWordsOfTheTextShown)
 
     // A pick in another text, where the last one was made elsewhere.
     harness->clickText(5);
-    QTest::mouseClick(harness->find<QWidget>("Command3_0"), Qt::LeftButton);
+    click("Command3_0");
     ASSERT_EQ(text()->text(), "Un gato come \nEs mío \n");
     harness->clickText(10);
     expectOnlyPicked(8, 4);
@@ -179,15 +171,15 @@ TEST_F(Picking, NoLetterGrowsButThePickedWordsOfTheTextShown)
 TEST_F(Picking, BetweenTwoNeighbouringSpacesTheEmptyWordIsPicked)
 {
     tree.writeItem("Animales", 2, {"Ella  canta"}, {"Ella se canta"});
-    QTest::mouseClick(harness->find<QWidget>("Command3_0"), Qt::LeftButton);
+    click("Command3_0");
     ASSERT_EQ(text()->text(), "Ella  canta \n");
 
     harness->clickText(5);
 
-    EXPECT_EQ(form().PickedWord, "");
-    EXPECT_EQ(form().PickedWordStart, 5);
-    EXPECT_EQ(form().PickedWordLength, 0);
-    EXPECT_EQ(form().List3.count() - form().WordCounter, 1);
+    EXPECT_EQ(form().pickedWord(), "");
+    EXPECT_EQ(form().pickedWordStart(), 5);
+    EXPECT_EQ(form().pickedWordLength(), 0);
+    EXPECT_EQ(form().faultyWords().count() - form().wordCounter(), 1);
     EXPECT_EQ(correction()->text(), "");
 }
 
@@ -195,16 +187,16 @@ TEST_F(Picking, AClickInAnEmptyTextDoesNothing)
 {
     harness->clickText(5);
     // A missing item leaves the text empty.
-    harness->pressKey(harness->find<QLineEdit>("Text1"), Qt::Key_9, QStringLiteral("9"));
+    harness->pressKey(itemBox(), Qt::Key_9, QStringLiteral("9"));
     ASSERT_EQ(harness->messages.size(), 1);
     ASSERT_EQ(text()->text(), "");
 
     harness->clickText(0);
 
     EXPECT_EQ(text()->text(), "");
-    EXPECT_EQ(form().PickedWord, "perro");
-    EXPECT_EQ(form().PickedWordStart, 3);
-    EXPECT_EQ(form().WordCounter, 4);
+    EXPECT_EQ(form().pickedWord(), "perro");
+    EXPECT_EQ(form().pickedWordStart(), 3);
+    EXPECT_EQ(form().wordCounter(), 4);
     EXPECT_EQ(correction()->text(), "perro");
 }
 

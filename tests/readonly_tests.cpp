@@ -195,12 +195,12 @@ public:
     // Puts every wrong word of the loaded text right, after one wrong try.
     void correctEveryWord() const
     {
-        for (int k = 0; k < window_.List2.count(); ++k) {
-            if (window_.List3.entry(k) == window_.List2.entry(k))
+        for (int k = 0; k < window_.correctWords().count(); ++k) {
+            if (window_.faultyWords().entry(k) == window_.correctWords().entry(k))
                 continue;
             pickWord(k);
             type(correction(), QStringLiteral("x"));
-            retype(window_.List2.entry(k));
+            retype(window_.correctWords().entry(k));
         }
     }
     void chooseFont(const QString& family) const { ::chooseFont(find<QComboBox>("Combo1"), family); }
@@ -245,7 +245,7 @@ TEST_F(ReadOnlyContent, AWholeSessionLeavesEveryFileAsItWas)
         pupil.chooseExercise(0);
         ASSERT_FALSE(pupil.text()->text().isEmpty());
         pupil.correctEveryWord();
-        EXPECT_EQ(window.List3.words(), window.List2.words());
+        EXPECT_EQ(window.faultyWords().words(), window.correctWords().words());
         EXPECT_TRUE(window.form4()->RichTextBox1()->text().contains(QStringLiteral("TEXTO 1")));
 
         // The results, and back.
@@ -285,8 +285,8 @@ TEST_F(ReadOnlyContent, AWholeSessionLeavesEveryFileAsItWas)
         // Every other exercise: its first item, one word tried wrong.
         for (int row = 1; row < exercises; ++row) {
             pupil.chooseExercise(row);
-            for (int k = 0; k < window.List2.count(); ++k) {
-                if (window.List3.entry(k) != window.List2.entry(k)) {
+            for (int k = 0; k < window.correctWords().count(); ++k) {
+                if (window.faultyWords().entry(k) != window.correctWords().entry(k)) {
                     pupil.pickWord(k);
                     pupil.type(pupil.correction(), QStringLiteral("x"));
                     break;

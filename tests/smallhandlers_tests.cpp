@@ -200,9 +200,9 @@ TEST_P(ExerciseTextKeys, NeverEditOrMoveThroughTheText)
     EXPECT_EQ(looksOf(text), looks);
     EXPECT_EQ(text.selStart(), selStart);
     EXPECT_EQ(text.selLength(), selLength);
-    EXPECT_EQ(harness->form().PickedWord, QStringLiteral("pero"));
+    EXPECT_EQ(harness->form().pickedWord(), QStringLiteral("pero"));
     EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
-    EXPECT_EQ(harness->form().List3.words(),
+    EXPECT_EQ(harness->form().faultyWords().words(),
               (QStringList{QStringLiteral("Mi"), QStringLiteral("pero"), QStringLiteral("come"), QStringLiteral("pam"),
                            QStringLiteral("Es"), QStringLiteral("mio")}));
     EXPECT_TRUE(harness->cues.cues.isEmpty());
@@ -262,9 +262,9 @@ TEST_P(ExerciseTextMoves, MoveTheCaretAndEditNothing)
     EXPECT_EQ(text.selLength(), 0);
     EXPECT_EQ(text.text(), shown);
     EXPECT_EQ(looksOf(text), looks);
-    EXPECT_EQ(harness->form().PickedWord, QStringLiteral("pero"));
+    EXPECT_EQ(harness->form().pickedWord(), QStringLiteral("pero"));
     EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
-    EXPECT_EQ(harness->form().List3.words(),
+    EXPECT_EQ(harness->form().faultyWords().words(),
               (QStringList{QStringLiteral("Mi"), QStringLiteral("pero"), QStringLiteral("come"), QStringLiteral("pam"),
                            QStringLiteral("Es"), QStringLiteral("mio")}));
     EXPECT_TRUE(harness->cues.cues.isEmpty());

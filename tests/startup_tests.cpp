@@ -91,11 +91,11 @@ TEST_F(StartupTest, FreshStartState)
     MainWindowHarness h(tree.path());
     Form1& f = h.form();
 
-    EXPECT_EQ(f.ItemNumber.size(), 71);
-    EXPECT_TRUE(std::all_of(f.ItemNumber.cbegin(), f.ItemNumber.cend(), [](qint32 n) { return n == 1; }));
-    EXPECT_EQ(f.SelectedExercise, 0);
-    EXPECT_EQ(f.TextFontSize, 24);
-    EXPECT_EQ(f.AppFolder, tree.path());
+    EXPECT_EQ(f.itemNumbers().size(), 71);
+    EXPECT_TRUE(std::all_of(f.itemNumbers().cbegin(), f.itemNumbers().cend(), [](qint32 n) { return n == 1; }));
+    EXPECT_EQ(f.selectedExercise(), 0);
+    EXPECT_EQ(f.textFontSize(), 24);
+    EXPECT_EQ(f.appFolder(), tree.path());
     EXPECT_EQ(h.state.TextCounter, 1);
     EXPECT_FALSE(h.state.TimeUp);
     EXPECT_FALSE(f.Timer1->isActive());
@@ -119,8 +119,8 @@ TEST_F(StartupTest, ListsTheExerciseFoldersOnly)
 {
     MainWindowHarness h(tree.path());
     EXPECT_EQ(entries(h.find<QListWidget>("List1")), (QStringList{u"A"_s, u"b"_s}));
-    EXPECT_EQ(h.form().Dir1, (QStringList{u"A"_s, u"b"_s}));
-    EXPECT_TRUE(h.form().ExerciseFolder.endsWith(u"/Ejercicios/A"_s)) << h.form().ExerciseFolder.toStdString();
+    EXPECT_EQ(h.form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_TRUE(h.form().exerciseFolder().endsWith(u"/Ejercicios/A"_s)) << h.form().exerciseFolder().toStdString();
 }
 
 TEST_F(StartupTest, ItemCommandsBeforeAnyCatalogueClickWorkOnTheFirstExercise)
@@ -154,7 +154,7 @@ TEST(Startup, MissingCatalogueFolderListsNothingAndReportsNothing)
 
     MainWindowHarness h(tree.path());
     EXPECT_EQ(h.find<QListWidget>("List1")->count(), 0);
-    EXPECT_TRUE(h.form().Dir1.isEmpty());
+    EXPECT_TRUE(h.form().exerciseFolders().isEmpty());
     EXPECT_TRUE(h.messages.isEmpty());
     EXPECT_TRUE(h.form().isVisible());
     // The log is made, hidden behind the main window.
@@ -182,7 +182,7 @@ TEST_F(StartupTest, MissingBackgroundTileStillOpensOnThePlainBackground)
 {
     MainWindowHarness h(tree.path());
     EXPECT_TRUE(h.form().isVisible());
-    EXPECT_TRUE(h.form().Picture1.isNull());
+    EXPECT_TRUE(h.form().background().isNull());
     EXPECT_TRUE(h.form().palette().brush(QPalette::Window).texture().isNull());
     EXPECT_EQ(pixelOf(&h.form(), bareCorner(&h.form())), QColor(192, 192, 192));
     EXPECT_TRUE(h.messages.isEmpty());
@@ -193,7 +193,7 @@ TEST_F(StartupTest, BackgroundTileCoversTheWindowBehindTheControls)
     tree.writePicture(u"fondo.gif"_s, 32, 24);
     MainWindowHarness h(tree.path());
 
-    EXPECT_EQ(h.form().Picture1.size(), QSize(32, 24));
+    EXPECT_EQ(h.form().background().size(), QSize(32, 24));
     const QPixmap background = h.form().palette().brush(QPalette::Window).texture();
     ASSERT_FALSE(background.isNull());
     EXPECT_EQ(background.size(), h.form().size());
@@ -214,7 +214,7 @@ TEST_P(BackgroundTileName, IsFoundIgnoringLetterCase)
     TempTree tree;
     tree.writePicture(QString::fromLatin1(GetParam()), 32, 24);
     MainWindowHarness h(tree.path());
-    EXPECT_EQ(h.form().Picture1.size(), QSize(32, 24));
+    EXPECT_EQ(h.form().background().size(), QSize(32, 24));
     EXPECT_FALSE(h.form().palette().brush(QPalette::Window).texture().isNull());
 }
 
@@ -269,20 +269,20 @@ TEST_P(ManyExercises, EveryListedExerciseKeepsItsOwnItemNumber)
     MainWindowHarness h(tree.path());
     auto* list = h.find<QListWidget>("List1");
     ASSERT_EQ(list->count(), count);
-    ASSERT_GE(h.form().ItemNumber.size(), count);
+    ASSERT_GE(h.form().itemNumbers().size(), count);
 
     list->scrollToItem(list->item(count - 1));
     h.chooseExercise(count - 1);
-    EXPECT_EQ(h.form().SelectedExercise, count - 1);
-    EXPECT_TRUE(h.form().ExerciseFolder.endsWith(u"/Ejercicios/"_s + last));
+    EXPECT_EQ(h.form().selectedExercise(), count - 1);
+    EXPECT_TRUE(h.form().exerciseFolder().endsWith(u"/Ejercicios/"_s + last));
     EXPECT_EQ(h.text()->text(), u"primero \n"_s);
     EXPECT_TRUE(h.messages.isEmpty());
 
     h.find<QPushButton>("Command3_0")->click();
     EXPECT_EQ(h.text()->text(), u"segundo \n"_s);
-    EXPECT_EQ(h.form().ItemNumber[count - 1], 2);
-    EXPECT_EQ(h.form().ItemNumber[count - 2], 1);
-    EXPECT_EQ(h.form().ItemNumber[0], 1);
+    EXPECT_EQ(h.form().itemNumbers()[count - 1], 2);
+    EXPECT_EQ(h.form().itemNumbers()[count - 2], 1);
+    EXPECT_EQ(h.form().itemNumbers()[0], 1);
 
     // Another exercise starts at its own item 1; coming back finds item 2.
     list->scrollToItem(list->item(0));
@@ -666,12 +666,12 @@ TEST_F(StartupTest, TheTeachersAndTheSchoolsExercisesComeAfterTheProgramsOwn)
 
     const QStringList expected{u"A"_s, u"b"_s, u"01 B y V"_s, u"Z Mío"_s, u"Del colegio"_s};
     EXPECT_EQ(entries(h.find<QListWidget>("List1")), expected);
-    EXPECT_EQ(h.form().Dir1, expected);
-    ASSERT_EQ(h.form().ExerciseList.size(), 5);
-    EXPECT_EQ(h.form().ExerciseList[3].folder, data.teacherRoot() + u"/Ejercicios/Z Mío"_s);
-    EXPECT_EQ(h.form().ExerciseList[4].root, data.schoolRoot(0));
+    EXPECT_EQ(h.form().exerciseFolders(), expected);
+    ASSERT_EQ(h.form().exerciseList().size(), 5);
+    EXPECT_EQ(h.form().exerciseList()[3].folder, data.teacherRoot() + u"/Ejercicios/Z Mío"_s);
+    EXPECT_EQ(h.form().exerciseList()[4].root, data.schoolRoot(0));
     // The first exercise is still the program's own.
-    EXPECT_EQ(h.form().ExerciseFolder, tree.file(u"Ejercicios/A"_s));
+    EXPECT_EQ(h.form().exerciseFolder(), tree.file(u"Ejercicios/A"_s));
     EXPECT_TRUE(h.messages.isEmpty());
 }
 
@@ -682,10 +682,10 @@ TEST_F(StartupTest, DataFoldersWithoutExercisesChangeNothing)
     data.tree().mkdir(u"escuela1/miravellon/sonidos"_s);
     MainWindowHarness h(tree.path());
 
-    EXPECT_EQ(h.form().Dir1, (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_EQ(h.form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s}));
     EXPECT_EQ(entries(h.find<QListWidget>("List1")), (QStringList{u"A"_s, u"b"_s}));
-    EXPECT_EQ(h.form().ItemNumber.size(), 71);
-    EXPECT_EQ(h.form().ExerciseRoot, tree.path());
+    EXPECT_EQ(h.form().itemNumbers().size(), 71);
+    EXPECT_EQ(h.form().exerciseRoot(), tree.path());
 }
 
 TEST_F(StartupTest, TwoExercisesOfTheSameNameEachLoadTheirOwnText)
@@ -694,7 +694,7 @@ TEST_F(StartupTest, TwoExercisesOfTheSameNameEachLoadTheirOwnText)
     writeItemIn(data.tree(), u"home/miravellon"_s, u"A"_s, 1, {u"Tu gato veve"_s}, {u"Tu gato bebe"_s});
     writeItemIn(data.tree(), u"home/miravellon"_s, u"A"_s, 2, {u"Su vaca"_s}, {u"Su vaca"_s});
     MainWindowHarness h(tree.path());
-    ASSERT_EQ(h.form().Dir1, (QStringList{u"A"_s, u"b"_s, u"A"_s}));
+    ASSERT_EQ(h.form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s, u"A"_s}));
 
     h.chooseExercise(2);
     EXPECT_TRUE(h.text()->text().startsWith(u"Tu gato veve"_s)) << h.text()->text().toStdString();
@@ -705,7 +705,7 @@ TEST_F(StartupTest, TwoExercisesOfTheSameNameEachLoadTheirOwnText)
     h.chooseExercise(0);
     EXPECT_TRUE(h.text()->text().startsWith(u"Mi perro come"_s)) << h.text()->text().toStdString();
     EXPECT_EQ(h.find<QLineEdit>("Text1")->text(), u"1"_s);
-    EXPECT_EQ(h.form().ItemNumber[2], 2);
+    EXPECT_EQ(h.form().itemNumbers()[2], 2);
     EXPECT_TRUE(h.messages.isEmpty());
 }
 
@@ -726,9 +726,9 @@ TEST_F(StartupTest, EveryListedExerciseKeepsItsOwnNumberBeyondSeventyOne)
         writeItemIn(data.tree(), u"escuela0/miravellon"_s, u"E%1"_s.arg(n, 2, 10, QChar(u'0')), 1, {u"Tu gato"_s},
                     {u"Tu gato"_s});
     MainWindowHarness h(tree.path(), false);
-    ASSERT_EQ(h.form().Dir1.size(), 72);
-    EXPECT_EQ(h.form().ItemNumber.size(), 72);
-    EXPECT_EQ(h.form().Dir1.last(), u"E70"_s);
+    ASSERT_EQ(h.form().exerciseFolders().size(), 72);
+    EXPECT_EQ(h.form().itemNumbers().size(), 72);
+    EXPECT_EQ(h.form().exerciseFolders().last(), u"E70"_s);
 }
 
 }  // namespace

@@ -239,7 +239,7 @@ protected:
     {
         harness->clickText(5);
         harness->clickText(15);
-        ASSERT_EQ(harness->form().PickedWord, QStringLiteral("pam»,"));
+        ASSERT_EQ(harness->form().pickedWord(), QStringLiteral("pam»,"));
     }
 
     // The size each character should have for the normal size `normal`
@@ -273,7 +273,7 @@ TEST_F(TextSizeWindow, StartsAtTheDesignsSizesAndWritesNothingUntilAsked)
     EXPECT_EQ(sizes(*text()), expectedAfterTwoPicks(18));
     EXPECT_EQ(harness->correction()->font().pointSizeF(), 36);
     EXPECT_EQ(help()->font().pointSizeF(), 18);
-    EXPECT_EQ(harness->form().TextFontSize, 24);
+    EXPECT_EQ(harness->form().textFontSize(), 24);
     EXPECT_FALSE(QFile::exists(settingsFile()));
 }
 
@@ -344,7 +344,7 @@ TEST_F(TextSizeWindow, ControlZeroGoesBackToTheDesignsSizesExactly)
     EXPECT_EQ(looksOf(*text()), design);
     EXPECT_EQ(harness->correction()->font().pointSizeF(), 36);
     EXPECT_EQ(help()->font().pointSizeF(), 18);
-    EXPECT_EQ(harness->form().TextFontSize, 24);
+    EXPECT_EQ(harness->form().textFontSize(), 24);
 }
 
 TEST_F(TextSizeWindow, StopsAtTwelveAndFortyEight)
@@ -473,7 +473,7 @@ TEST_F(TextSizeWindow, ChoiceIsRememberedForTheNextStart)
     EXPECT_EQ(pointSizeAt(next.text(), 0), 28);
     next.clickText(5);
     EXPECT_DOUBLE_EQ(pointSizeAt(next.text(), 5), textsize::sizesFor(28).picked);
-    EXPECT_EQ(next.form().PickedWord, QStringLiteral("pero"));
+    EXPECT_EQ(next.form().pickedWord(), QStringLiteral("pero"));
 }
 
 TEST_F(TextSizeWindow, ControlZeroIsRememberedToo)

@@ -92,8 +92,8 @@ public:
 
         QTest::mouseClick(text()->viewport(), Qt::LeftButton, {}, rect.center());
 
-        EXPECT_EQ(form().PickedWordStart, start);
-        EXPECT_EQ(form().PickedWord, word);
+        EXPECT_EQ(form().pickedWordStart(), start);
+        EXPECT_EQ(form().pickedWord(), word);
         EXPECT_EQ(topOfView(), std::make_pair(topCharacter, topLine));
     }
 
@@ -116,7 +116,7 @@ public:
         QTextCursor inside(text()->document());
         inside.setPosition(at + 1);
         QTest::mouseClick(text()->viewport(), Qt::LeftButton, {}, text()->cursorRect(inside).center());
-        ASSERT_EQ(form().PickedWord, "vurro?");
+        ASSERT_EQ(form().pickedWord(), "vurro?");
         harness->type(QString(6, u'\b') + typed);
         ASSERT_EQ(form().focusWidget(), harness->correction());
     }
@@ -197,7 +197,7 @@ TEST_F(LongText, FocusComingAndGoingNeverMovesTheView)
 
     // The reward animation and the results window.
     harness->type(QStringLiteral("\b\b\b\b\b\bburro?"));
-    ASSERT_EQ(colourAt(text(), form().PickedWordStart), vbcolor::Blue);
+    ASSERT_EQ(colourAt(text(), form().pickedWordStart()), vbcolor::Blue);
     EXPECT_EQ(bar()->value(), kept);
     form().Command6_Click();
     form().showAndActivate();

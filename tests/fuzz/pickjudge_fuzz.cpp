@@ -97,10 +97,10 @@ void checkShown(MainWindowHarness& harness, const Loaded& loaded)
         require(harness.text()->text().isEmpty(), "a refused item leaves the text empty");
         return;
     }
-    require(form.List3.count() == loaded.startsLine.size() && form.List2.count() == loaded.startsLine.size(),
+    require(form.faultyWords().count() == loaded.startsLine.size() && form.correctWords().count() == loaded.startsLine.size(),
             "the two word lists keep the item's number of words");
-    require(form.List2.words() == loaded.correct, "the correct words never change");
-    require(harness.text()->text() == rebuild(form.List3.words(), loaded.startsLine),
+    require(form.correctWords().words() == loaded.correct, "the correct words never change");
+    require(harness.text()->text() == rebuild(form.faultyWords().words(), loaded.startsLine),
             "the shown text is the faulty list's words, one space after each, lines kept");
 }
 
@@ -114,7 +114,7 @@ struct Session {
 
     void afterLoad()
     {
-        const int item = form().ItemNumber.value(form().SelectedExercise);
+        const int item = form().itemNumbers().value(form().selectedExercise());
         loaded = item == 1 || item == 2 ? expectedLoad(tree, item) : Loaded{};
         checkShown(harness, loaded);
     }
@@ -128,13 +128,13 @@ struct Session {
         if (length < 2)
             return;
         require(loaded.present, "only a loaded text has words to pick");
-        const int position = form().List3.count() - form().WordCounter;
-        require(position >= 0 && position < form().List3.count(), "a pick names a word position of the text");
-        require(form().PickedWord == form().List3.entry(position), "the picked word is the word at its position");
-        require(form().PickedWordStart == offsetOf(form().List3.words(), loaded.startsLine, position),
+        const int position = form().faultyWords().count() - form().wordCounter();
+        require(position >= 0 && position < form().faultyWords().count(), "a pick names a word position of the text");
+        require(form().pickedWord() == form().faultyWords().entry(position), "the picked word is the word at its position");
+        require(form().pickedWordStart() == offsetOf(form().faultyWords().words(), loaded.startsLine, position),
                 "the pick starts where its word position starts");
-        require(form().PickedWordLength == form().PickedWord.size(), "the pick is as long as its word");
-        require(harness.correction()->text() == form().PickedWord, "the picked word is copied for correcting");
+        require(form().pickedWordLength() == form().pickedWord().size(), "the pick is as long as its word");
+        require(harness.correction()->text() == form().pickedWord(), "the picked word is copied for correcting");
         loaded.picked = true;
         loaded.position = position;
         checkShown(harness, loaded);
@@ -148,20 +148,20 @@ struct Session {
         }
         const QString typed = harness.correction()->text();
         require(!typed.contains(u' ') && !typed.contains(u'\n'), "a typed word holds no space or line feed");
-        require(form().List3.entry(loaded.position) == typed, "the typed word replaces its word position");
+        require(form().faultyWords().entry(loaded.position) == typed, "the typed word replaces its word position");
         checkShown(harness, loaded);
         if (!typed.isEmpty()) {
-            const std::uint32_t colour = colourAt(harness.text(), form().PickedWordStart);
+            const std::uint32_t colour = colourAt(harness.text(), form().pickedWordStart());
             const bool right = typed == loaded.correct.at(loaded.position);
-            const std::uint32_t expected = typed == form().PickedWord ? vbcolor::Black
+            const std::uint32_t expected = typed == form().pickedWord() ? vbcolor::Black
                 : right                                              ? vbcolor::Blue
                                                                      : vbcolor::Red;
             require(colour == expected, "the word takes the colour of its judgement");
         }
         const QString now = form().form4() ? form().form4()->RichTextBox1()->text() : QString();
         // An empty word is a word too: putting one right can finish a text.
-        const bool completes = !loaded.completed && typed != form().PickedWord
-            && typed == loaded.correct.at(loaded.position) && form().List3.words() == form().List2.words();
+        const bool completes = !loaded.completed && typed != form().pickedWord()
+            && typed == loaded.correct.at(loaded.position) && form().faultyWords().words() == form().correctWords().words();
         require((now.size() > log.size()) == completes, "a text is logged once, when its last word is put right");
         if (completes)
             loaded.completed = true;
