@@ -52,7 +52,7 @@ void tabTo(MainWindowHarness& h, QWidget* target, bool backwards = false)
 }
 
 // "Mi pero come pam \nEs mio \n": p 3, c 8, p 13, E 18, m 21.
-class KeyboardTest : public ::testing::Test {
+class KeyboardTest : public MainWindowTest {
 protected:
     KeyboardTest()
     {
@@ -60,16 +60,21 @@ protected:
                        {QStringLiteral("Mi perro come pan"), QStringLiteral("Es mío")});
     }
 
-    std::unique_ptr<MainWindowHarness> startOn()
+    // The window, with the text loaded, in front.
+    void startInFront()
     {
-        auto harness = std::make_unique<MainWindowHarness>(tree.path());
-        harness->chooseExercise(0);
-        harness->form().activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&harness->form()));
-        return harness;
+        startOn(0);
+        activate();
     }
-
-    TempTree tree;
+    // Another window on the same tree, likewise.
+    std::unique_ptr<MainWindowHarness> another()
+    {
+        auto other = std::make_unique<MainWindowHarness>(tree.path());
+        other->chooseExercise(0);
+        other->form().activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&other->form()));
+        return other;
+    }
 };
 
 struct PickKey {
@@ -89,30 +94,30 @@ class PickFromTheKeyboard : public KeyboardTest, public ::testing::WithParamInte
 TEST_P(PickFromTheKeyboard, PicksTheWordAtTheCaretExactlyAsAClick)
 {
     const PickKey& key = GetParam();
-    auto clicked = startOn();
-    auto typed = startOn();
+    auto clicked = another();
+    startInFront();
     // A word, then another, so that the first shrinks back as picked before.
     for (int offset : {5, 21, 13}) {
         clicked->clickText(offset);
-        if (!typed->text()->hasFocus())
-            typed->keyboard(Qt::Key_Escape);
-        moveCaretTo(*typed, offset);
-        typed->keyboard(key.key, QString::fromUtf8(key.text), key.modifiers);
+        if (!text()->hasFocus())
+            harness->keyboard(Qt::Key_Escape);
+        moveCaretTo(*harness, offset);
+        harness->keyboard(key.key, QString::fromUtf8(key.text), key.modifiers);
 
-        EXPECT_EQ(looksOf(*typed->text()), looksOf(*clicked->text())) << offset;
-        EXPECT_EQ(typed->form().pickedWord(), clicked->form().pickedWord()) << offset;
-        EXPECT_EQ(typed->form().pickedWordStart(), clicked->form().pickedWordStart()) << offset;
-        EXPECT_EQ(typed->form().wordCounter(), clicked->form().wordCounter()) << offset;
-        EXPECT_EQ(typed->correction()->text(), clicked->correction()->text()) << offset;
-        EXPECT_EQ(typed->text()->selStart(), clicked->text()->selStart()) << offset;
-        EXPECT_EQ(typed->text()->selLength(), clicked->text()->selLength()) << offset;
-        EXPECT_TRUE(typed->correction()->hasFocus()) << offset;
-        EXPECT_EQ(typed->cues.cues, clicked->cues.cues) << offset;
+        EXPECT_EQ(looksOf(*text()), looksOf(*clicked->text())) << offset;
+        EXPECT_EQ(form().pickedWord(), clicked->form().pickedWord()) << offset;
+        EXPECT_EQ(form().pickedWordStart(), clicked->form().pickedWordStart()) << offset;
+        EXPECT_EQ(form().wordCounter(), clicked->form().wordCounter()) << offset;
+        EXPECT_EQ(correction()->text(), clicked->correction()->text()) << offset;
+        EXPECT_EQ(text()->selStart(), clicked->text()->selStart()) << offset;
+        EXPECT_EQ(text()->selLength(), clicked->text()->selLength()) << offset;
+        EXPECT_TRUE(correction()->hasFocus()) << offset;
+        EXPECT_EQ(cues(), clicked->cues.cues) << offset;
     }
     // The key's release, in the correction box by then, judged nothing: the
     // word is still green, waiting for the pupil's typing.
-    EXPECT_EQ(lookAt(*typed->text(), 13).colour, vbcolor::Green);
-    EXPECT_EQ(typed->form().pickedWord(), QStringLiteral("pam"));
+    EXPECT_EQ(lookAt(*text(), 13).colour, vbcolor::Green);
+    EXPECT_EQ(form().pickedWord(), QStringLiteral("pam"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, PickFromTheKeyboard,
@@ -123,68 +128,68 @@ INSTANTIATE_TEST_SUITE_P(Keys, PickFromTheKeyboard,
 
 TEST_F(KeyboardTest, EnterOnTheSpaceAfterAWordPicksWhatAClickThereDoes)
 {
-    auto clicked = startOn();
-    auto typed = startOn();
+    auto clicked = another();
+    startInFront();
     clicked->clickText(17);  // the line's last space
-    moveCaretTo(*typed, 17);
-    typed->keyboard(Qt::Key_Return, QStringLiteral("\r"));
+    moveCaretTo(*harness, 17);
+    harness->keyboard(Qt::Key_Return, QStringLiteral("\r"));
 
-    EXPECT_EQ(typed->form().pickedWord(), clicked->form().pickedWord());
-    EXPECT_EQ(looksOf(*typed->text()), looksOf(*clicked->text()));
+    EXPECT_EQ(form().pickedWord(), clicked->form().pickedWord());
+    EXPECT_EQ(looksOf(*text()), looksOf(*clicked->text()));
 }
 
 TEST_F(KeyboardTest, AKeyPressedBeforeTheFocusLeftPicksNothingWhenReleasedLater)
 {
-    auto h = startOn();
-    moveCaretTo(*h, 5);
-    QTest::sendKeyEvent(QTest::Press, h->text(), Qt::Key_Return, QStringLiteral("\r"), {});
-    h->find<QListWidget>("List4")->setFocus();
-    h->text()->setFocus();
-    QTest::sendKeyEvent(QTest::Release, h->text(), Qt::Key_Return, QStringLiteral("\r"), {});
+    startInFront();
+    moveCaretTo(*harness, 5);
+    QTest::sendKeyEvent(QTest::Press, text(), Qt::Key_Return, QStringLiteral("\r"), {});
+    corrected()->setFocus();
+    text()->setFocus();
+    QTest::sendKeyEvent(QTest::Release, text(), Qt::Key_Return, QStringLiteral("\r"), {});
 
-    EXPECT_TRUE(h->form().pickedWord().isEmpty());
-    EXPECT_TRUE(h->text()->hasFocus());
+    EXPECT_TRUE(form().pickedWord().isEmpty());
+    EXPECT_TRUE(text()->hasFocus());
 }
 
 TEST_F(KeyboardTest, EnterWithNoTextPicksNothing)
 {
-    MainWindowHarness harness(tree.path());
-    harness.text()->setFocus();
-    harness.keyboard(Qt::Key_Return, QStringLiteral("\r"));
-    harness.keyboard(Qt::Key_Space, QStringLiteral(" "));
-    EXPECT_TRUE(harness.form().pickedWord().isEmpty());
-    EXPECT_TRUE(harness.correction()->text().isEmpty());
-    EXPECT_TRUE(harness.cues.cues.isEmpty());
+    start();
+    text()->setFocus();
+    harness->keyboard(Qt::Key_Return, QStringLiteral("\r"));
+    harness->keyboard(Qt::Key_Space, QStringLiteral(" "));
+    EXPECT_TRUE(form().pickedWord().isEmpty());
+    EXPECT_TRUE(correction()->text().isEmpty());
+    EXPECT_TRUE(cues().isEmpty());
 }
 
 TEST_F(KeyboardTest, EscapeAfterTypingKeepsTheCorrectionAndGoesBackToTheWord)
 {
-    auto h = startOn();
-    h->clickText(15);  // "pam"
-    h->type(QStringLiteral("\bn"));
-    ASSERT_EQ(lookAt(*h->text(), 13).colour, vbcolor::Blue);
+    startInFront();
+    harness->clickText(15);  // "pam"
+    harness->type(QStringLiteral("\bn"));
+    ASSERT_EQ(lookAt(*text(), 13).colour, vbcolor::Blue);
 
-    h->keyboard(Qt::Key_Escape);
+    harness->keyboard(Qt::Key_Escape);
 
-    EXPECT_TRUE(h->text()->hasFocus());
-    EXPECT_EQ(h->text()->selStart(), 13);
-    EXPECT_EQ(h->text()->selLength(), 0);
-    EXPECT_EQ(h->text()->text(), QStringLiteral("Mi pero come pan \nEs mio \n"));
-    EXPECT_EQ(lookAt(*h->text(), 13).colour, vbcolor::Blue);
-    EXPECT_EQ(h->correction()->text(), QStringLiteral("pan"));
+    EXPECT_TRUE(text()->hasFocus());
+    EXPECT_EQ(text()->selStart(), 13);
+    EXPECT_EQ(text()->selLength(), 0);
+    EXPECT_EQ(text()->text(), QStringLiteral("Mi pero come pan \nEs mio \n"));
+    EXPECT_EQ(lookAt(*text(), 13).colour, vbcolor::Blue);
+    EXPECT_EQ(correction()->text(), QStringLiteral("pan"));
 }
 
 TEST_F(KeyboardTest, EscapeBeforeAnyPickOnlyGoesToTheText)
 {
-    auto h = startOn();
-    h->correction()->setFocus();
-    const std::vector<Look> looks = looksOf(*h->text());
+    startInFront();
+    correction()->setFocus();
+    const std::vector<Look> looks = looksOf(*text());
 
-    h->keyboard(Qt::Key_Escape);
+    harness->keyboard(Qt::Key_Escape);
 
-    EXPECT_TRUE(h->text()->hasFocus());
-    EXPECT_EQ(looksOf(*h->text()), looks);
-    EXPECT_TRUE(h->form().pickedWord().isEmpty());
+    EXPECT_TRUE(text()->hasFocus());
+    EXPECT_EQ(looksOf(*text()), looks);
+    EXPECT_TRUE(form().pickedWord().isEmpty());
 }
 
 class PictureKeys : public KeyboardTest, public ::testing::WithParamInterface<PickKey> {};
@@ -193,34 +198,34 @@ TEST_P(PictureKeys, OnACorrectedWordShowTheRightPictureAndEscapeOrEnterGoBack)
 {
     tree.writePicture(QStringLiteral("Graficos/perro.gif"), 30, 20);
     tree.writePicture(QStringLiteral("Graficos/pan.gif"), 40, 25);
-    auto h = startOn();
-    h->clickText(5);
-    h->type(QStringLiteral("\b\brro"));
-    h->clickText(15);
-    h->type(QStringLiteral("\bn"));
-    auto* list4 = h->find<QListWidget>("List4");
+    startInFront();
+    harness->clickText(5);
+    harness->type(QStringLiteral("\b\brro"));
+    harness->clickText(15);
+    harness->type(QStringLiteral("\bn"));
+    auto* list4 = corrected();
     ASSERT_EQ(list4->count(), 2);
     list4->setFocus();
-    h->keyboard(Qt::Key_Home);
-    h->keyboard(Qt::Key_Down);
+    harness->keyboard(Qt::Key_Home);
+    harness->keyboard(Qt::Key_Down);
     ASSERT_EQ(list4->currentItem()->text(), QStringLiteral("pan"));
 
-    h->keyboard(GetParam().key, QString::fromUtf8(GetParam().text), GetParam().modifiers);
+    harness->keyboard(GetParam().key, QString::fromUtf8(GetParam().text), GetParam().modifiers);
 
-    Form3* viewer = h->form().form3();
+    Form3* viewer = form().form3();
     ASSERT_NE(viewer, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
     EXPECT_EQ(viewer->Picture1()->pixmap().size(), QSize(40, 25));
 
-    h->keyboard(Qt::Key_Escape);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&h->form()));
+    harness->keyboard(Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form()));
     EXPECT_TRUE(list4->hasFocus());
 
     // Again, and back with Enter this time.
-    h->keyboard(GetParam().key, QString::fromUtf8(GetParam().text), GetParam().modifiers);
+    harness->keyboard(GetParam().key, QString::fromUtf8(GetParam().text), GetParam().modifiers);
     ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
-    h->keyboard(Qt::Key_Return, QStringLiteral("\r"));
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&h->form()));
+    harness->keyboard(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, PictureKeys,
@@ -232,19 +237,19 @@ INSTANTIATE_TEST_SUITE_P(Keys, PictureKeys,
 TEST_F(KeyboardTest, OtherKeysInThePictureViewerDoNothing)
 {
     tree.writePicture(QStringLiteral("Graficos/perro.gif"), 30, 20);
-    auto h = startOn();
-    h->clickText(5);
-    h->type(QStringLiteral("\b\brro"));
-    auto* list4 = h->find<QListWidget>("List4");
+    startInFront();
+    harness->clickText(5);
+    harness->type(QStringLiteral("\b\brro"));
+    auto* list4 = corrected();
     list4->setFocus();
-    h->keyboard(Qt::Key_Home);
-    h->keyboard(Qt::Key_Space, QStringLiteral(" "));
-    Form3* viewer = h->form().form3();
+    harness->keyboard(Qt::Key_Home);
+    harness->keyboard(Qt::Key_Space, QStringLiteral(" "));
+    Form3* viewer = form().form3();
     ASSERT_NE(viewer, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowActive(viewer));
 
-    h->keyboard(Qt::Key_A, QStringLiteral("a"));
-    h->keyboard(Qt::Key_Space, QStringLiteral(" "));
+    harness->keyboard(Qt::Key_A, QStringLiteral("a"));
+    harness->keyboard(Qt::Key_Space, QStringLiteral(" "));
     QCoreApplication::processEvents();
 
     EXPECT_EQ(QApplication::activeWindow(), viewer);
@@ -252,16 +257,16 @@ TEST_F(KeyboardTest, OtherKeysInThePictureViewerDoNothing)
 
 TEST_F(KeyboardTest, EscapeOrEnterInTheResultsWindowGoesBack)
 {
-    auto h = startOn();
+    startInFront();
     for (const auto& [key, text] : {std::pair{Qt::Key_Escape, QString()}, std::pair{Qt::Key_Return, QStringLiteral("\r")}}) {
-        h->find<QPushButton>("Command6")->setFocus();
-        h->keyboard(Qt::Key_Space, QStringLiteral(" "));
-        ASSERT_TRUE(QTest::qWaitForWindowActive(h->form().form4()));
+        find<QPushButton>("Command6")->setFocus();
+        harness->keyboard(Qt::Key_Space, QStringLiteral(" "));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form().form4()));
 
-        h->keyboard(key, text);
+        harness->keyboard(key, text);
 
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&h->form()));
-        EXPECT_TRUE(h->find<QPushButton>("Command6")->hasFocus());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form()));
+        EXPECT_TRUE(find<QPushButton>("Command6")->hasFocus());
     }
 }
 
@@ -283,18 +288,16 @@ void PrintTo(const HeldKey& key, std::ostream* out)
     *out << key.name;
 }
 
-class HeldKeyTest : public ::testing::TestWithParam<HeldKey> {};
+class HeldKeyTest : public MainWindowTest, public ::testing::WithParamInterface<HeldKey> {};
 
 TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
 {
     const HeldKey& held = GetParam();
-    TempTree tree;
     tree.writeItem(QStringLiteral("Lecturas"), 1, {QStringLiteral("Mi %1 come").arg(QString::fromUtf8(held.shown))},
                    {QStringLiteral("Mi perro come")});
-    MainWindowHarness h(tree.path());
-    h.chooseExercise(0);
-    h.clickText(4);
-    RichTextBox& box = *h.correction();
+    startOn(0);
+    harness->clickText(4);
+    RichTextBox& box = *correction();
     ASSERT_EQ(box.text(), QString::fromUtf8(held.shown));
     box.moveCursor(held.caret);
     // The time stamps of the events: the first repeat half a second after the
@@ -305,8 +308,8 @@ TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
         event.setTimestamp(time);
         QApplication::sendEvent(&box, &event);
     };
-    auto* list4 = h.find<QListWidget>("List4");
-    const RichTextBox& log = *h.form().form4()->RichTextBox1();
+    auto* list4 = corrected();
+    const RichTextBox& log = *this->log();
 
     send(QEvent::KeyPress, false);
     ASSERT_EQ(box.text(), QStringLiteral("perro"));
@@ -315,21 +318,21 @@ TEST_P(HeldKeyTest, IsJudgedOnlyWhenItComesUp)
         send(QEvent::KeyRelease, true);
         send(QEvent::KeyPress, true);
     }
-    EXPECT_EQ(lookAt(*h.text(), 3).colour, vbcolor::Green) << "judged before the key came up";
+    EXPECT_EQ(lookAt(*text(), 3).colour, vbcolor::Green) << "judged before the key came up";
     send(QEvent::KeyRelease, false);
-    QTRY_COMPARE(lookAt(*h.text(), 3).colour, vbcolor::Red);
+    QTRY_COMPARE(lookAt(*text(), 3).colour, vbcolor::Red);
 
     EXPECT_EQ(box.text(), QString::fromUtf8(held.left));
-    EXPECT_EQ(h.text()->text(), QStringLiteral("Mi %1 come \n").arg(QString::fromUtf8(held.left)));
-    EXPECT_EQ(lookAt(*h.text(), 3).colour, vbcolor::Red);
-    EXPECT_FALSE(h.cues.cues.contains(QStringLiteral("acierto")));
+    EXPECT_EQ(text()->text(), QStringLiteral("Mi %1 come \n").arg(QString::fromUtf8(held.left)));
+    EXPECT_EQ(lookAt(*text(), 3).colour, vbcolor::Red);
+    EXPECT_FALSE(cues().contains(QStringLiteral("acierto")));
     EXPECT_EQ(list4->count(), 0);
     EXPECT_TRUE(log.text().isEmpty());
-    EXPECT_EQ(h.state.TextCounter, 1);
+    EXPECT_EQ(state().TextCounter, 1);
 
     // The text finished for real is logged.
-    h.type(QString::fromUtf8(held.rest));
-    EXPECT_EQ(h.cues.cues.count(QStringLiteral("acierto")), 1);
+    harness->type(QString::fromUtf8(held.rest));
+    EXPECT_EQ(cues().count(QStringLiteral("acierto")), 1);
     EXPECT_EQ(list4->count(), 1);
     EXPECT_TRUE(log.text().contains(QStringLiteral("Terminado"))) << log.text().toStdString();
 }
@@ -343,9 +346,10 @@ INSTANTIATE_TEST_SUITE_P(Keys, HeldKeyTest,
 
 // A real text of several lines, with quotes, question and exclamation marks,
 // accents and capitals, worked to the end with the keyboard alone.
-TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
+class KeyboardWalk : public MainWindowTest {};
+
+TEST_F(KeyboardWalk, AWholeTextWithoutTheMouse)
 {
-    TempTree tree;
     tree.writeItem(QStringLiteral("01 Cuentos"), 1, {QStringLiteral("Había una vez")}, {QStringLiteral("Había una vez")});
     tree.writeItem(QStringLiteral("02 Julia"), 1,
                    {QStringLiteral("«¿Quién ha visto mi baca?», preguntó Julia."),
@@ -355,11 +359,11 @@ TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
                     QStringLiteral("El burro y las cabras no la vieron; nadie sabe"),
                     QStringLiteral("dónde está. ¡Qué pena tan grande, Julia!")});
     tree.writePicture(QStringLiteral("Graficos/cabras.gif"), 50, 30);
-    MainWindowHarness h(tree.path());
-    h.form().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&h.form()));
-    auto* list1 = h.find<QListWidget>("List1");
-    auto* list4 = h.find<QListWidget>("List4");
+    start();
+    activate();
+    MainWindowHarness& h = *harness;
+    auto* list1 = exercises();
+    auto* list4 = corrected();
     RichTextBox& text = *h.text();
     RichTextBox& correction = *h.correction();
 
@@ -417,13 +421,13 @@ TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
         ASSERT_TRUE(correction.hasFocus());
         EXPECT_EQ(lookAt(text, at).colour, vbcolor::Green);
 
-        h.cues.cues.clear();
+        cues().clear();
         for (const Key& key : fix.keys)
             h.keyboard(key.key, key.text, key.modifiers);
         EXPECT_EQ(correction.text(), fix.right);
         EXPECT_EQ(text.text().mid(at, fix.right.size()), fix.right);
         EXPECT_EQ(lookAt(text, at).colour, vbcolor::Blue);
-        EXPECT_TRUE(h.cues.cues.contains(QStringLiteral("acierto")));
+        EXPECT_TRUE(cues().contains(QStringLiteral("acierto")));
         EXPECT_EQ(list4->count(), ++fixed);
 
         h.keyboard(Qt::Key_Escape);
@@ -432,11 +436,11 @@ TEST(KeyboardWalk, AWholeTextWithoutTheMouse)
     }
 
     // Finished in time: logged, with its cue.
-    EXPECT_TRUE(h.cues.cues.contains(QStringLiteral("muybien")));
+    EXPECT_TRUE(cues().contains(QStringLiteral("muybien")));
     EXPECT_EQ(text.text(), QStringLiteral("«¿Quién ha visto mi vaca?», preguntó Julia. \n"
                                           "El burro y las cabras no la vieron; nadie sabe \n"
                                           "dónde está. ¡Qué pena tan grande, Julia! \n"));
-    RichTextBox& log = *h.form().form4()->RichTextBox1();
+    RichTextBox& log = *this->log();
     EXPECT_TRUE(log.text().startsWith(QStringLiteral("TEXTO 1\n\n«¿Quién ha visto mi vaca?»")));
 
     // The results, and back.

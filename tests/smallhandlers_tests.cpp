@@ -26,20 +26,20 @@
 
 namespace {
 
-class SmallHandlersTest : public ::testing::Test {
+class SmallHandlersTest : public MainWindowTest {
 protected:
     void start(bool loadItem = true)
     {
         tree.writeItem(QStringLiteral("Lecturas"), 1, {QStringLiteral("Mi pero come pam"), QStringLiteral("Es mio")},
                        {QStringLiteral("Mi perro come pan"), QStringLiteral("Es mío")});
-        harness = std::make_unique<MainWindowHarness>(tree.path());
+        MainWindowTest::start();
         if (loadItem) {
             harness->chooseExercise(0);
-            ASSERT_EQ(harness->text()->text(), QStringLiteral("Mi pero come pam \nEs mio \n"));
+            ASSERT_EQ(text()->text(), QStringLiteral("Mi pero come pam \nEs mio \n"));
         }
     }
 
-    QComboBox* fonts() const { return harness->find<QComboBox>("Combo1"); }
+    QComboBox* fonts() const { return find<QComboBox>("Combo1"); }
 
     // A family of the font chooser other than those given.
     QString otherFamily(const QStringList& not_) const
@@ -61,9 +61,6 @@ protected:
         EXPECT_FALSE(combo->view()->isVisible());
         EXPECT_EQ(combo->currentText(), family);
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 TEST_F(SmallHandlersTest, FontChosenWithNoTextChangesNothing)
@@ -78,7 +75,7 @@ TEST_F(SmallHandlersTest, FontChosenWithNoTextChangesNothing)
     EXPECT_EQ(text.selStart(), 0);
     EXPECT_EQ(text.selLength(), 0);
     EXPECT_EQ(text.font(), font);
-    EXPECT_TRUE(harness->cues.cues.isEmpty());
+    EXPECT_TRUE(cues().isEmpty());
 }
 
 TEST_F(SmallHandlersTest, FontChangeKeepsColoursAndSizes)
@@ -114,39 +111,39 @@ TEST_F(SmallHandlersTest, FontChangeKeepsColoursAndSizes)
     }
 }
 
-TEST(SmallHandlersLongText, FontChangeKeepsTheViewWhereThePupilLeftIt)
+class SmallHandlersLongText : public MainWindowTest {};
+
+TEST_F(SmallHandlersLongText, FontChangeKeepsTheViewWhereThePupilLeftIt)
 {
-    TempTree tree;
     QStringList lines;
     for (int i = 0; i < 200; ++i)
         lines << QStringLiteral("Linea %1 del cuento").arg(i);
     tree.writeItem(QStringLiteral("Largo"), 1, lines, lines);
-    MainWindowHarness harness(tree.path());
-    harness.chooseExercise(0);
-    QScrollBar* scroll = harness.text()->verticalScrollBar();
+    startOn(0);
+    QScrollBar* scroll = text()->verticalScrollBar();
     ASSERT_GT(scroll->maximum(), 0);
     scroll->setValue(scroll->maximum() / 2);
     const int before = scroll->value();
-    harness.find<QComboBox>("Combo1")->setFocus();
+    find<QComboBox>("Combo1")->setFocus();
 
-    harness.form().Combo1_Click();
+    form().Combo1_Click();
 
     EXPECT_EQ(scroll->value(), before);
-    EXPECT_EQ(harness.text()->selLength(), harness.text()->textLength());
+    EXPECT_EQ(text()->selLength(), text()->textLength());
 }
 
 TEST_F(SmallHandlersTest, FontChangeLeavesTheOtherBoxesAlone)
 {
     start();
     harness->clickText(4);
-    RichTextBox& help = *harness->find<RichTextBox>("RichTextBox2");
+    RichTextBox& help = *helpText();
     RichTextBox& correction = *harness->correction();
     const std::vector<Look> helpLooks = looksOf(help);
     const std::vector<Look> correctionLooks = looksOf(correction);
     const QFont helpFont = help.font();
     const QFont correctionFont = correction.font();
 
-    chooseFont(otherFamily({harness->text()->font().family(), helpFont.family(), correctionFont.family()}));
+    chooseFont(otherFamily({text()->font().family(), helpFont.family(), correctionFont.family()}));
 
     EXPECT_EQ(looksOf(help), helpLooks);
     EXPECT_EQ(looksOf(correction), correctionLooks);
@@ -163,7 +160,7 @@ TEST_F(SmallHandlersTest, FontChoiceIsNotGivenToTheNextText)
     chooseFont(family);
     ASSERT_EQ(lookAt(text, 0).family, family);
 
-    QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+    click("Command3_0");
 
     ASSERT_EQ(text.text(), QStringLiteral("Es mio \n"));
     for (const Look& look : looksOf(text))
@@ -189,7 +186,7 @@ TEST_P(ExerciseTextKeys, NeverEditOrMoveThroughTheText)
     const std::vector<Look> looks = looksOf(text);
     const int selStart = text.selStart();
     const int selLength = text.selLength();
-    harness->cues.cues.clear();
+    cues().clear();
     QGuiApplication::clipboard()->setText(QStringLiteral("gato"));
     text.setFocus();
 
@@ -200,12 +197,12 @@ TEST_P(ExerciseTextKeys, NeverEditOrMoveThroughTheText)
     EXPECT_EQ(looksOf(text), looks);
     EXPECT_EQ(text.selStart(), selStart);
     EXPECT_EQ(text.selLength(), selLength);
-    EXPECT_EQ(harness->form().pickedWord(), QStringLiteral("pero"));
-    EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
-    EXPECT_EQ(harness->form().faultyWords().words(),
+    EXPECT_EQ(form().pickedWord(), QStringLiteral("pero"));
+    EXPECT_EQ(correction()->text(), QStringLiteral("pero"));
+    EXPECT_EQ(form().faultyWords().words(),
               (QStringList{QStringLiteral("Mi"), QStringLiteral("pero"), QStringLiteral("come"), QStringLiteral("pam"),
                            QStringLiteral("Es"), QStringLiteral("mio")}));
-    EXPECT_TRUE(harness->cues.cues.isEmpty());
+    EXPECT_TRUE(cues().isEmpty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -247,9 +244,9 @@ TEST_P(ExerciseTextMoves, MoveTheCaretAndEditNothing)
     RichTextBox& text = *harness->text();
     const QString shown = text.text();
     const std::vector<Look> looks = looksOf(text);
-    harness->cues.cues.clear();
+    cues().clear();
     // Escape in the correction box brings the caret to the picked word.
-    ASSERT_TRUE(harness->correction()->hasFocus());
+    ASSERT_TRUE(correction()->hasFocus());
     harness->keyboard(Qt::Key_Escape);
     ASSERT_TRUE(text.hasFocus());
     ASSERT_EQ(text.selStart(), 3);
@@ -262,12 +259,12 @@ TEST_P(ExerciseTextMoves, MoveTheCaretAndEditNothing)
     EXPECT_EQ(text.selLength(), 0);
     EXPECT_EQ(text.text(), shown);
     EXPECT_EQ(looksOf(text), looks);
-    EXPECT_EQ(harness->form().pickedWord(), QStringLiteral("pero"));
-    EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
-    EXPECT_EQ(harness->form().faultyWords().words(),
+    EXPECT_EQ(form().pickedWord(), QStringLiteral("pero"));
+    EXPECT_EQ(correction()->text(), QStringLiteral("pero"));
+    EXPECT_EQ(form().faultyWords().words(),
               (QStringList{QStringLiteral("Mi"), QStringLiteral("pero"), QStringLiteral("come"), QStringLiteral("pam"),
                            QStringLiteral("Es"), QStringLiteral("mio")}));
-    EXPECT_TRUE(harness->cues.cues.isEmpty());
+    EXPECT_TRUE(cues().isEmpty());
     EXPECT_TRUE(text.hasFocus());
 }
 
@@ -290,8 +287,8 @@ TEST_P(CorrectionBoxEnter, InsertsNothingButItsReleaseIsJudged)
     start();
     harness->clickText(4);
     harness->type(QStringLiteral("\b\brro"));
-    ASSERT_EQ(harness->cues.cues.last(), QStringLiteral("acierto"));
-    harness->cues.cues.clear();
+    ASSERT_EQ(cues().last(), QStringLiteral("acierto"));
+    cues().clear();
 
     RichTextBox& correction = *harness->correction();
 
@@ -301,10 +298,10 @@ TEST_P(CorrectionBoxEnter, InsertsNothingButItsReleaseIsJudged)
     QTest::sendKeyEvent(QTest::Release, &correction, GetParam(), QStringLiteral("\r"), {});
 
     EXPECT_EQ(correction.text(), QStringLiteral("perro"));
-    EXPECT_EQ(harness->text()->text(), QStringLiteral("Mi perro come pam \nEs mio \n"));
-    EXPECT_EQ(lookAt(*harness->text(), 3).colour, vbcolor::Blue);
-    EXPECT_EQ(harness->cues.cues, QStringList{QStringLiteral("acierto")});
-    EXPECT_EQ(harness->find<QListWidget>("List4")->count(), 1);
+    EXPECT_EQ(text()->text(), QStringLiteral("Mi perro come pam \nEs mio \n"));
+    EXPECT_EQ(lookAt(*text(), 3).colour, vbcolor::Blue);
+    EXPECT_EQ(cues(), QStringList{QStringLiteral("acierto")});
+    EXPECT_EQ(corrected()->count(), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, CorrectionBoxEnter, ::testing::Values(Qt::Key_Return, Qt::Key_Enter),
@@ -316,8 +313,8 @@ TEST_F(SmallHandlersTest, EnterInTheMiddleOfAWordSplitsNothing)
 {
     start();
     harness->clickText(4);
-    harness->correction()->moveCursor(QTextCursor::Start);
-    harness->correction()->moveCursor(QTextCursor::NextCharacter);
+    correction()->moveCursor(QTextCursor::Start);
+    correction()->moveCursor(QTextCursor::NextCharacter);
 
     RichTextBox& correction = *harness->correction();
 
@@ -327,27 +324,27 @@ TEST_F(SmallHandlersTest, EnterInTheMiddleOfAWordSplitsNothing)
     QTest::sendKeyEvent(QTest::Release, &correction, Qt::Key_Return, QStringLiteral("\r"), {});
 
     EXPECT_EQ(correction.text(), QStringLiteral("pero"));
-    EXPECT_EQ(harness->text()->text(), QStringLiteral("Mi pero come pam \nEs mio \n"));
+    EXPECT_EQ(text()->text(), QStringLiteral("Mi pero come pam \nEs mio \n"));
     // The release was judged: the word typed back as it was turns black.
-    EXPECT_EQ(lookAt(*harness->text(), 3).colour, vbcolor::Black);
+    EXPECT_EQ(lookAt(*text(), 3).colour, vbcolor::Black);
 }
 
 TEST_F(SmallHandlersTest, ExitButtonEndsTheProgramAtOnce)
 {
     start();
     tree.writePicture(QStringLiteral("Graficos/perro.gif"), 30, 20);
-    auto* list4 = harness->find<QListWidget>("List4");
+    auto* list4 = corrected();
     list4->addItem(QStringLiteral("perro"));
     QTest::mouseClick(list4->viewport(), Qt::LeftButton, {}, list4->visualItemRect(list4->item(0)).center());
-    ASSERT_NE(harness->form().form3(), nullptr);
-    ASSERT_TRUE(harness->form().form3()->isVisible());
-    ASSERT_TRUE(harness->form().Timer1->isActive());
-    harness->cues.cues.clear();
+    ASSERT_NE(form().form3(), nullptr);
+    ASSERT_TRUE(form().form3()->isVisible());
+    ASSERT_TRUE(timer()->isActive());
+    cues().clear();
 
-    QTest::mouseClick(harness->find<QPushButton>("Command4"), Qt::LeftButton);
+    click("Command4");
 
     EXPECT_EQ(harness->quits, 1);
-    EXPECT_TRUE(harness->cues.cues.isEmpty());
+    EXPECT_TRUE(cues().isEmpty());
     EXPECT_TRUE(harness->messages.isEmpty());
 }
 
