@@ -43,7 +43,7 @@ const QStringList ItemOneCorrectWords{"Mi", "perro", "come", "Es", "mío"};
 const QString ItemTwoShown = QStringLiteral("La baca muge \n");
 const QString Missing = QStringLiteral("No encuentro el archivo");
 
-class Loading : public ::testing::Test {
+class Loading : public MainWindowTest {
 protected:
     Loading()
     {
@@ -52,20 +52,6 @@ protected:
         tree.writeItem("Plantas", 1, {"El arbol crece"}, {"El árbol crece"});
     }
 
-    MainWindowHarness& start()
-    {
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        return *harness;
-    }
-
-    Form1& form() { return harness->form(); }
-    RichTextBox* text() { return harness->text(); }
-    RichTextBox* hiddenText() { return harness->find<RichTextBox>("RichTextBox2"); }
-    QLineEdit* itemBox() { return harness->find<QLineEdit>("Text1"); }
-    Zarandel* runner() { return harness->find<Zarandel>("Zarandel1"); }
-    QStringList& cues() { return harness->cues.cues; }
-
-    void click(const char* button) { QTest::mouseClick(harness->find<QPushButton>(button), Qt::LeftButton); }
     void typeInItemBox(QChar c)
     {
         if (c == u'\b')
@@ -83,7 +69,7 @@ protected:
         while (!itemBox()->text().isEmpty())
             typeInItemBox(u'\b');
     }
-    double list1Left() { return twips::left(harness->find<QListWidget>("List1")); }
+    double list1Left() { return twips::left(exercises()); }
     // Every character of the exercise text is black at `points`.
     void expectPlainText(double points)
     {
@@ -92,34 +78,30 @@ protected:
             EXPECT_EQ(pointSizeAt(text(), i), points) << "offset " << i;
         }
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 TEST_F(Loading, ChoosingAnExerciseShowsItsCurrentItemAndStartsTheRunner)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
 
     EXPECT_EQ(itemBox()->text(), "1");
     EXPECT_EQ(text()->text(), ItemOneShown);
     expectPlainText(18);
     EXPECT_TRUE(text()->isVisible());
     EXPECT_EQ(form().focusWidget(), text());
-    EXPECT_FALSE(hiddenText()->isVisible());
-    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+    EXPECT_FALSE(helpText()->isVisible());
+    EXPECT_EQ(helpText()->text(), ItemOneCorrectShown);
     EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
     EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
     EXPECT_EQ(form().wordCounter(), 5);
 
-    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(timer()->isActive());
     EXPECT_TRUE(runner()->isVisible());
     EXPECT_EQ(twips::left(runner()), list1Left());
     EXPECT_EQ(form().countdownLeft(), std::lround(list1Left()));
     EXPECT_TRUE(runner()->gifFile().endsWith("/gifs/corre.gif"));
-    EXPECT_FALSE(harness->state.TimeUp);
-    EXPECT_FALSE(harness->find<QPushButton>("Command1")->isEnabled());
+    EXPECT_FALSE(state().TimeUp);
+    EXPECT_FALSE(helpButton()->isEnabled());
 
     EXPECT_EQ(cues().last(), "cambia");
     EXPECT_TRUE(cues().filter("no").isEmpty());
@@ -128,20 +110,18 @@ TEST_F(Loading, ChoosingAnExerciseShowsItsCurrentItemAndStartsTheRunner)
 
 TEST_F(Loading, ChoosingAnotherExerciseLoadsFromItsOwnFolder)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     harness->chooseExercise(1);
 
     EXPECT_EQ(itemBox()->text(), "1");
     EXPECT_EQ(text()->text(), "El arbol crece \n");
-    EXPECT_EQ(hiddenText()->text(), "El árbol crece \n");
+    EXPECT_EQ(helpText()->text(), "El árbol crece \n");
     EXPECT_EQ(form().correctWords().words(), QStringList({"El", "árbol", "crece"}));
 }
 
 TEST_F(Loading, NextAndPreviousArrowsStepTheItem)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     cues().clear();
 
     click("Command3_0");
@@ -165,8 +145,7 @@ TEST_F(Loading, NextAndPreviousArrowsStepTheItem)
 
 TEST_F(Loading, PreviousArrowAtItemOneReloadsItemOne)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     harness->clickText(5);  // a picked word grows and turns green
     form().Timer1_Timer();
     form().Timer1_Timer();
@@ -180,15 +159,14 @@ TEST_F(Loading, PreviousArrowAtItemOneReloadsItemOne)
     expectPlainText(18);
     EXPECT_EQ(form().countdownLeft(), std::lround(list1Left()));
     EXPECT_EQ(twips::left(runner()), list1Left());
-    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(timer()->isActive());
     EXPECT_EQ(cues(), QStringList({"cambia"}));
 }
 
 TEST_F(Loading, TypedDigitsLoadTheItemAfterEachKey)
 {
     tree.writeItem("Animales", 12, {"Doce ubas"}, {"Doce uvas"});
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
 
     emptyItemBox();
     cues().clear();
@@ -210,8 +188,7 @@ TEST_F(Loading, TypedDigitsLoadTheItemAfterEachKey)
 TEST_F(Loading, TwoDigitsTypedOneAfterTheOtherReachTheItemBoxBoth)
 {
     tree.writeItem("Animales", 12, {"Doce ubas"}, {"Doce uvas"});
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     ASSERT_EQ(form().focusWidget(), text());
     itemBox()->setFocus(Qt::MouseFocusReason);
     itemBox()->selectAll();
@@ -256,8 +233,7 @@ class LettersInTheItemBox : public Loading, public ::testing::WithParamInterface
 
 TEST_P(LettersInTheItemBox, NeverGetInByAnyRoute)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     itemBox()->setFocus();
     itemBox()->end(false);
     QApplication::clipboard()->setText(QStringLiteral("Mi"));
@@ -328,9 +304,9 @@ TEST_P(ExerciseListKeys, FocusAloneChoosesNothingAndAMoveChooses)
 {
     tree.writeItem("Ríos", 1, {"El rio corre"}, {"El río corre"});
     start();
-    auto* list = harness->find<QListWidget>("List1");
+    auto* list = exercises();
     for (Qt::FocusReason reason : {Qt::TabFocusReason, Qt::ActiveWindowFocusReason, Qt::BacktabFocusReason}) {
-        harness->find<QWidget>("Combo1")->setFocus();
+        find<QWidget>("Combo1")->setFocus();
         list->setFocus(reason);
         ASSERT_TRUE(list->hasFocus());
         EXPECT_TRUE(cues().isEmpty()) << "focus reason " << reason;
@@ -358,8 +334,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(Loading, TypingTheNumberOfAMissingItemReportsIt)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     emptyItemBox();
     typeInItemBox(u'1');
     cues().clear();
@@ -374,8 +349,7 @@ TEST_F(Loading, TypingTheNumberOfAMissingItemReportsIt)
 
 TEST_F(Loading, OnlyDigitsAndBackspaceReachTheItemBox)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     cues().clear();
 
     typeInItemBox(QStringLiteral("a -.ñ"));
@@ -391,8 +365,7 @@ TEST_F(Loading, OnlyDigitsAndBackspaceReachTheItemBox)
 
 TEST_F(Loading, EmptyingTheItemBoxLoadsNothing)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     cues().clear();
 
     emptyItemBox();
@@ -418,8 +391,7 @@ TEST_F(Loading, EmptyingTheItemBoxLoadsNothing)
 TEST_F(Loading, ANumberWithALeadingZeroIsReportedMissing)
 {
     tree.writeItem("Animales", 12, {"Doce ubas"}, {"Doce uvas"});
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     emptyItemBox();
     typeInItemBox(QStringLiteral("01"));
     cues().clear();
@@ -436,8 +408,7 @@ TEST_F(Loading, ANumberWithALeadingZeroIsReportedMissing)
 
 TEST_F(Loading, EachExerciseKeepsItsOwnItemNumber)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     click("Command3_0");
     ASSERT_EQ(text()->text(), ItemTwoShown);
 
@@ -488,28 +459,27 @@ TEST_F(Loading, AMissingItemSoundsTheNoCueBeforeItsMessage)
 
 TEST_F(Loading, AMissingItemLeavesARunningCountdownGoing)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     form().Timer1_Timer();
     form().Timer1_Timer();
     const qint32 runnerAt = form().countdownLeft();
     const double runnerShownAt = twips::left(runner());
-    harness->find<QPushButton>("Command1")->setEnabled(true);
-    harness->state.TimeUp = true;
+    helpButton()->setEnabled(true);
+    state().TimeUp = true;
 
     typeInItemBox(u'7');  // item 17 does not exist
 
     EXPECT_EQ(harness->messages, QStringList({Missing}));
-    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(timer()->isActive());
     EXPECT_EQ(form().countdownLeft(), runnerAt);
     EXPECT_EQ(twips::left(runner()), runnerShownAt);
     EXPECT_TRUE(runner()->isVisible());
     // The load got as far as locking the help and resetting the time.
-    EXPECT_FALSE(harness->find<QPushButton>("Command1")->isEnabled());
-    EXPECT_FALSE(harness->state.TimeUp);
+    EXPECT_FALSE(helpButton()->isEnabled());
+    EXPECT_FALSE(state().TimeUp);
     EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
     EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
-    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+    EXPECT_EQ(helpText()->text(), ItemOneCorrectShown);
 }
 
 // An item that is there but cannot be worked: how it is spoilt, and the first
@@ -552,8 +522,7 @@ class BrokenItemLoading : public Loading, public ::testing::WithParamInterface<B
 
 TEST_P(BrokenItemLoading, IsRefusedAndLeavesTheItemBeforeItUntouched)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     harness->clickText(5);
     form().Timer1_Timer();
     const qint32 runnerAt = form().countdownLeft();
@@ -571,10 +540,10 @@ TEST_P(BrokenItemLoading, IsRefusedAndLeavesTheItemBeforeItUntouched)
     EXPECT_EQ(cues(), QStringList({"no"}));
     EXPECT_EQ(text()->text(), ItemOneShown);
     EXPECT_EQ(colourAt(text(), 3), vbcolor::Green);
-    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+    EXPECT_EQ(helpText()->text(), ItemOneCorrectShown);
     EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
     EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
-    EXPECT_TRUE(form().Timer1->isActive());
+    EXPECT_TRUE(timer()->isActive());
     EXPECT_EQ(form().countdownLeft(), runnerAt);
 }
 
@@ -584,8 +553,7 @@ INSTANTIATE_TEST_SUITE_P(, BrokenItemLoading, ::testing::ValuesIn(BrokenItems),
 TEST_F(Loading, AnItemWithoutItsCorrectVersionIsNeverPairedWithAnotherItem)
 {
     QFile::remove(tree.file("Ejercicios/Animales/correcto/2.txt"));
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     cues().clear();
 
     click("Command3_0");
@@ -597,13 +565,12 @@ TEST_F(Loading, AnItemWithoutItsCorrectVersionIsNeverPairedWithAnotherItem)
     EXPECT_EQ(text()->text(), "");
     EXPECT_EQ(form().faultyWords().words(), ItemOneFaultyWords);
     EXPECT_EQ(form().correctWords().words(), ItemOneCorrectWords);
-    EXPECT_EQ(hiddenText()->text(), ItemOneCorrectShown);
+    EXPECT_EQ(helpText()->text(), ItemOneCorrectShown);
 }
 
 TEST_F(Loading, ATypedNumberBeyondTheLargestItemStopsThere)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     emptyItemBox();
 
     typeInItemBox(QStringLiteral("9999999999"));
@@ -614,8 +581,7 @@ TEST_F(Loading, ATypedNumberBeyondTheLargestItemStopsThere)
 
 TEST_F(Loading, TheNextArrowStopsAtTheLargestItem)
 {
-    start();
-    harness->chooseExercise(0);
+    startOn(0);
     emptyItemBox();
     typeInItemBox(QStringLiteral("2147483647"));
     ASSERT_EQ(form().itemNumbers()[0], std::numeric_limits<qint32>::max());
@@ -636,14 +602,8 @@ TEST_F(Loading, TheNextArrowStopsAtTheLargestItem)
 
 namespace {
 
-void configure(const QString& key, const QVariant& value)
-{
-    QSettings s(QSettings::NativeFormat, QSettings::UserScope, "miravellon", "miravellon");
-    s.setValue(key, value);
-}
-
 // Ana failed «vaca» and «hierba» yesterday; her rows are in the class's folder.
-class Review : public ::testing::Test {
+class Review : public MainWindowTest {
 protected:
     Review()
     {
@@ -668,33 +628,18 @@ protected:
     ~Review() override
     {
         harness.reset();
-        QFile::remove(configFile());
         QDir(review::rootFor(QStringLiteral("Ana"))).removeRecursively();
-    }
-    static QString configFile()
-    {
-        return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-            + QStringLiteral("/miravellon/miravellon.conf");
     }
     // Starts the program as Ana; the review is built before it goes on when
     // `wait`.
     void start(bool show = true, bool wait = true)
     {
-        harness = std::make_unique<MainWindowHarness>(tree.path(), show, QStringLiteral("Ana"));
+        MainWindowTest::start(QStringLiteral("Ana"), show);
         harness->clock = [this] { return today; };
         if (wait)
             waitForReview();
     }
     void waitForReview() { ASSERT_TRUE(QTest::qWaitFor([this] { return !form().reviewPending(); }, 10000)); }
-    Form1& form() { return harness->form(); }
-    QStringList listed()
-    {
-        QStringList names;
-        auto* list = harness->find<QListWidget>("List1");
-        for (int i = 0; i < list->count(); ++i)
-            names.append(list->item(i)->text());
-        return names;
-    }
     // Corrects every misspelt word of the text, as the pupil does.
     void correctEverything()
     {
@@ -702,7 +647,7 @@ protected:
             const QString right = form().correctWords().entry(k);
             if (form().faultyWords().entry(k) == right)
                 continue;
-            const QString shown = harness->text()->text();
+            const QString shown = text()->text();
             int offset = 0;
             for (int spaces = 0; spaces < k; ++offset) {
                 if (shown.at(offset) == u' ')
@@ -717,9 +662,7 @@ protected:
 
     static inline const QDateTime Today{QDate(2026, 3, 10), QTime(9, 0)};
     QDateTime today = Today;
-    TempTree tree;
     QTemporaryDir folder;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 TEST_F(Review, AnaFindsHerWordsMisspeltInLinesOfTheExercisesFirstInTheList)

@@ -173,7 +173,7 @@ void MainWindowTest::activate()
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
 }
 
-void MainWindowTest::configure(const QString& key, const QVariant& value)
+void configure(const QString& key, const QVariant& value)
 {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("miravellon"),
                        QStringLiteral("miravellon"));
@@ -181,7 +181,7 @@ void MainWindowTest::configure(const QString& key, const QVariant& value)
     settings.sync();
 }
 
-QString MainWindowTest::settingsFile()
+QString settingsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/miravellon/miravellon.conf");

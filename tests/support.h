@@ -131,6 +131,12 @@ public:
     std::unique_ptr<Form1> form1;
 };
 
+// Sets `key` in the account's settings, which the programs read when they
+// start.
+void configure(const QString& key, const QVariant& value);
+// The account's settings file.
+QString settingsFile();
+
 // The fixture of the main window's tests: a content tree of the test's own,
 // which it fills before starting the window on it, and the window's controls
 // found by their names (the legend in mainwindow/form1.h). The dialogs are
@@ -148,12 +154,6 @@ protected:
     MainWindowHarness& startOn(int row);
     // Brings the window to the front and waits until it is active.
     void activate();
-
-    // Sets `key` in the account's settings, which the window reads when it
-    // starts.
-    static void configure(const QString& key, const QVariant& value);
-    // The account's settings file.
-    static QString settingsFile();
 
     Form1& form() const { return harness->form(); }
     ProgramState& state() const { return harness->state; }
