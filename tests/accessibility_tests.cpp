@@ -54,20 +54,20 @@ bool insideComboBox(const QWidget* widget)
     return false;
 }
 
-class AccessibilityTest : public ::testing::Test {
+class AccessibilityTest : public MainWindowTest {
 protected:
     AccessibilityTest()
     {
         tree.writeItem(u"Lecturas"_s, 1, {u"Mi pero come"_s}, {u"Mi perro come"_s});
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        form3 = std::make_unique<Form3>(harness->state, [] {});
+        start();
+        form3 = std::make_unique<Form3>(state(), [] {});
     }
 
     // Every window of the program: the main window, the results log shown by
     // its start-up, the splash and the picture viewer.
     std::vector<QWidget*> windows()
     {
-        return {&harness->form(), harness->form().form4(), &splash, form3.get()};
+        return {&form(), form().form4(), &splash, form3.get()};
     }
 
     std::vector<QWidget*> allWidgets()
@@ -79,8 +79,6 @@ protected:
         return widgets;
     }
 
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
     Form2 splash;
     std::unique_ptr<Form3> form3;
 };
@@ -92,7 +90,7 @@ TEST_F(AccessibilityTest, PictureButtonsOfTheMainWindowHaveSpanishTooltipsAndNam
         {"Command6", u"Resultados"_s},  {"Command4", u"Salir"_s},
     };
     for (const auto& [name, label] : expected) {
-        auto* button = harness->find<QPushButton>(name);
+        auto* button = find<QPushButton>(name);
         ASSERT_NE(button, nullptr) << name;
         // The button still shows only its picture.
         EXPECT_TRUE(button->text().isEmpty()) << name;
@@ -104,7 +102,7 @@ TEST_F(AccessibilityTest, PictureButtonsOfTheMainWindowHaveSpanishTooltipsAndNam
     }
     // The pace buttons show a bare digit; their names say what it is.
     for (int i = 0; i < 4; ++i) {
-        auto* button = harness->find<QPushButton>(QByteArray("Command5_" + QByteArray::number(i)).constData());
+        auto* button = find<QPushButton>(QByteArray("Command5_" + QByteArray::number(i)).constData());
         ASSERT_NE(button, nullptr);
         const QString label = u"Ritmo "_s + QString::number(i + 1);
         EXPECT_EQ(button->text(), QString::number(i + 1));
@@ -133,8 +131,8 @@ TEST_F(AccessibilityTest, EveryControlThatShowsOnlyAPictureIsNamed)
     EXPECT_EQ(pictures, 4);
     EXPECT_EQ(spokenName(splash.Picture1()), u"Miravellon: haz clic para empezar"_s);
     EXPECT_EQ(spokenName(form3->Picture1()), u"Dibujo de la palabra"_s);
-    EXPECT_EQ(spokenName(harness->find<QWidget>("Zarandel1")), u"Cuenta atrás"_s);
-    EXPECT_EQ(spokenName(harness->find<QWidget>("Zarandel2")), u"Premio"_s);
+    EXPECT_EQ(spokenName(find<QWidget>("Zarandel1")), u"Cuenta atrás"_s);
+    EXPECT_EQ(spokenName(find<QWidget>("Zarandel2")), u"Premio"_s);
 }
 
 TEST_F(AccessibilityTest, ListsAndBoxesAreNamed)
@@ -160,27 +158,28 @@ TEST_F(AccessibilityTest, ListsAndBoxesAreNamed)
         {"RichTextBox3", u"Corrección"_s},
     };
     for (const auto& [name, label] : expected)
-        EXPECT_EQ(spokenName(harness->find<QWidget>(name)), label) << name;
-    EXPECT_EQ(spokenName(harness->form().form4()->RichTextBox1()), u"Resultados"_s);
+        EXPECT_EQ(spokenName(find<QWidget>(name)), label) << name;
+    EXPECT_EQ(spokenName(log()), u"Resultados"_s);
     // On Linux Qt speaks a combo box by the font it shows, and says what it is
     // for in its description.
-    auto* fonts = harness->find<QComboBox>("Combo1");
+    auto* fonts = find<QComboBox>("Combo1");
     EXPECT_EQ(fonts->accessibleName(), u"Tipo de letra"_s);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(fonts)->text(QAccessible::Description), u"Tipo de letra"_s);
-    EXPECT_EQ(harness->find<QWidget>("Text1")->toolTip(), u"Número de texto"_s);
+    EXPECT_EQ(find<QWidget>("Text1")->toolTip(), u"Número de texto"_s);
 }
 
 // The exercise list keeps its design width, which cuts the longer names: the
 // pointer and a screen reader both get the whole name.
-TEST(ExerciseNames, EachEntryCarriesItsWholeNameAsTooltipAndSpokenName)
+class ExerciseNames : public MainWindowTest {};
+
+TEST_F(ExerciseNames, EachEntryCarriesItsWholeNameAsTooltipAndSpokenName)
 {
-    TempTree tree;
     const QStringList names{u"01 Mayúsculas (1.º y 2.º)"_s, u"08 M antes de P y B"_s,
                             u"12 Signos ¿ y ¡, «comillas» y puntos suspensivos (5.º y 6.º)"_s};
     for (const QString& name : names)
         tree.writeItem(name, 1, {u"Mi pero"_s}, {u"Mi perro"_s});
-    MainWindowHarness harness(tree.path());
-    auto* list = harness.find<QListWidget>("List1");
+    start();
+    auto* list = exercises();
     ASSERT_EQ(list->count(), names.size());
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(list);
     ASSERT_NE(spoken, nullptr);
@@ -203,11 +202,11 @@ TEST(ExerciseNames, EachEntryCarriesItsWholeNameAsTooltipAndSpokenName)
 TEST_F(AccessibilityTest, NamesStayWhenTheHelpButtonIsLockedAndTheTextIsLoaded)
 {
     harness->chooseExercise(0);
-    auto* help = harness->find<QPushButton>("Command1");
+    auto* help = helpButton();
     EXPECT_FALSE(help->isEnabled());
     EXPECT_EQ(spokenName(help), u"Ayuda"_s);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(help)->state().disabled);
-    EXPECT_EQ(spokenName(harness->text()), u"Texto del ejercicio"_s);
+    EXPECT_EQ(spokenName(text()), u"Texto del ejercicio"_s);
 }
 
 }  // namespace

@@ -43,16 +43,12 @@ QPoint centredOn(QSize screen, QSize size)
     return {twips::toPixels(left), twips::toPixels(top)};
 }
 
-class WordPictureTest : public ::testing::Test {
+class WordPictureTest : public MainWindowTest {
 protected:
     void TearDown() override { twips::overrideScreenSize(std::nullopt); }
 
-    MainWindowHarness& window()
-    {
-        if (!harness)
-            harness = std::make_unique<MainWindowHarness>(tree.path());
-        return *harness;
-    }
+    // The window, started when first needed.
+    MainWindowHarness& window() { return harness ? *harness : start(); }
     QListWidget* list4() { return window().find<QListWidget>("List4"); }
     Form3* viewer() { return window().form().form3(); }
 
@@ -102,9 +98,6 @@ protected:
         EXPECT_EQ(form3.size(), framed);
         EXPECT_EQ(form3.pos(), centredOn(twips::screenSize(), framed));
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 // Which file the lookup finds for a word, given the files of the tree.

@@ -50,14 +50,6 @@ public:
     ScreenOverride& operator=(const ScreenOverride&) = delete;
 };
 
-QStringList entries(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
 QColor pixelOf(QWidget* window, QPoint at)
 {
     return window->grab().toImage().pixelColor(at);
@@ -74,7 +66,7 @@ QPoint bareCorner(const QWidget* window)
 const QSize ExampleScreen(12000, 9000);
 
 // A content tree with two exercises, A and b, and a loose file beside them.
-class StartupTest : public ::testing::Test {
+class StartupTest : public MainWindowTest {
 protected:
     StartupTest()
     {
@@ -82,90 +74,89 @@ protected:
         tree.writeItem(u"b"_s, 1, {u"Es m\u00EDo"_s}, {u"Es m\u00EDo"_s});
         tree.write(u"Ejercicios/leeme.txt"_s, "no es un ejercicio\r\n");
     }
-
-    TempTree tree;
 };
+
+// A content tree each test fills itself.
+class Startup : public MainWindowTest {};
 
 TEST_F(StartupTest, FreshStartState)
 {
-    MainWindowHarness h(tree.path());
-    Form1& f = h.form();
+    start();
+    Form1& f = form();
 
     EXPECT_EQ(f.itemNumbers().size(), 71);
     EXPECT_TRUE(std::all_of(f.itemNumbers().cbegin(), f.itemNumbers().cend(), [](qint32 n) { return n == 1; }));
     EXPECT_EQ(f.selectedExercise(), 0);
     EXPECT_EQ(f.textFontSize(), 24);
     EXPECT_EQ(f.appFolder(), tree.path());
-    EXPECT_EQ(h.state.TextCounter, 1);
-    EXPECT_FALSE(h.state.TimeUp);
-    EXPECT_FALSE(f.Timer1->isActive());
-    EXPECT_EQ(f.Timer1->interval(), 200);
+    EXPECT_EQ(state().TextCounter, 1);
+    EXPECT_FALSE(state().TimeUp);
+    EXPECT_FALSE(timer()->isActive());
+    EXPECT_EQ(timer()->interval(), 200);
 
-    EXPECT_EQ(vbcolor::background(h.find<QPushButton>("Command5_0")), vbcolor::Green);
+    EXPECT_EQ(vbcolor::background(find<QPushButton>("Command5_0")), vbcolor::Green);
     for (const char* pace : {"Command5_1", "Command5_2", "Command5_3"})
-        EXPECT_EQ(vbcolor::background(h.find<QPushButton>(pace)), vbcolor::Yellow) << pace;
+        EXPECT_EQ(vbcolor::background(find<QPushButton>(pace)), vbcolor::Yellow) << pace;
 
-    EXPECT_FALSE(h.find<QPushButton>("Command1")->isEnabled());
-    EXPECT_TRUE(h.text()->isReadOnly());
-    EXPECT_TRUE(h.text()->text().isEmpty());
-    EXPECT_EQ(h.find<QLineEdit>("Text1")->text(), u"1"_s);
+    EXPECT_FALSE(helpButton()->isEnabled());
+    EXPECT_TRUE(text()->isReadOnly());
+    EXPECT_TRUE(text()->text().isEmpty());
+    EXPECT_EQ(itemBox()->text(), u"1"_s);
 
     // Nothing is reported and nothing is heard while starting.
-    EXPECT_TRUE(h.messages.isEmpty());
-    EXPECT_TRUE(h.cues.cues.isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty());
+    EXPECT_TRUE(cues().isEmpty());
 }
 
 TEST_F(StartupTest, ListsTheExerciseFoldersOnly)
 {
-    MainWindowHarness h(tree.path());
-    EXPECT_EQ(entries(h.find<QListWidget>("List1")), (QStringList{u"A"_s, u"b"_s}));
-    EXPECT_EQ(h.form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s}));
-    EXPECT_TRUE(h.form().exerciseFolder().endsWith(u"/Ejercicios/A"_s)) << h.form().exerciseFolder().toStdString();
+    start();
+    EXPECT_EQ(listed(), (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_EQ(form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_TRUE(form().exerciseFolder().endsWith(u"/Ejercicios/A"_s)) << form().exerciseFolder().toStdString();
 }
 
 TEST_F(StartupTest, ItemCommandsBeforeAnyCatalogueClickWorkOnTheFirstExercise)
 {
-    MainWindowHarness h(tree.path());
-    h.form().LoadExerciseItem();
-    EXPECT_EQ(h.text()->text(), u"Mi perro come \n"_s);
-    EXPECT_EQ(h.cues.cues, QStringList{u"cambia"_s});
-    EXPECT_TRUE(h.messages.isEmpty());
+    start();
+    form().LoadExerciseItem();
+    EXPECT_EQ(text()->text(), u"Mi perro come \n"_s);
+    EXPECT_EQ(cues(), QStringList{u"cambia"_s});
+    EXPECT_TRUE(harness->messages.isEmpty());
 }
 
-TEST(Startup, LowerCaseCatalogueFolderIsListed)
+TEST_F(Startup, LowerCaseCatalogueFolderIsListed)
 {
-    TempTree tree;
     tree.writeItem(u"Verbos"_s, 1, {u"uno"_s}, {u"uno"_s});
     tree.mkdir(u"Ejercicios/acentos"_s);
     QDir(tree.path()).rename(u"Ejercicios"_s, u"ejercicios"_s);
 
-    MainWindowHarness h(tree.path());
-    EXPECT_EQ(entries(h.find<QListWidget>("List1")), (QStringList{u"acentos"_s, u"Verbos"_s}));
-    h.chooseExercise(1);
-    EXPECT_EQ(h.text()->text(), u"uno \n"_s);
-    EXPECT_TRUE(h.messages.isEmpty());
+    start();
+    EXPECT_EQ(listed(), (QStringList{u"acentos"_s, u"Verbos"_s}));
+    harness->chooseExercise(1);
+    EXPECT_EQ(text()->text(), u"uno \n"_s);
+    EXPECT_TRUE(harness->messages.isEmpty());
 }
 
-TEST(Startup, MissingCatalogueFolderListsNothingAndReportsNothing)
+TEST_F(Startup, MissingCatalogueFolderListsNothingAndReportsNothing)
 {
-    TempTree tree;
     tree.mkdir(u"sonidos"_s);
     tree.mkdir(u"gifs"_s);
 
-    MainWindowHarness h(tree.path());
-    EXPECT_EQ(h.find<QListWidget>("List1")->count(), 0);
-    EXPECT_TRUE(h.form().exerciseFolders().isEmpty());
-    EXPECT_TRUE(h.messages.isEmpty());
-    EXPECT_TRUE(h.form().isVisible());
+    start();
+    EXPECT_EQ(exercises()->count(), 0);
+    EXPECT_TRUE(form().exerciseFolders().isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty());
+    EXPECT_TRUE(form().isVisible());
     // The log is made, hidden behind the main window.
-    ASSERT_NE(h.form().form4(), nullptr);
-    EXPECT_FALSE(h.form().form4()->isVisible());
+    ASSERT_NE(form().form4(), nullptr);
+    EXPECT_FALSE(form().form4()->isVisible());
 }
 
 TEST_F(StartupTest, FontChooserIsShownWithArialAndTheInstalledFamilies)
 {
-    MainWindowHarness h(tree.path());
-    auto* combo = h.find<QComboBox>("Combo1");
+    start();
+    auto* combo = find<QComboBox>("Combo1");
     ASSERT_NE(combo, nullptr);
     EXPECT_TRUE(combo->isVisible());
     EXPECT_EQ(combo->currentText(), u"Arial"_s);
@@ -175,47 +166,46 @@ TEST_F(StartupTest, FontChooserIsShownWithArialAndTheInstalledFamilies)
     for (const QString& family : families)
         EXPECT_GE(combo->findText(family), 0) << family.toStdString();
     // Showing the name changes no font of the text.
-    EXPECT_EQ(h.text()->font().family(), u"Arial"_s);
+    EXPECT_EQ(text()->font().family(), u"Arial"_s);
 }
 
 TEST_F(StartupTest, MissingBackgroundTileStillOpensOnThePlainBackground)
 {
-    MainWindowHarness h(tree.path());
-    EXPECT_TRUE(h.form().isVisible());
-    EXPECT_TRUE(h.form().background().isNull());
-    EXPECT_TRUE(h.form().palette().brush(QPalette::Window).texture().isNull());
-    EXPECT_EQ(pixelOf(&h.form(), bareCorner(&h.form())), QColor(192, 192, 192));
-    EXPECT_TRUE(h.messages.isEmpty());
+    start();
+    EXPECT_TRUE(form().isVisible());
+    EXPECT_TRUE(form().background().isNull());
+    EXPECT_TRUE(form().palette().brush(QPalette::Window).texture().isNull());
+    EXPECT_EQ(pixelOf(&form(), bareCorner(&form())), QColor(192, 192, 192));
+    EXPECT_TRUE(harness->messages.isEmpty());
 }
 
 TEST_F(StartupTest, BackgroundTileCoversTheWindowBehindTheControls)
 {
     tree.writePicture(u"fondo.gif"_s, 32, 24);
-    MainWindowHarness h(tree.path());
+    start();
 
-    EXPECT_EQ(h.form().background().size(), QSize(32, 24));
-    const QPixmap background = h.form().palette().brush(QPalette::Window).texture();
+    EXPECT_EQ(form().background().size(), QSize(32, 24));
+    const QPixmap background = form().palette().brush(QPalette::Window).texture();
     ASSERT_FALSE(background.isNull());
-    EXPECT_EQ(background.size(), h.form().size());
+    EXPECT_EQ(background.size(), form().size());
 
-    EXPECT_EQ(pixelOf(&h.form(), bareCorner(&h.form())), QColor(Qt::darkCyan));
+    EXPECT_EQ(pixelOf(&form(), bareCorner(&form())), QColor(Qt::darkCyan));
     // The exercise list stays drawn above the tiles.
-    auto* list = h.find<QListWidget>("List1");
+    auto* list = exercises();
     const QPoint inList = list->geometry().bottomLeft() + QPoint(list->width() / 2, -5);
-    EXPECT_NE(pixelOf(&h.form(), inList), QColor(Qt::darkCyan));
+    EXPECT_NE(pixelOf(&form(), inList), QColor(Qt::darkCyan));
 }
 
 // The background tile is found whatever the letter case of its name, like
 // every other content path.
-class BackgroundTileName : public ::testing::TestWithParam<const char*> {};
+class BackgroundTileName : public MainWindowTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(BackgroundTileName, IsFoundIgnoringLetterCase)
 {
-    TempTree tree;
     tree.writePicture(QString::fromLatin1(GetParam()), 32, 24);
-    MainWindowHarness h(tree.path());
-    EXPECT_EQ(h.form().background().size(), QSize(32, 24));
-    EXPECT_FALSE(h.form().palette().brush(QPalette::Window).texture().isNull());
+    start();
+    EXPECT_EQ(form().background().size(), QSize(32, 24));
+    EXPECT_FALSE(form().palette().brush(QPalette::Window).texture().isNull());
 }
 
 INSTANTIATE_TEST_SUITE_P(StartupTest, BackgroundTileName,
@@ -223,26 +213,23 @@ INSTANTIATE_TEST_SUITE_P(StartupTest, BackgroundTileName,
 
 TEST_F(StartupTest, RewardAnimationIsHiddenAtTheTopOfTheCorrectedWords)
 {
-    MainWindowHarness h(tree.path());
-    auto* reward = h.find<Zarandel>("Zarandel2");
-    auto* corrected = h.find<QListWidget>("List4");
-    EXPECT_TRUE(reward->isHidden());
-    EXPECT_EQ(twips::top(reward), twips::top(h.text()));
-    EXPECT_NEAR(twips::left(reward), twips::left(h.text()) + twips::width(h.text()) + 50, OnePixel);
-    EXPECT_EQ(twips::left(reward), twips::left(corrected));
+    start();
+    EXPECT_TRUE(reward()->isHidden());
+    EXPECT_EQ(twips::top(reward()), twips::top(text()));
+    EXPECT_NEAR(twips::left(reward()), twips::left(text()) + twips::width(text()) + 50, OnePixel);
+    EXPECT_EQ(twips::left(reward()), twips::left(corrected()));
 }
 
 TEST_F(StartupTest, ResultsWindowLiesExactlyOverTheExerciseText)
 {
-    MainWindowHarness h(tree.path());
-    Form4* log = h.form().form4();
+    start();
+    Form4* log = form().form4();
     ASSERT_NE(log, nullptr);
     EXPECT_FALSE(log->isVisible()) << "the main window covers it from the first moment";
-    const RichTextBox* text = h.text();
-    EXPECT_EQ(twips::left(log), twips::left(text));
-    EXPECT_EQ(twips::top(log), twips::top(text));
-    EXPECT_EQ(twips::width(log), twips::width(text));
-    EXPECT_EQ(twips::height(log), twips::height(text));
+    EXPECT_EQ(twips::left(log), twips::left(text()));
+    EXPECT_EQ(twips::top(log), twips::top(text()));
+    EXPECT_EQ(twips::width(log), twips::width(text()));
+    EXPECT_EQ(twips::height(log), twips::height(text()));
 
     EXPECT_NEAR(twips::left(log->RichTextBox1()), 120, OnePixel);
     EXPECT_NEAR(twips::top(log->RichTextBox1()), 120, OnePixel);
@@ -253,12 +240,11 @@ TEST_F(StartupTest, ResultsWindowLiesExactlyOverTheExerciseText)
 
 // --- More exercises than the original table had room for ---------------
 
-class ManyExercises : public ::testing::TestWithParam<int> {};
+class ManyExercises : public MainWindowTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ManyExercises, EveryListedExerciseKeepsItsOwnItemNumber)
 {
     const int count = GetParam();
-    TempTree tree;
     const auto name = [](int i) { return u"E%1"_s.arg(i + 1, 3, 10, QLatin1Char('0')); };
     for (int i = 0; i < count - 1; ++i)
         tree.mkdir(u"Ejercicios/"_s + name(i));
@@ -266,32 +252,32 @@ TEST_P(ManyExercises, EveryListedExerciseKeepsItsOwnItemNumber)
     tree.writeItem(last, 1, {u"primero"_s}, {u"primero"_s});
     tree.writeItem(last, 2, {u"segundo"_s}, {u"segundo"_s});
 
-    MainWindowHarness h(tree.path());
-    auto* list = h.find<QListWidget>("List1");
+    start();
+    auto* list = exercises();
     ASSERT_EQ(list->count(), count);
-    ASSERT_GE(h.form().itemNumbers().size(), count);
+    ASSERT_GE(form().itemNumbers().size(), count);
 
     list->scrollToItem(list->item(count - 1));
-    h.chooseExercise(count - 1);
-    EXPECT_EQ(h.form().selectedExercise(), count - 1);
-    EXPECT_TRUE(h.form().exerciseFolder().endsWith(u"/Ejercicios/"_s + last));
-    EXPECT_EQ(h.text()->text(), u"primero \n"_s);
-    EXPECT_TRUE(h.messages.isEmpty());
+    harness->chooseExercise(count - 1);
+    EXPECT_EQ(form().selectedExercise(), count - 1);
+    EXPECT_TRUE(form().exerciseFolder().endsWith(u"/Ejercicios/"_s + last));
+    EXPECT_EQ(text()->text(), u"primero \n"_s);
+    EXPECT_TRUE(harness->messages.isEmpty());
 
-    h.find<QPushButton>("Command3_0")->click();
-    EXPECT_EQ(h.text()->text(), u"segundo \n"_s);
-    EXPECT_EQ(h.form().itemNumbers()[count - 1], 2);
-    EXPECT_EQ(h.form().itemNumbers()[count - 2], 1);
-    EXPECT_EQ(h.form().itemNumbers()[0], 1);
+    find<QPushButton>("Command3_0")->click();
+    EXPECT_EQ(text()->text(), u"segundo \n"_s);
+    EXPECT_EQ(form().itemNumbers()[count - 1], 2);
+    EXPECT_EQ(form().itemNumbers()[count - 2], 1);
+    EXPECT_EQ(form().itemNumbers()[0], 1);
 
     // Another exercise starts at its own item 1; coming back finds item 2.
     list->scrollToItem(list->item(0));
-    h.chooseExercise(0);
-    EXPECT_EQ(h.find<QLineEdit>("Text1")->text(), u"1"_s);
+    harness->chooseExercise(0);
+    EXPECT_EQ(itemBox()->text(), u"1"_s);
     list->scrollToItem(list->item(count - 1));
-    h.chooseExercise(count - 1);
-    EXPECT_EQ(h.find<QLineEdit>("Text1")->text(), u"2"_s);
-    EXPECT_EQ(h.text()->text(), u"segundo \n"_s);
+    harness->chooseExercise(count - 1);
+    EXPECT_EQ(itemBox()->text(), u"2"_s);
+    EXPECT_EQ(text()->text(), u"segundo \n"_s);
 }
 
 INSTANTIATE_TEST_SUITE_P(Startup, ManyExercises, ::testing::Values(71, 72));
@@ -329,8 +315,8 @@ void expectGeometry(Form1& form, const std::vector<GeometryRow>& rows)
 TEST_F(StartupTest, ControlsAreStretchedOverTheWholeScreenAsInTheWorkedExample)
 {
     ScreenOverride screen(ExampleScreen);
-    MainWindowHarness h(tree.path());
-    expectGeometry(h.form(), {
+    start();
+    expectGeometry(form(), {
                                  {"List1", Side::Height, 5550},
                                  {"RichTextBox1", Side::Height, 5550},
                                  {"List4", Side::Height, 5550},
@@ -353,12 +339,12 @@ TEST_F(StartupTest, ControlsAreStretchedOverTheWholeScreenAsInTheWorkedExample)
                                  {"Zarandel1", Side::Left, 1560},
                              });
     // The text boxes and the corrected words take the height the list really has.
-    const double listHeight = twips::height(h.find<QListWidget>("List1"));
-    EXPECT_EQ(twips::height(h.text()), listHeight);
-    EXPECT_EQ(twips::height(h.find<QListWidget>("List4")), listHeight);
-    EXPECT_EQ(twips::height(h.find<RichTextBox>("RichTextBox2")), listHeight);
-    EXPECT_EQ(twips::width(&h.form()), 12000);
-    EXPECT_EQ(twips::height(&h.form()), 9000);
+    const double listHeight = twips::height(exercises());
+    EXPECT_EQ(twips::height(text()), listHeight);
+    EXPECT_EQ(twips::height(corrected()), listHeight);
+    EXPECT_EQ(twips::height(helpText()), listHeight);
+    EXPECT_EQ(twips::width(&form()), 12000);
+    EXPECT_EQ(twips::height(&form()), 9000);
 }
 
 // The "Nivel" heading sits wholly above the exercise list, which is drawn over
@@ -366,9 +352,9 @@ TEST_F(StartupTest, ControlsAreStretchedOverTheWholeScreenAsInTheWorkedExample)
 TEST_F(StartupTest, LevelHeadingIsWhollyAboveTheExerciseList)
 {
     ScreenOverride screen(ExampleScreen);
-    MainWindowHarness h(tree.path());
-    const auto* heading = h.find<QLabel>("Label4_0");
-    const auto* list = h.find<QListWidget>("List1");
+    start();
+    const auto* heading = find<QLabel>("Label4_0");
+    const auto* list = exercises();
     ASSERT_EQ(heading->text(), QStringLiteral("Nivel"));
     const QFontMetrics metrics(heading->font());
     // Where the label draws its line of text.
@@ -383,9 +369,9 @@ TEST_F(StartupTest, LevelHeadingIsWhollyAboveTheExerciseList)
 TEST_F(StartupTest, TinyScreenStopsTheLayoutAtItsFirstStep)
 {
     ScreenOverride screen(QSize(3000, 3000));
-    MainWindowHarness h(tree.path());
+    start();
     // Every control keeps the geometry of its definition.
-    expectGeometry(h.form(), {
+    expectGeometry(form(), {
                                  {"List1", Side::Height, 4110},
                                  {"RichTextBox1", Side::Height, 4215},
                                  {"RichTextBox1", Side::Width, 6615},
@@ -397,10 +383,10 @@ TEST_F(StartupTest, TinyScreenStopsTheLayoutAtItsFirstStep)
                                  {"RichTextBox3", Side::Left, 2640},
                                  {"Zarandel1", Side::Top, 6240},
                              });
-    EXPECT_TRUE(h.messages.isEmpty());
+    EXPECT_TRUE(harness->messages.isEmpty());
     // The steps after the layout still ran.
-    EXPECT_TRUE(h.find<Zarandel>("Zarandel2")->isHidden());
-    EXPECT_EQ(twips::width(h.form().form4()), twips::width(h.text()));
+    EXPECT_TRUE(reward()->isHidden());
+    EXPECT_EQ(twips::width(form().form4()), twips::width(text()));
 }
 
 TEST_F(StartupTest, CorrectionBoxWiderThanTheTextStaysCentredUnderIt)
@@ -408,13 +394,11 @@ TEST_F(StartupTest, CorrectionBoxWiderThanTheTextStaysCentredUnderIt)
     // Room for an exercise text 3000 twips wide, narrower than the 5775 of
     // the correction box.
     ScreenOverride screen(QSize(1800 + 3000 + 1935 + 100, 9000));
-    MainWindowHarness h(tree.path());
-    const RichTextBox* text = h.text();
-    const RichTextBox* correction = h.correction();
-    EXPECT_NEAR(twips::width(text), 3000, OnePixel);
-    EXPECT_LT(twips::left(correction), twips::left(text));
-    EXPECT_NEAR(twips::left(correction), 1800 - 1387, OnePixel);
-    EXPECT_NEAR(twips::left(correction) + twips::width(correction) / 2, twips::left(text) + twips::width(text) / 2,
+    start();
+    EXPECT_NEAR(twips::width(text()), 3000, OnePixel);
+    EXPECT_LT(twips::left(correction()), twips::left(text()));
+    EXPECT_NEAR(twips::left(correction()), 1800 - 1387, OnePixel);
+    EXPECT_NEAR(twips::left(correction()) + twips::width(correction()) / 2, twips::left(text()) + twips::width(text()) / 2,
                 OnePixel);
 }
 
@@ -619,7 +603,7 @@ TEST(Splash, KeysDoNothing)
 
 // Qt's own words (standard buttons, the text boxes' menus) come in Spanish,
 // whatever the desktop's language.
-TEST(Startup, QtSpeaksSpanish)
+TEST_F(Startup, QtSpeaksSpanish)
 {
     QLocale::setDefault(QLocale(QLocale::English));
     QTranslator* translator = loadQtTranslations();
@@ -662,17 +646,17 @@ TEST_F(StartupTest, TheTeachersAndTheSchoolsExercisesComeAfterTheProgramsOwn)
     writeItemIn(data.tree(), u"home/miravellon"_s, u"Z Mío"_s, 1, {u"Tu gato"_s}, {u"Tu gato"_s});
     writeItemIn(data.tree(), u"home/miravellon"_s, u"01 B y V"_s, 1, {u"Tu gato"_s}, {u"Tu gato"_s});
     writeItemIn(data.tree(), u"escuela0/miravellon"_s, u"Del colegio"_s, 1, {u"Tu gato"_s}, {u"Tu gato"_s});
-    MainWindowHarness h(tree.path());
+    start();
 
     const QStringList expected{u"A"_s, u"b"_s, u"01 B y V"_s, u"Z Mío"_s, u"Del colegio"_s};
-    EXPECT_EQ(entries(h.find<QListWidget>("List1")), expected);
-    EXPECT_EQ(h.form().exerciseFolders(), expected);
-    ASSERT_EQ(h.form().exerciseList().size(), 5);
-    EXPECT_EQ(h.form().exerciseList()[3].folder, data.teacherRoot() + u"/Ejercicios/Z Mío"_s);
-    EXPECT_EQ(h.form().exerciseList()[4].root, data.schoolRoot(0));
+    EXPECT_EQ(listed(), expected);
+    EXPECT_EQ(form().exerciseFolders(), expected);
+    ASSERT_EQ(form().exerciseList().size(), 5);
+    EXPECT_EQ(form().exerciseList()[3].folder, data.teacherRoot() + u"/Ejercicios/Z Mío"_s);
+    EXPECT_EQ(form().exerciseList()[4].root, data.schoolRoot(0));
     // The first exercise is still the program's own.
-    EXPECT_EQ(h.form().exerciseFolder(), tree.file(u"Ejercicios/A"_s));
-    EXPECT_TRUE(h.messages.isEmpty());
+    EXPECT_EQ(form().exerciseFolder(), tree.file(u"Ejercicios/A"_s));
+    EXPECT_TRUE(harness->messages.isEmpty());
 }
 
 TEST_F(StartupTest, DataFoldersWithoutExercisesChangeNothing)
@@ -680,12 +664,12 @@ TEST_F(StartupTest, DataFoldersWithoutExercisesChangeNothing)
     DataFolders data(2);
     data.tree().writePicture(u"home/miravellon/Graficos/perro.gif"_s, 4, 4);
     data.tree().mkdir(u"escuela1/miravellon/sonidos"_s);
-    MainWindowHarness h(tree.path());
+    start();
 
-    EXPECT_EQ(h.form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s}));
-    EXPECT_EQ(entries(h.find<QListWidget>("List1")), (QStringList{u"A"_s, u"b"_s}));
-    EXPECT_EQ(h.form().itemNumbers().size(), 71);
-    EXPECT_EQ(h.form().exerciseRoot(), tree.path());
+    EXPECT_EQ(form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_EQ(listed(), (QStringList{u"A"_s, u"b"_s}));
+    EXPECT_EQ(form().itemNumbers().size(), 71);
+    EXPECT_EQ(form().exerciseRoot(), tree.path());
 }
 
 TEST_F(StartupTest, TwoExercisesOfTheSameNameEachLoadTheirOwnText)
@@ -693,30 +677,30 @@ TEST_F(StartupTest, TwoExercisesOfTheSameNameEachLoadTheirOwnText)
     DataFolders data(1);
     writeItemIn(data.tree(), u"home/miravellon"_s, u"A"_s, 1, {u"Tu gato veve"_s}, {u"Tu gato bebe"_s});
     writeItemIn(data.tree(), u"home/miravellon"_s, u"A"_s, 2, {u"Su vaca"_s}, {u"Su vaca"_s});
-    MainWindowHarness h(tree.path());
-    ASSERT_EQ(h.form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s, u"A"_s}));
+    start();
+    ASSERT_EQ(form().exerciseFolders(), (QStringList{u"A"_s, u"b"_s, u"A"_s}));
 
-    h.chooseExercise(2);
-    EXPECT_TRUE(h.text()->text().startsWith(u"Tu gato veve"_s)) << h.text()->text().toStdString();
+    harness->chooseExercise(2);
+    EXPECT_TRUE(text()->text().startsWith(u"Tu gato veve"_s)) << text()->text().toStdString();
     // The next text of the teacher's "A" is its own 2.txt; the program's "A"
     // has none and keeps its own number.
-    h.form().Command3_Click(0);
-    EXPECT_TRUE(h.text()->text().startsWith(u"Su vaca"_s)) << h.text()->text().toStdString();
-    h.chooseExercise(0);
-    EXPECT_TRUE(h.text()->text().startsWith(u"Mi perro come"_s)) << h.text()->text().toStdString();
-    EXPECT_EQ(h.find<QLineEdit>("Text1")->text(), u"1"_s);
-    EXPECT_EQ(h.form().itemNumbers()[2], 2);
-    EXPECT_TRUE(h.messages.isEmpty());
+    form().Command3_Click(0);
+    EXPECT_TRUE(text()->text().startsWith(u"Su vaca"_s)) << text()->text().toStdString();
+    harness->chooseExercise(0);
+    EXPECT_TRUE(text()->text().startsWith(u"Mi perro come"_s)) << text()->text().toStdString();
+    EXPECT_EQ(itemBox()->text(), u"1"_s);
+    EXPECT_EQ(form().itemNumbers()[2], 2);
+    EXPECT_TRUE(harness->messages.isEmpty());
 }
 
 TEST_F(StartupTest, ARefusedTextOfTheTeachersIsNamedFromHerFolder)
 {
     DataFolders data(1);
     data.tree().writeLines(u"home/miravellon/Ejercicios/Mío/incorrecto/1.txt"_s, {u"Tu gato"_s});
-    MainWindowHarness h(tree.path());
+    start();
 
-    h.chooseExercise(2);
-    EXPECT_EQ(h.messages, QStringList{u"No encuentro el archivo\nEjercicios/Mío/correcto/1.txt"_s});
+    harness->chooseExercise(2);
+    EXPECT_EQ(harness->messages, QStringList{u"No encuentro el archivo\nEjercicios/Mío/correcto/1.txt"_s});
 }
 
 TEST_F(StartupTest, EveryListedExerciseKeepsItsOwnNumberBeyondSeventyOne)
@@ -725,10 +709,10 @@ TEST_F(StartupTest, EveryListedExerciseKeepsItsOwnNumberBeyondSeventyOne)
     for (int n = 1; n <= 70; ++n)
         writeItemIn(data.tree(), u"escuela0/miravellon"_s, u"E%1"_s.arg(n, 2, 10, QChar(u'0')), 1, {u"Tu gato"_s},
                     {u"Tu gato"_s});
-    MainWindowHarness h(tree.path(), false);
-    ASSERT_EQ(h.form().exerciseFolders().size(), 72);
-    EXPECT_EQ(h.form().itemNumbers().size(), 72);
-    EXPECT_EQ(h.form().exerciseFolders().last(), u"E70"_s);
+    start(QString(), false);
+    ASSERT_EQ(form().exerciseFolders().size(), 72);
+    EXPECT_EQ(form().itemNumbers().size(), 72);
+    EXPECT_EQ(form().exerciseFolders().last(), u"E70"_s);
 }
 
 }  // namespace

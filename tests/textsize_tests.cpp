@@ -186,31 +186,18 @@ INSTANTIATE_TEST_SUITE_P(Table, TextSizeCounterpart,
 
 // ---- The window ----
 
-QString settingsFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/miravellon/miravellon.conf");
-}
-
-class TextSizeWindow : public ::testing::Test {
+class TextSizeWindow : public MainWindowTest {
 protected:
-    void SetUp() override { QFile::remove(settingsFile()); }
-    void TearDown() override { QFile::remove(settingsFile()); }
-
-    void start()
+    void startInFront()
     {
         tree.writeItem(QStringLiteral("Lecturas"), 1,
                        {QStringLiteral("«Mi pero come pam», dijo Ana."), QStringLiteral("Es mio, ¿verdad?")},
                        {QStringLiteral("«Mi perro come pan», dijo Ana."), QStringLiteral("Es mío, ¿verdad?")});
         tree.writeItem(QStringLiteral("Lecturas"), 2, {QStringLiteral("Un gato")}, {QStringLiteral("Un gato")});
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        harness->chooseExercise(0);
+        startOn(0);
         ASSERT_EQ(text()->text(), QStringLiteral("«Mi pero come pam», dijo Ana. \nEs mio, ¿verdad? \n"));
-        harness->form().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&harness->form()));
+        activate();
     }
-    RichTextBox* text() const { return harness->text(); }
-    RichTextBox* help() const { return harness->find<RichTextBox>("RichTextBox2"); }
 
     // Every character's size, the line ends left out.
     std::vector<double> sizes(const RichTextBox& box) const
@@ -239,7 +226,7 @@ protected:
     {
         harness->clickText(5);
         harness->clickText(15);
-        ASSERT_EQ(harness->form().pickedWord(), QStringLiteral("pam»,"));
+        ASSERT_EQ(form().pickedWord(), QStringLiteral("pam»,"));
     }
 
     // The size each character should have for the normal size `normal`
@@ -261,25 +248,22 @@ protected:
         }
         return expected;
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 TEST_F(TextSizeWindow, StartsAtTheDesignsSizesAndWritesNothingUntilAsked)
 {
-    start();
+    startInFront();
     pickTwoWords();
     EXPECT_EQ(sizes(*text()), expectedAfterTwoPicks(18));
-    EXPECT_EQ(harness->correction()->font().pointSizeF(), 36);
-    EXPECT_EQ(help()->font().pointSizeF(), 18);
-    EXPECT_EQ(harness->form().textFontSize(), 24);
+    EXPECT_EQ(correction()->font().pointSizeF(), 36);
+    EXPECT_EQ(helpText()->font().pointSizeF(), 18);
+    EXPECT_EQ(form().textFontSize(), 24);
     EXPECT_FALSE(QFile::exists(settingsFile()));
 }
 
 TEST_F(TextSizeWindow, ControlPlusAndMinusChangeEverySizeInProportionKeepingColours)
 {
-    start();
+    startInFront();
     pickTwoWords();
     harness->type(QStringLiteral("x"));  // "pam»,x": red
     RichTextBox& box = *text();
@@ -291,7 +275,7 @@ TEST_F(TextSizeWindow, ControlPlusAndMinusChangeEverySizeInProportionKeepingColo
     control(Qt::Key_Plus, QStringLiteral("+"));
     control(Qt::Key_Plus, QStringLiteral("+"));
 
-    EXPECT_EQ(harness->form().textSizes().normal, 22);
+    EXPECT_EQ(form().textSizes().normal, 22);
     std::vector<Look> after = looksOf(box);
     ASSERT_EQ(after.size(), before.size());
     const textsize::Sizes from = textsize::sizesFor(18);
@@ -307,125 +291,125 @@ TEST_F(TextSizeWindow, ControlPlusAndMinusChangeEverySizeInProportionKeepingColo
     EXPECT_EQ(box.text(), shown);
     EXPECT_EQ(box.selStart(), selStart);
     EXPECT_EQ(box.selLength(), selLength);
-    EXPECT_EQ(help()->font().pointSizeF(), 22);
+    EXPECT_EQ(helpText()->font().pointSizeF(), 22);
     // Larger, as far as the box's height holds it.
-    EXPECT_GT(harness->correction()->font().pointSizeF(), 36);
-    EXPECT_LE(harness->correction()->font().pointSizeF(), 44);
+    EXPECT_GT(correction()->font().pointSizeF(), 36);
+    EXPECT_LE(correction()->font().pointSizeF(), 44);
 
     control(Qt::Key_Minus, QStringLiteral("-"));
     control(Qt::Key_Minus, QStringLiteral("-"));
     control(Qt::Key_Minus, QStringLiteral("-"));
 
-    EXPECT_EQ(harness->form().textSizes().normal, 16);
+    EXPECT_EQ(form().textSizes().normal, 16);
     after = looksOf(box);
     for (std::size_t i = 0; i < after.size(); ++i)
         EXPECT_DOUBLE_EQ(after[i].size, textsize::counterpart(before[i].size, from, textsize::sizesFor(16))) << i;
-    EXPECT_EQ(help()->font().pointSizeF(), 16);
-    EXPECT_DOUBLE_EQ(harness->correction()->font().pointSizeF(), 32);
+    EXPECT_EQ(helpText()->font().pointSizeF(), 16);
+    EXPECT_DOUBLE_EQ(correction()->font().pointSizeF(), 32);
     // The pupil goes on typing where she was.
-    EXPECT_EQ(harness->correction()->text(), QStringLiteral("pam»,x"));
+    EXPECT_EQ(correction()->text(), QStringLiteral("pam»,x"));
 }
 
 TEST_F(TextSizeWindow, ControlZeroGoesBackToTheDesignsSizesExactly)
 {
-    start();
+    startInFront();
     pickTwoWords();
     // Out of the correction box, whose key releases judge the word.
     harness->keyboard(Qt::Key_Escape);
     const std::vector<Look> design = looksOf(*text());
     for (int i = 0; i < 20; ++i)
         control(Qt::Key_Minus, QStringLiteral("-"));
-    ASSERT_EQ(harness->form().textSizes().normal, 12);
+    ASSERT_EQ(form().textSizes().normal, 12);
     control(Qt::Key_Plus, QStringLiteral("+"));
     control(Qt::Key_Plus, QStringLiteral("+"));
 
     control(Qt::Key_0, QStringLiteral("0"));
 
     EXPECT_EQ(looksOf(*text()), design);
-    EXPECT_EQ(harness->correction()->font().pointSizeF(), 36);
-    EXPECT_EQ(help()->font().pointSizeF(), 18);
-    EXPECT_EQ(harness->form().textFontSize(), 24);
+    EXPECT_EQ(correction()->font().pointSizeF(), 36);
+    EXPECT_EQ(helpText()->font().pointSizeF(), 18);
+    EXPECT_EQ(form().textFontSize(), 24);
 }
 
 TEST_F(TextSizeWindow, StopsAtTwelveAndFortyEight)
 {
-    start();
+    startInFront();
     for (int i = 0; i < 20; ++i)
         control(Qt::Key_Plus, QStringLiteral("+"));
-    EXPECT_EQ(harness->form().textSizes().normal, 48);
+    EXPECT_EQ(form().textSizes().normal, 48);
     EXPECT_EQ(pointSizeAt(text(), 0), 48);
     for (int i = 0; i < 30; ++i)
         control(Qt::Key_Minus, QStringLiteral("-"));
-    EXPECT_EQ(harness->form().textSizes().normal, 12);
+    EXPECT_EQ(form().textSizes().normal, 12);
     EXPECT_EQ(pointSizeAt(text(), 0), 12);
 }
 
 TEST_F(TextSizeWindow, KeysWorkFromEveryControlOfTheWindowAndTheKeypad)
 {
-    start();
+    startInFront();
     harness->clickText(5);
-    ASSERT_TRUE(harness->correction()->hasFocus());
+    ASSERT_TRUE(correction()->hasFocus());
     control(Qt::Key_Plus, QStringLiteral("+"));  // in the correction box
-    EXPECT_EQ(harness->form().textSizes().normal, 20);
-    EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
+    EXPECT_EQ(form().textSizes().normal, 20);
+    EXPECT_EQ(correction()->text(), QStringLiteral("pero"));
 
-    harness->find<QListWidget>("List1")->setFocus();
+    exercises()->setFocus();
     control(Qt::Key_Plus, QStringLiteral("+"), Qt::KeypadModifier);
-    EXPECT_EQ(harness->form().textSizes().normal, 22);
+    EXPECT_EQ(form().textSizes().normal, 22);
     // Where the plus sign needs Shift, Control and its key.
     control(Qt::Key_Equal, QStringLiteral("="));
-    EXPECT_EQ(harness->form().textSizes().normal, 24);
-    harness->find<QPushButton>("Command1")->setFocus();
+    EXPECT_EQ(form().textSizes().normal, 24);
+    helpButton()->setFocus();
     control(Qt::Key_Minus, QStringLiteral("-"), Qt::KeypadModifier);
-    EXPECT_EQ(harness->form().textSizes().normal, 22);
+    EXPECT_EQ(form().textSizes().normal, 22);
     // The exercise chosen is still the one shown.
-    EXPECT_EQ(harness->find<QListWidget>("List1")->currentRow(), 0);
+    EXPECT_EQ(exercises()->currentRow(), 0);
 }
 
 TEST_F(TextSizeWindow, ControlWheelOverTheTextStepsOnePerNotch)
 {
-    start();
+    startInFront();
     QWidget* view = text()->viewport();
     const int scrolled = text()->verticalScrollBar()->value();
 
     wheel(view, 120, Qt::ControlModifier);
-    EXPECT_EQ(harness->form().textSizes().normal, 20);
+    EXPECT_EQ(form().textSizes().normal, 20);
     wheel(view, 240, Qt::ControlModifier);
-    EXPECT_EQ(harness->form().textSizes().normal, 24);
+    EXPECT_EQ(form().textSizes().normal, 24);
     // A finer wheel: half a notch does nothing yet, the other half a step.
     wheel(view, -60, Qt::ControlModifier);
-    EXPECT_EQ(harness->form().textSizes().normal, 24);
+    EXPECT_EQ(form().textSizes().normal, 24);
     wheel(view, -60, Qt::ControlModifier);
-    EXPECT_EQ(harness->form().textSizes().normal, 22);
+    EXPECT_EQ(form().textSizes().normal, 22);
     EXPECT_EQ(pointSizeAt(text(), 0), 22);
     EXPECT_EQ(text()->verticalScrollBar()->value(), scrolled);
 
     // Without Control the wheel only scrolls.
     wheel(view, -120, Qt::NoModifier);
-    EXPECT_EQ(harness->form().textSizes().normal, 22);
+    EXPECT_EQ(form().textSizes().normal, 22);
 }
 
 TEST_F(TextSizeWindow, ControlWheelOverTheHelpViewToo)
 {
-    start();
-    harness->form().state().TimeUp = true;
-    harness->find<QPushButton>("Command1")->setEnabled(true);
-    harness->form().Command1_Click();
-    ASSERT_TRUE(help()->isVisible());
+    startInFront();
+    state().TimeUp = true;
+    helpButton()->setEnabled(true);
+    form().Command1_Click();
+    ASSERT_TRUE(helpText()->isVisible());
 
-    wheel(help()->viewport(), 120, Qt::ControlModifier);
+    wheel(helpText()->viewport(), 120, Qt::ControlModifier);
 
-    EXPECT_EQ(harness->form().textSizes().normal, 20);
-    EXPECT_EQ(help()->font().pointSizeF(), 20);
-    EXPECT_EQ(pointSizeAt(help(), 0), 20);
+    EXPECT_EQ(form().textSizes().normal, 20);
+    EXPECT_EQ(helpText()->font().pointSizeF(), 20);
+    EXPECT_EQ(pointSizeAt(helpText(), 0), 20);
 }
 
 TEST_F(TextSizeWindow, LayoutOfTheWindowDoesNotChange)
 {
-    start();
+    startInFront();
     std::vector<std::pair<QString, QRect>> before;
-    for (const QWidget* w : harness->form().findChildren<QWidget*>())
-        if (!w->objectName().isEmpty() && w->parentWidget() == &harness->form())
+    for (const QWidget* w : form().findChildren<QWidget*>())
+        if (!w->objectName().isEmpty() && w->parentWidget() == &form())
             before.emplace_back(w->objectName(), w->geometry());
     ASSERT_GT(before.size(), 10u);
 
@@ -433,7 +417,7 @@ TEST_F(TextSizeWindow, LayoutOfTheWindowDoesNotChange)
         control(Qt::Key_Plus, QStringLiteral("+"));
 
     for (const auto& [name, geometry] : before)
-        EXPECT_EQ(harness->form().findChild<QWidget*>(name)->geometry(), geometry) << name.toStdString();
+        EXPECT_EQ(form().findChild<QWidget*>(name)->geometry(), geometry) << name.toStdString();
     // The correction box's word still fits its height.
     const RichTextBox& correction = *harness->correction();
     EXPECT_LE(QFontMetricsF(correction.font(), &correction).height(),
@@ -442,14 +426,14 @@ TEST_F(TextSizeWindow, LayoutOfTheWindowDoesNotChange)
 
 TEST_F(TextSizeWindow, NextTextAndNextPicksUseTheChosenSize)
 {
-    start();
+    startInFront();
     control(Qt::Key_Plus, QStringLiteral("+"));
     control(Qt::Key_Plus, QStringLiteral("+"));
     control(Qt::Key_Plus, QStringLiteral("+"));  // 24
     pickTwoWords();
     EXPECT_EQ(sizes(*text()), expectedAfterTwoPicks(24));
 
-    QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+    click("Command3_0");
     ASSERT_EQ(text()->text(), QStringLiteral("Un gato \n"));
     for (const Look& look : looksOf(*text()))
         EXPECT_EQ(look.size, 24);
@@ -457,7 +441,7 @@ TEST_F(TextSizeWindow, NextTextAndNextPicksUseTheChosenSize)
 
 TEST_F(TextSizeWindow, ChoiceIsRememberedForTheNextStart)
 {
-    start();
+    startInFront();
     control(Qt::Key_Plus, QStringLiteral("+"));
     control(Qt::Key_Plus, QStringLiteral("+"));
     control(Qt::Key_Plus, QStringLiteral("+"));
@@ -466,19 +450,19 @@ TEST_F(TextSizeWindow, ChoiceIsRememberedForTheNextStart)
     ASSERT_TRUE(QFile::exists(settingsFile()));
     EXPECT_EQ(Form1::rememberedTextSize(), 28);
 
-    MainWindowHarness next(tree.path());
-    EXPECT_EQ(next.form().textSizes().normal, 28);
-    EXPECT_DOUBLE_EQ(next.find<RichTextBox>("RichTextBox2")->font().pointSizeF(), 28);
-    next.chooseExercise(0);
-    EXPECT_EQ(pointSizeAt(next.text(), 0), 28);
-    next.clickText(5);
-    EXPECT_DOUBLE_EQ(pointSizeAt(next.text(), 5), textsize::sizesFor(28).picked);
-    EXPECT_EQ(next.form().pickedWord(), QStringLiteral("pero"));
+    start();
+    EXPECT_EQ(form().textSizes().normal, 28);
+    EXPECT_DOUBLE_EQ(helpText()->font().pointSizeF(), 28);
+    harness->chooseExercise(0);
+    EXPECT_EQ(pointSizeAt(text(), 0), 28);
+    harness->clickText(5);
+    EXPECT_DOUBLE_EQ(pointSizeAt(text(), 5), textsize::sizesFor(28).picked);
+    EXPECT_EQ(form().pickedWord(), QStringLiteral("pero"));
 }
 
 TEST_F(TextSizeWindow, ControlZeroIsRememberedToo)
 {
-    start();
+    startInFront();
     control(Qt::Key_Minus, QStringLiteral("-"));
     control(Qt::Key_0, QStringLiteral("0"));
     EXPECT_EQ(Form1::rememberedTextSize(), 18);
@@ -502,9 +486,9 @@ TEST_P(TextSizeSetting, EditedByHandGivesAUsableSize)
     file.write(QByteArray("[exerciseText]\n") + GetParam().line + "\n");
     file.close();
 
-    start();
+    startInFront();
 
-    EXPECT_EQ(harness->form().textSizes().normal, GetParam().normal);
+    EXPECT_EQ(form().textSizes().normal, GetParam().normal);
     EXPECT_EQ(pointSizeAt(text(), 0), GetParam().normal);
 }
 
@@ -529,10 +513,8 @@ TEST_F(TextSizeWindow, LongTextKeepsItsPicksAndColoursAcrossSizes)
         correct << QStringLiteral("Línea %1: «la vaca» dijo, ¿vale? ¡Sí!").arg(i);
     }
     tree.writeItem(QStringLiteral("Largo"), 1, faulty, correct);
-    harness = std::make_unique<MainWindowHarness>(tree.path());
-    harness->chooseExercise(0);
-    harness->form().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&harness->form()));
+    startOn(0);
+    activate();
     const int line = int(text()->text().indexOf(QStringLiteral("Línea 150:")));
     harness->clickText(line + 15);  // "baca»"
     harness->type(QStringLiteral("\b\b\b\b\bvaca»"));
