@@ -43,29 +43,9 @@ namespace {
 
 // --- The window and the good exercise -----------------------------------
 
-class HostileContent : public ::testing::Test {
+class HostileContent : public MainWindowTest {
 protected:
     HostileContent() { tree.writeItem(Good, 1, {"Mi pero come"}, {"Mi perro come"}); }
-
-    MainWindowHarness& start()
-    {
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        return *harness;
-    }
-
-    Form1& form() { return harness->form(); }
-    RichTextBox* text() { return harness->text(); }
-    QListWidget* exercises() { return harness->find<QListWidget>("List1"); }
-    QListWidget* corrected() { return harness->find<QListWidget>("List4"); }
-    QStringList& cues() { return harness->cues.cues; }
-
-    QStringList listed()
-    {
-        QStringList names;
-        for (int i = 0; i < exercises()->count(); ++i)
-            names.append(exercises()->item(i)->text());
-        return names;
-    }
 
     // Clicks the exercise called `name` in the catalogue.
     void choose(const QString& name)
@@ -97,13 +77,13 @@ protected:
         harness->clickText(start + int(word.size()) / 2);
         EXPECT_EQ(form().pickedWord(), word) << "word " << k;
         EXPECT_EQ(form().faultyWords().count() - form().wordCounter(), k) << "word " << k;
-        EXPECT_EQ(harness->correction()->text(), word) << "word " << k;
+        EXPECT_EQ(correction()->text(), word) << "word " << k;
     }
 
     // Empties the correction box and types `word` there, key by key.
     void retype(const QString& word)
     {
-        while (!harness->correction()->text().isEmpty())
+        while (!correction()->text().isEmpty())
             harness->type(QStringLiteral("\b"));
         harness->type(word);
     }
@@ -117,7 +97,7 @@ protected:
         choose(Good);
         ASSERT_EQ(text()->text(), QStringLiteral("Mi pero come \n"));
         harness->clickText(4);
-        EXPECT_EQ(harness->correction()->text(), QStringLiteral("pero"));
+        EXPECT_EQ(correction()->text(), QStringLiteral("pero"));
         harness->type(QStringLiteral("\bro"));
         EXPECT_EQ(text()->text(), QStringLiteral("Mi perro come \n"));
         EXPECT_EQ(colourAt(text(), 3), vbcolor::Blue);
@@ -127,9 +107,6 @@ protected:
         EXPECT_FALSE(corrected()->findItems(QStringLiteral("perro"), Qt::MatchExactly).isEmpty());
         EXPECT_EQ(harness->messages, messagesBefore);
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 // --- Items that cannot be used ------------------------------------------
@@ -313,9 +290,9 @@ TEST_F(HostileContent, TheLongestWordAllowedIsShownPickedAndReplaced)
 
     harness->clickText(int(longWord.size()) / 2);
     EXPECT_EQ(form().pickedWord(), longWord);
-    EXPECT_EQ(harness->correction()->text(), longWord);
+    EXPECT_EQ(correction()->text(), longWord);
     // The pupil selects the whole correction and types over it.
-    QTest::keyClick(harness->correction(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(correction(), Qt::Key_A, Qt::ControlModifier);
     harness->type(QStringLiteral("palabra"));
     EXPECT_EQ(form().faultyWords().words(), QStringList({"Una", "palabra", "larga"}));
     EXPECT_EQ(colourAt(text(), 4), vbcolor::Blue);
@@ -392,16 +369,17 @@ TEST_F(HostileContent, LinkLoopsInTheCatalogueAreListedWithoutHanging)
     expectGoodExerciseWorks();
 }
 
-TEST(HostileCatalogue, ACatalogueFolderLinkedToItselfListsNothing)
+class HostileCatalogue : public MainWindowTest {};
+
+TEST_F(HostileCatalogue, ACatalogueFolderLinkedToItselfListsNothing)
 {
-    TempTree tree;
     symlink(tree, "Ejercicios", "Ejercicios");
-    MainWindowHarness harness(tree.path());
-    EXPECT_EQ(harness.find<QListWidget>("List1")->count(), 0);
-    EXPECT_TRUE(harness.messages.isEmpty());
-    QTest::mouseClick(harness.find<QPushButton>("Command3_0"), Qt::LeftButton);
-    ASSERT_FALSE(harness.messages.isEmpty());
-    for (const QString& message : harness.messages)
+    start();
+    EXPECT_EQ(exercises()->count(), 0);
+    EXPECT_TRUE(harness->messages.isEmpty());
+    click("Command3_0");
+    ASSERT_FALSE(harness->messages.isEmpty());
+    for (const QString& message : harness->messages)
         EXPECT_EQ(message, Missing);
 }
 
@@ -422,13 +400,13 @@ TEST_F(HostileContent, ThreeHundredExercisesEachKeepTheirOwnItem)
     for (const int i : {Count, 150, 72, 71, 1}) {
         choose(name(i));
         EXPECT_EQ(text()->text(), name(i) + " pero \n");
-        QTest::mouseClick(harness->find<QPushButton>("Command3_0"), Qt::LeftButton);
+        click("Command3_0");
         EXPECT_EQ(text()->text(), name(i) + " baca \n");
     }
     choose(name(299));
-    EXPECT_EQ(harness->find<QLineEdit>("Text1")->text(), "1");
+    EXPECT_EQ(itemBox()->text(), "1");
     choose(name(Count));
-    EXPECT_EQ(harness->find<QLineEdit>("Text1")->text(), "2");
+    EXPECT_EQ(itemBox()->text(), "2");
     EXPECT_EQ(text()->text(), name(Count) + " baca \n");
     EXPECT_EQ(form().selectedExercise(), exercises()->count() - 1);
     EXPECT_TRUE(harness->messages.isEmpty());
@@ -480,11 +458,11 @@ TEST_P(HostilePicture, AsAnimationsShowsNothingAndTheRewardStillEnds)
 
     expectGoodExerciseWorks();
 
-    auto* runner = harness->find<Zarandel>("Zarandel1");
-    auto* reward = harness->find<Zarandel>("Zarandel2");
-    EXPECT_TRUE(runner->gifFile().endsWith(QStringLiteral("/gifs/corre.gif")));
+    Zarandel* const figure = runner();
+    Zarandel* const prize = reward();
+    EXPECT_TRUE(figure->gifFile().endsWith(QStringLiteral("/gifs/corre.gif")));
     // Whatever plays holds at most a bounded amount of pictures.
-    for (Zarandel* animation : {runner, reward}) {
+    for (Zarandel* animation : {figure, prize}) {
         if (QMovie* movie = animation->movie()) {
             const QSize frame = movie->currentPixmap().size();
             EXPECT_LE(qint64(frame.width()) * frame.height() * std::max(1, movie->frameCount()) * 4,
@@ -492,7 +470,7 @@ TEST_P(HostilePicture, AsAnimationsShowsNothingAndTheRewardStillEnds)
         }
     }
     // The reward hides itself when it has nothing (more) to show.
-    EXPECT_TRUE(QTest::qWaitFor([reward] { return reward->isHidden(); }, 20000));
+    EXPECT_TRUE(QTest::qWaitFor([prize] { return prize->isHidden(); }, 20000));
     for (int tick = 0; tick < 20; ++tick)
         form().Timer1_Timer();
     expectGoodExerciseWorks();

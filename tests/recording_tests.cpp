@@ -53,7 +53,7 @@ const QDateTime Loaded(QDate(2026, 3, 9), QTime(10, 0, 0));
 constexpr int Pero = 4;
 constexpr int Mio = 19;
 
-class Recording : public ::testing::Test {
+class Recording : public MainWindowTest {
 protected:
     // A file where the results folder should be, which not even root can
     // write into; outside the content tree, in a folder of the test's own
@@ -72,29 +72,19 @@ protected:
         tree.writeItem("01 Animales", 1, {"Mi pero come", "Es mio"}, {"Mi perro come", "Es mío"});
         tree.writeItem("01 Animales", 2, {"El gato"}, {"El gato"});
         tree.writeItem("02 B; V \"y\" H", 1, {"Una baca"}, {"Una vaca"});
-        configFile = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-            + u"/miravellon/miravellon.conf"_s;
     }
     ~Recording() override
     {
         harness.reset();
-        QFile::remove(configFile);
         // What a test left waiting is not written by the next one.
         QDir(results::RowQueue::defaultFolder()).removeRecursively();
     }
 
-    void configure(const QString& key, const QString& value)
-    {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"miravellon"_s, u"miravellon"_s);
-        settings.setValue(key, value);
-        settings.sync();
-    }
     void start(const QString& name = QString())
     {
-        harness = std::make_unique<MainWindowHarness>(tree.path(), true, name);
+        MainWindowTest::start(name);
         harness->clock = [this] { return Loaded.addSecs(seconds); };
     }
-    Form1& form() { return harness->form(); }
     void correctPero()
     {
         harness->clickText(Pero);
@@ -105,12 +95,6 @@ protected:
         harness->clickText(Mio);
         harness->type(u"\b\bío"_s);
     }
-    void runOutOfTime()
-    {
-        for (int i = 0; i < 100000 && !harness->state.TimeUp; ++i)
-            form().Timer1_Timer();
-        ASSERT_TRUE(harness->state.TimeUp);
-    }
     QString file(const QString& pupil) const
     {
         return QDir(folder.path()).filePath(results::fileName(Loaded.date(), pupil, results::thisMachine()));
@@ -118,7 +102,7 @@ protected:
     QByteArray rowsOf(const QString& pupil) const
     {
         if (harness) {
-            EXPECT_TRUE(harness->form().waitForResults(10000));
+            EXPECT_TRUE(form().waitForResults(10000));
         }
         QFile f(file(pupil));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -128,10 +112,7 @@ protected:
         return (u"2026-03-09;10:"_s + fields + u"\r\n"_s).toUtf8();
     }
 
-    TempTree tree;
     QTemporaryDir folder;
-    QString configFile;
-    std::unique_ptr<MainWindowHarness> harness;
     qint64 seconds = 0;
     const QString me = results::accountName();
 };
@@ -208,8 +189,8 @@ TEST_F(Recording, ATextWithHelpUsed)
     harness->clickText(Pero);
     harness->type(u"o"_s);  // "peroo": red
     runOutOfTime();
-    harness->find<QPushButton>("Command1")->click();  // the help view, with "peroo" red
-    harness->find<QPushButton>("Command1")->click();  // back
+    helpButton()->click();  // the help view, with "peroo" red
+    helpButton()->click();  // back
     harness->clickText(Pero);
     harness->type(u"\b\b\brro"_s);
     correctMio();
@@ -262,11 +243,16 @@ TEST_F(Recording, TheMachineWideSettingsNameASharedFolder)
     const QString machineWide = qEnvironmentVariable("XDG_CONFIG_DIRS") + u"/miravellon/miravellon.conf"_s;
     QDir().mkpath(QFileInfo(machineWide).path());
     QFile conf(machineWide);
+    // The machine's file the tests run with is put back afterwards.
+    const QByteArray before = conf.open(QIODevice::ReadOnly) ? conf.readAll() : QByteArray();
+    conf.close();
     ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-    conf.write("[resultados]\ncarpeta=" + QFile::encodeName(folder.path()) + "\n");
+    conf.write(before + "[resultados]\ncarpeta=" + QFile::encodeName(folder.path()) + "\n");
     conf.close();
     start();
-    QFile::remove(machineWide);
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write(before);
+    conf.close();
     EXPECT_EQ(form().resultsFolder(), folder.path());
     harness->chooseExercise(0);
     correctPero();
@@ -325,7 +311,7 @@ TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(harness->messages.isEmpty());
     // The log still has the text, and the next text is worked and left.
-    EXPECT_TRUE(form().form4()->RichTextBox1()->text().contains(u"Mi perro come"_s));
+    EXPECT_TRUE(log()->text().contains(u"Mi perro come"_s));
     form().Command3_Click(0);
     seconds = 10;
     harness->clickText(1);
@@ -590,8 +576,8 @@ TEST_F(Recording, ATeacherTryingATextIsAskedNothingAndLeavesNoRow)
                                                   hers.file(u"Ejercicios/21 Huerto"_s), 2);
     harness->clock = [this] { return Loaded.addSecs(seconds); };
     EXPECT_TRUE(harness->questions.isEmpty());
-    EXPECT_EQ(harness->text()->text(), u"Mi pero come \nEs mio \n"_s);
-    EXPECT_EQ(harness->find<QListWidget>("List1")->currentItem()->text(), u"21 Huerto"_s);
+    EXPECT_EQ(text()->text(), u"Mi pero come \nEs mio \n"_s);
+    EXPECT_EQ(exercises()->currentItem()->text(), u"21 Huerto"_s);
     correctPero();
     correctMio();
     form().Command4_Click();
@@ -628,7 +614,7 @@ TEST_F(Recording, TwoWindowsOnOneFolder)
     second.chooseExercise(1);
     EXPECT_TRUE(second.form().waitForResults(10000));
     correctMio();
-    EXPECT_TRUE(harness->form().waitForResults(10000));
+    EXPECT_TRUE(form().waitForResults(10000));
     second.clickText(5);
     second.type(u"\b\b\b\bvaca"_s);
     EXPECT_TRUE(second.form().waitForResults(10000));

@@ -40,8 +40,10 @@ QStringList storyLines()
     return lines;
 }
 
-class LongText : public ::testing::Test {
+class LongText : public MainWindowTest {
 public:
+    using MainWindowTest::form;
+
     LongText()
     {
         const QStringList correct = storyLines();
@@ -52,13 +54,11 @@ public:
             line.replace(QStringLiteral("vaca"), QStringLiteral("baca"));
         }
         tree.writeItem("Cuento", 1, faulty, correct);
-        harness = std::make_unique<MainWindowHarness>(tree.path());
-        harness->form().activateWindow();
+        start();
+        form().activateWindow();
         harness->chooseExercise(0);
     }
 
-    Form1& form() { return harness->form(); }
-    RichTextBox* text() { return harness->text(); }
     QScrollBar* bar() { return text()->verticalScrollBar(); }
 
     // The word of the exercise text at `offset`: its first offset and the word.
@@ -118,7 +118,7 @@ public:
         QTest::mouseClick(text()->viewport(), Qt::LeftButton, {}, text()->cursorRect(inside).center());
         ASSERT_EQ(form().pickedWord(), "vurro?");
         harness->type(QString(6, u'\b') + typed);
-        ASSERT_EQ(form().focusWidget(), harness->correction());
+        ASSERT_EQ(form().focusWidget(), correction());
     }
 
     void scrollTo(int value)
@@ -137,9 +137,6 @@ public:
         pickWordAtHeight(height / 2, "middle of the view");
         pickWordAtHeight(height - 2 * line, "last line in view");
     }
-
-    TempTree tree;
-    std::unique_ptr<MainWindowHarness> harness;
 };
 
 struct Before {
@@ -179,11 +176,11 @@ TEST_F(LongText, FocusComingAndGoingNeverMovesTheView)
     const int kept = bar()->value();
 
     // Tab from the font chooser into the exercise text, and out again.
-    auto* fonts = harness->find<QComboBox>("Combo1");
+    auto* fonts = find<QComboBox>("Combo1");
     fonts->setFocus(Qt::TabFocusReason);
     text()->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(bar()->value(), kept);
-    harness->correction()->setFocus(Qt::TabFocusReason);
+    correction()->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(bar()->value(), kept);
     // The window losing and regaining the focus, as with Alt+Tab.
     text()->setFocus(Qt::ActiveWindowFocusReason);
@@ -191,7 +188,7 @@ TEST_F(LongText, FocusComingAndGoingNeverMovesTheView)
 
     // A key released in the correction box rewrites the picked word, far
     // above the view.
-    harness->correction()->setFocus();
+    correction()->setFocus();
     harness->type(QStringLiteral("o"));
     EXPECT_EQ(bar()->value(), kept);
 
@@ -208,7 +205,7 @@ TEST_F(LongText, TheHelpViewKeepsItsViewWhenClicked)
 {
     correctFirstMisspelling(QStringLiteral("buro?"));
     form().Command1_Click();
-    RichTextBox* help = harness->find<RichTextBox>("RichTextBox2");
+    RichTextBox* help = helpText();
     ASSERT_TRUE(help->isVisible());
     for (int turn = 0; turn < 20; ++turn)
         QCoreApplication::processEvents();
