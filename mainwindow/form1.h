@@ -101,27 +101,12 @@ public:
     Form1(ProgramState& state, Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // State of the running exercise.
-    QString AppFolder;
-    QString ExerciseFolder;
-    QString ExerciseRoot;  // the content root ExerciseFolder lies in
-    QVector<qint32> ItemNumber;  // current item of each exercise, by its place in List1
-    int SelectedExercise = 0;
-    // The middle of the two sizes of a picked word, in whole points (24 at
-    // the design's normal size).
-    int TextFontSize = 0;
+    // The runner's left edge, in twips; the tests set it to put the runner
+    // just short of the text's edge.
     qint32 CountdownLeft = 0;
-    int PickedWordStart = 0;
-    int PickedWordLength = 0;
-    QString PickedWord;
-    int WordCounter = 0;
-
-    // Hidden holders of data.
-    WordList& List2 = item_.correctWords();  // correct words of the current item
-    WordList& List3 = item_.faultyWords();   // faulty words, overwritten by the pupil's corrections
-    QStringList Dir1;    // the exercise folders found at start-up
-    QList<catalogue::ListedExercise> ExerciseList;  // where each exercise of Dir1 lies, in the same order
-    QPixmap Picture1;    // the background tile
+    // The faulty words, overwritten by the pupil's corrections; the
+    // benchmarks set them to leave a long text one word from complete.
+    WordList& List3 = item_.faultyWords();
     QTimer* Timer1 = nullptr;
 
     ProgramState& state() const { return state_; }
@@ -221,6 +206,26 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // State of the running exercise.
+    QString AppFolder;
+    QString ExerciseFolder;
+    QString ExerciseRoot;  // the content root ExerciseFolder lies in
+    QVector<qint32> ItemNumber;  // current item of each exercise, by its place in List1
+    int SelectedExercise = 0;
+    // The middle of the two sizes of a picked word, in whole points (24 at
+    // the design's normal size).
+    int TextFontSize = 0;
+    int PickedWordStart = 0;
+    int PickedWordLength = 0;
+    QString PickedWord;
+    int WordCounter = 0;
+
+    // Hidden holders of data.
+    WordList& List2 = item_.correctWords();  // correct words of the current item
+    QStringList Dir1;    // the exercise folders found at start-up
+    QList<catalogue::ListedExercise> ExerciseList;  // where each exercise of Dir1 lies, in the same order
+    QPixmap Picture1;    // the background tile
+
     void connectHandlers();
     // The picture and log windows, while this window covers them, are hidden
     // rather than covered: the pupil cannot reach them by themselves (from

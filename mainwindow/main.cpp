@@ -83,9 +83,9 @@ int main(int argc, char* argv[])
             program.splash().Picture1_Click();
             Form1* form1 = program.mainWindow();
             form1->LoadExerciseItem();
-            const int exercises = int(form1->Dir1.size());
-            const int words = form1->List2.count();
-            qCInfo(lcMain).noquote() << "startup check:" << exercises << "exercises in" << form1->AppFolder << "and"
+            const int exercises = int(form1->exerciseFolders().size());
+            const int words = form1->correctWords().count();
+            qCInfo(lcMain).noquote() << "startup check:" << exercises << "exercises in" << form1->appFolder() << "and"
                                      << words << "words in the first text";
             QApplication::exit(exercises > 0 && words > 0 ? 0 : 1);
         });
