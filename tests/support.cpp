@@ -142,148 +142,6 @@ MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const 
 
 MainWindowHarness::~MainWindowHarness() = default;
 
-MainWindowTest::MainWindowTest()
-{
-    QFile::remove(settingsFile());
-}
-
-MainWindowTest::~MainWindowTest()
-{
-    harness.reset();
-    QFile::remove(settingsFile());
-}
-
-MainWindowHarness& MainWindowTest::start(const QString& name, bool show)
-{
-    harness.reset();
-    harness = std::make_unique<MainWindowHarness>(tree.path(), show, name);
-    return *harness;
-}
-
-MainWindowHarness& MainWindowTest::startOn(int row)
-{
-    start();
-    harness->chooseExercise(row);
-    return *harness;
-}
-
-void MainWindowTest::activate()
-{
-    form().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
-}
-
-void configure(const QString& key, const QVariant& value)
-{
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("miravellon"),
-                       QStringLiteral("miravellon"));
-    settings.setValue(key, value);
-    settings.sync();
-}
-
-QString settingsFile()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/miravellon/miravellon.conf");
-}
-
-QListWidget* MainWindowTest::exercises() const
-{
-    return find<QListWidget>("List1");
-}
-
-QLineEdit* MainWindowTest::itemBox() const
-{
-    return find<QLineEdit>("Text1");
-}
-
-RichTextBox* MainWindowTest::text() const
-{
-    return harness->text();
-}
-
-RichTextBox* MainWindowTest::helpText() const
-{
-    return find<RichTextBox>("RichTextBox2");
-}
-
-RichTextBox* MainWindowTest::correction() const
-{
-    return harness->correction();
-}
-
-QListWidget* MainWindowTest::corrected() const
-{
-    return find<QListWidget>("List4");
-}
-
-QPushButton* MainWindowTest::button(const char* name) const
-{
-    return find<QPushButton>(name);
-}
-
-QPushButton* MainWindowTest::helpButton() const
-{
-    return button("Command1");
-}
-
-Zarandel* MainWindowTest::runner() const
-{
-    return find<Zarandel>("Zarandel1");
-}
-
-Zarandel* MainWindowTest::reward() const
-{
-    return find<Zarandel>("Zarandel2");
-}
-
-QTimer* MainWindowTest::timer() const
-{
-    return find<QTimer>("Timer1");
-}
-
-RichTextBox* MainWindowTest::log() const
-{
-    Form4* results = form().form4();
-    return results ? results->RichTextBox1() : nullptr;
-}
-
-namespace {
-
-QStringList entriesOf(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts.append(list->item(i)->text());
-    return texts;
-}
-
-}  // namespace
-
-QStringList MainWindowTest::listed() const
-{
-    return entriesOf(exercises());
-}
-
-QStringList MainWindowTest::correctedWords() const
-{
-    return entriesOf(corrected());
-}
-
-void MainWindowTest::click(const char* name) const
-{
-    QPushButton* target = button(name);
-    ASSERT_NE(target, nullptr) << name;
-    QTest::mouseClick(target, Qt::LeftButton);
-}
-
-void MainWindowTest::runOutOfTime() const
-{
-    for (int tick = 0; tick < 100000 && !state().TimeUp; ++tick)
-        form().Timer1_Timer();
-    ASSERT_TRUE(state().TimeUp);
-}
-
 QList<QWidget*> visibleWindows()
 {
     QList<QWidget*> shown;
@@ -456,4 +314,146 @@ void chooseFont(QComboBox* combo, const QString& family)
     const QModelIndex index = combo->model()->index(row, 0);
     view->scrollTo(index);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+}
+
+MainWindowTest::MainWindowTest()
+{
+    QFile::remove(settingsFile());
+}
+
+MainWindowTest::~MainWindowTest()
+{
+    harness.reset();
+    QFile::remove(settingsFile());
+}
+
+MainWindowHarness& MainWindowTest::start(const QString& name, bool show)
+{
+    harness.reset();
+    harness = std::make_unique<MainWindowHarness>(tree.path(), show, name);
+    return *harness;
+}
+
+MainWindowHarness& MainWindowTest::startOn(int row)
+{
+    start();
+    harness->chooseExercise(row);
+    return *harness;
+}
+
+void MainWindowTest::activate()
+{
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+}
+
+void configure(const QString& key, const QVariant& value)
+{
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("miravellon"),
+                       QStringLiteral("miravellon"));
+    settings.setValue(key, value);
+    settings.sync();
+}
+
+QString settingsFile()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/miravellon/miravellon.conf");
+}
+
+QListWidget* MainWindowTest::exercises() const
+{
+    return find<QListWidget>("List1");
+}
+
+QLineEdit* MainWindowTest::itemBox() const
+{
+    return find<QLineEdit>("Text1");
+}
+
+RichTextBox* MainWindowTest::text() const
+{
+    return harness->text();
+}
+
+RichTextBox* MainWindowTest::helpText() const
+{
+    return find<RichTextBox>("RichTextBox2");
+}
+
+RichTextBox* MainWindowTest::correction() const
+{
+    return harness->correction();
+}
+
+QListWidget* MainWindowTest::corrected() const
+{
+    return find<QListWidget>("List4");
+}
+
+QPushButton* MainWindowTest::button(const char* name) const
+{
+    return find<QPushButton>(name);
+}
+
+QPushButton* MainWindowTest::helpButton() const
+{
+    return button("Command1");
+}
+
+Zarandel* MainWindowTest::runner() const
+{
+    return find<Zarandel>("Zarandel1");
+}
+
+Zarandel* MainWindowTest::reward() const
+{
+    return find<Zarandel>("Zarandel2");
+}
+
+QTimer* MainWindowTest::timer() const
+{
+    return find<QTimer>("Timer1");
+}
+
+RichTextBox* MainWindowTest::log() const
+{
+    Form4* results = form().form4();
+    return results ? results->RichTextBox1() : nullptr;
+}
+
+namespace {
+
+QStringList entriesOf(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+}  // namespace
+
+QStringList MainWindowTest::listed() const
+{
+    return entriesOf(exercises());
+}
+
+QStringList MainWindowTest::correctedWords() const
+{
+    return entriesOf(corrected());
+}
+
+void MainWindowTest::click(const char* name) const
+{
+    QPushButton* target = button(name);
+    ASSERT_NE(target, nullptr) << name;
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+void MainWindowTest::runOutOfTime() const
+{
+    for (int tick = 0; tick < 100000 && !state().TimeUp; ++tick)
+        form().Timer1_Timer();
+    ASSERT_TRUE(state().TimeUp);
 }

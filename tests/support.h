@@ -3,7 +3,8 @@
 #pragma once
 
 // Helpers shared by the tests: temporary content trees, a cue recorder, a
-// main window on such a tree, and a pupil's clicks and keys.
+// main window on such a tree, a pupil's clicks and keys, and the fixture
+// the main window's tests share.
 
 #include "mainwindow/form1.h"
 #include "presentation/cueplayer.h"
@@ -131,6 +132,49 @@ public:
     std::unique_ptr<Form1> form1;
 };
 
+// The windows a pupil can reach by themselves: the visible top-level ones
+// (menus and tooltips aside).
+QList<QWidget*> visibleWindows();
+
+// How one character of a rich-text box is drawn: its colour as 0x00BBGGRR and
+// its point size.
+std::uint32_t colourAt(const RichTextBox* box, int offset);
+double pointSizeAt(const RichTextBox* box, int offset);
+
+// How one character of a box looks: the character, its colour, size and
+// font family.
+struct Look {
+    QChar character;
+    std::uint32_t colour;
+    double size;
+    QString family;
+    bool operator==(const Look&) const = default;
+};
+Look lookAt(const RichTextBox& box, int offset);
+// How GoogleTest prints a look in a failure.
+void PrintTo(const Look& look, std::ostream* out);
+// The looks of every character but the line feeds.
+std::vector<Look> looksOf(const RichTextBox& box);
+
+// Points XDG_CONFIG_HOME, XDG_CONFIG_DIRS, XDG_DATA_HOME and XDG_DATA_DIRS at
+// empty folders of a new temporary folder, so that the program's settings
+// and exercise folders are not read from the machine and its results rows are
+// not written into the home folder; only the machine's hunspell dictionaries
+// stay in view. The pupil's review is turned off in the machine-wide
+// settings. Call
+// before the application object is made; keep the folder for the whole run.
+// Null when no temporary folder can be made.
+std::unique_ptr<QTemporaryDir> isolateXdgFolders();
+
+// Copies the program's own animated GIFs (from the source tree) into the
+// tree's "gifs" folder, for tests that need real animations. False when the
+// source tree's GIFs cannot be found.
+bool copyShippedGifs(const TempTree& tree);
+
+// Opens the font chooser `combo` and clicks `family` in its list, as a pupil
+// does.
+void chooseFont(QComboBox* combo, const QString& family);
+
 // Sets `key` in the account's settings, which the programs read when they
 // start.
 void configure(const QString& key, const QVariant& value);
@@ -187,46 +231,3 @@ protected:
     TempTree tree;
     std::unique_ptr<MainWindowHarness> harness;
 };
-
-// The windows a pupil can reach by themselves: the visible top-level ones
-// (menus and tooltips aside).
-QList<QWidget*> visibleWindows();
-
-// How one character of a rich-text box is drawn: its colour as 0x00BBGGRR and
-// its point size.
-std::uint32_t colourAt(const RichTextBox* box, int offset);
-double pointSizeAt(const RichTextBox* box, int offset);
-
-// How one character of a box looks: the character, its colour, size and
-// font family.
-struct Look {
-    QChar character;
-    std::uint32_t colour;
-    double size;
-    QString family;
-    bool operator==(const Look&) const = default;
-};
-Look lookAt(const RichTextBox& box, int offset);
-// How GoogleTest prints a look in a failure.
-void PrintTo(const Look& look, std::ostream* out);
-// The looks of every character but the line feeds.
-std::vector<Look> looksOf(const RichTextBox& box);
-
-// Points XDG_CONFIG_HOME, XDG_CONFIG_DIRS, XDG_DATA_HOME and XDG_DATA_DIRS at
-// empty folders of a new temporary folder, so that the program's settings
-// and exercise folders are not read from the machine and its results rows are
-// not written into the home folder; only the machine's hunspell dictionaries
-// stay in view. The pupil's review is turned off in the machine-wide
-// settings. Call
-// before the application object is made; keep the folder for the whole run.
-// Null when no temporary folder can be made.
-std::unique_ptr<QTemporaryDir> isolateXdgFolders();
-
-// Copies the program's own animated GIFs (from the source tree) into the
-// tree's "gifs" folder, for tests that need real animations. False when the
-// source tree's GIFs cannot be found.
-bool copyShippedGifs(const TempTree& tree);
-
-// Opens the font chooser `combo` and clicks `family` in its list, as a pupil
-// does.
-void chooseFont(QComboBox* combo, const QString& family);
