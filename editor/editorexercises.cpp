@@ -35,11 +35,9 @@ void EditorWindow::fillExercises(const QString& select)
     };
     add(teacherRoot_, false);
     add(shippedRoot_, true);
-    int row = select.isEmpty() && exercisesPane_.exercises->count() > 0 ? 0 : -1;
-    for (int i = 0; i < exercisesPane_.exercises->count(); ++i) {
-        if (exercisesPane_.exercises->item(i)->data(PathRole).toString() == select)
-            row = i;
-    }
+    int row = rowHolding(exercisesPane_.exercises, PathRole, select);
+    if (row < 0 && select.isEmpty() && exercisesPane_.exercises->count() > 0)
+        row = 0;
     exercisesPane_.exercises->setCurrentRow(row);
     if (row < 0) {
         exerciseFolder_.clear();
@@ -59,11 +57,7 @@ void EditorWindow::openExercise()
         return;
     if (!settleUnsaved()) {
         // Back to the exercise being edited.
-        const QSignalBlocker block(exercisesPane_.exercises);
-        for (int i = 0; i < exercisesPane_.exercises->count(); ++i) {
-            if (exercisesPane_.exercises->item(i)->data(PathRole).toString() == exerciseFolder_)
-                exercisesPane_.exercises->setCurrentRow(i);
-        }
+        backTo(exercisesPane_.exercises, PathRole, exerciseFolder_);
         return;
     }
     exerciseFolder_ = folder;

@@ -44,11 +44,8 @@ void EditorWindow::openItem()
     if (number == number_ && number != 0)
         return;
     if (!settleUnsaved()) {
-        const QSignalBlocker block(itemsPane_.items);
-        for (int i = 0; i < itemsPane_.items->count(); ++i) {
-            if (itemsPane_.items->item(i)->data(NumberRole).toInt() == number_)
-                itemsPane_.items->setCurrentRow(i);
-        }
+        // Back to the item being edited.
+        backTo(itemsPane_.items, NumberRole, number_);
         return;
     }
     number_ = number;

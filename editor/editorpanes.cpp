@@ -34,6 +34,23 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, cons
     return named(new QPushButton(text, parent), name, QString(text).remove(u'&').remove(QStringLiteral("…")), tip);
 }
 
+// A button of a row or column: where it goes, its name, text and tooltip.
+struct ButtonText {
+    QPushButton** button;
+    const char* name;
+    QString text;
+    QString tip;
+};
+
+// The buttons, made in this order and laid out one after another.
+void addButtons(QWidget* pane, QBoxLayout* layout, std::initializer_list<ButtonText> buttons)
+{
+    for (const ButtonText& b : buttons) {
+        *b.button = button(pane, b.name, b.text, b.tip);
+        layout->addWidget(*b.button);
+    }
+}
+
 // A control made under a label that names it (and leads to it by its
 // mnemonic), the label first.
 template <typename W>
@@ -48,12 +65,6 @@ W* labelled(QWidget* pane, QBoxLayout* layout, const QString& label, const char*
     return widget;
 }
 
-void addButtons(QBoxLayout* layout, std::initializer_list<QPushButton*> buttons)
-{
-    for (QPushButton* b : buttons)
-        layout->addWidget(b);
-}
-
 }  // namespace
 
 ExercisesPane buildExercisesPane(QWidget* parent)
@@ -64,17 +75,17 @@ ExercisesPane buildExercisesPane(QWidget* parent)
     p.exercises = labelled<QListWidget>(
         p.pane, layout, QStringLiteral("&Ejercicios"), "ListaEjercicios", QStringLiteral("Ejercicios"),
         QStringLiteral("Sus ejercicios y, debajo, los que trae el programa (solo para leer)"));
-    p.newExercise = button(p.pane, "NuevoEjercicio", QStringLiteral("&Nuevo ejercicio…"),
-                           QStringLiteral("Crea un ejercicio nuevo en su carpeta de ejercicios"));
-    p.renameExercise = button(p.pane, "CambiarNombre", QStringLiteral("Cambiar el nombre…"),
-                              QStringLiteral("Cambia el nombre del ejercicio elegido"));
-    p.deleteExercise = button(p.pane, "BorrarEjercicio", QStringLiteral("Borrar ejercicio…"),
-                              QStringLiteral("Lleva el ejercicio elegido a la papelera"));
-    p.copyExercise = button(p.pane, "CopiarEjercicio", QStringLiteral("&Copiar a mis ejercicios"),
-                            QStringLiteral("Copia el ejercicio del programa a su carpeta, para cambiarlo"));
-    p.results = button(p.pane, "Resultados", QStringLiteral("&Resultados…"),
-                       QStringLiteral("Lo que ha hecho cada alumno y las palabras que más falla la clase"));
-    addButtons(layout, {p.newExercise, p.renameExercise, p.deleteExercise, p.copyExercise, p.results});
+    addButtons(p.pane, layout,
+               {{&p.newExercise, "NuevoEjercicio", QStringLiteral("&Nuevo ejercicio…"),
+                 QStringLiteral("Crea un ejercicio nuevo en su carpeta de ejercicios")},
+                {&p.renameExercise, "CambiarNombre", QStringLiteral("Cambiar el nombre…"),
+                 QStringLiteral("Cambia el nombre del ejercicio elegido")},
+                {&p.deleteExercise, "BorrarEjercicio", QStringLiteral("Borrar ejercicio…"),
+                 QStringLiteral("Lleva el ejercicio elegido a la papelera")},
+                {&p.copyExercise, "CopiarEjercicio", QStringLiteral("&Copiar a mis ejercicios"),
+                 QStringLiteral("Copia el ejercicio del programa a su carpeta, para cambiarlo")},
+                {&p.results, "Resultados", QStringLiteral("&Resultados…"),
+                 QStringLiteral("Lo que ha hecho cada alumno y las palabras que más falla la clase")}});
     return p;
 }
 
@@ -86,13 +97,13 @@ ItemsPane buildItemsPane(QWidget* parent)
     p.items = labelled<QListWidget>(p.pane, layout, QStringLiteral("&Textos"), "ListaTextos",
                                     QStringLiteral("Textos del ejercicio"),
                                     QStringLiteral("Los textos del ejercicio, por su número"));
-    p.newItem = button(p.pane, "NuevoTexto", QStringLiteral("N&uevo texto"),
-                       QStringLiteral("Añade un texto al final del ejercicio (Ctrl+N)"));
-    p.deleteItem = button(p.pane, "BorrarTexto", QStringLiteral("&Borrar texto…"),
-                          QStringLiteral("Borra el texto elegido; los siguientes se renumeran"));
-    p.upItem = button(p.pane, "SubirTexto", QStringLiteral("&Subir"), QStringLiteral("Adelanta el texto un puesto"));
-    p.downItem = button(p.pane, "BajarTexto", QStringLiteral("B&ajar"), QStringLiteral("Retrasa el texto un puesto"));
-    addButtons(layout, {p.newItem, p.deleteItem, p.upItem, p.downItem});
+    addButtons(p.pane, layout,
+               {{&p.newItem, "NuevoTexto", QStringLiteral("N&uevo texto"),
+                 QStringLiteral("Añade un texto al final del ejercicio (Ctrl+N)")},
+                {&p.deleteItem, "BorrarTexto", QStringLiteral("&Borrar texto…"),
+                 QStringLiteral("Borra el texto elegido; los siguientes se renumeran")},
+                {&p.upItem, "SubirTexto", QStringLiteral("&Subir"), QStringLiteral("Adelanta el texto un puesto")},
+                {&p.downItem, "BajarTexto", QStringLiteral("B&ajar"), QStringLiteral("Retrasa el texto un puesto")}});
     return p;
 }
 
@@ -123,17 +134,16 @@ ItemPane buildItemPane(QWidget* parent)
     texts->addLayout(faultyColumn);
 
     auto* actions = new QHBoxLayout;
-    p.putMisspellings = button(p.pane, "PonerFaltas", QStringLiteral("&Poner faltas…"),
-                               QStringLiteral("Elige palabras del texto y les pone faltas de una familia"));
-    p.importText = button(p.pane, "ImportarTexto", QStringLiteral("&Importar texto…"),
-                          QStringLiteral("Lee un archivo .txt como texto bien escrito"));
-    p.picture = button(p.pane, "Dibujo", QStringLiteral("&Dibujo…"),
-                       QStringLiteral("Elige el dibujo de la palabra corregida donde está el cursor"));
-    p.save = button(p.pane, "Guardar", QStringLiteral("&Guardar"), QStringLiteral("Guarda las dos versiones (Ctrl+S)"));
-    p.tryText =
-        button(p.pane, "Probar", QStringLiteral("Pro&bar"),
-               QStringLiteral("Abre Miravellon en este texto, como lo verá un alumno (sin guardar resultados)"));
-    addButtons(actions, {p.putMisspellings, p.importText, p.picture, p.save, p.tryText});
+    addButtons(p.pane, actions,
+               {{&p.putMisspellings, "PonerFaltas", QStringLiteral("&Poner faltas…"),
+                 QStringLiteral("Elige palabras del texto y les pone faltas de una familia")},
+                {&p.importText, "ImportarTexto", QStringLiteral("&Importar texto…"),
+                 QStringLiteral("Lee un archivo .txt como texto bien escrito")},
+                {&p.picture, "Dibujo", QStringLiteral("&Dibujo…"),
+                 QStringLiteral("Elige el dibujo de la palabra corregida donde está el cursor")},
+                {&p.save, "Guardar", QStringLiteral("&Guardar"), QStringLiteral("Guarda las dos versiones (Ctrl+S)")},
+                {&p.tryText, "Probar", QStringLiteral("Pro&bar"),
+                 QStringLiteral("Abre Miravellon en este texto, como lo verá un alumno (sin guardar resultados)")}});
     layout->addLayout(texts, 3);
     layout->addLayout(actions);
 

@@ -20,6 +20,26 @@ namespace editor {
 
 using namespace window;
 
+namespace {
+
+// `places` of `document` shown in `format`.
+QList<QTextEdit::ExtraSelection> marks(QTextDocument* document, const QList<WordSlot>& places,
+                                       const QTextCharFormat& format)
+{
+    QList<QTextEdit::ExtraSelection> selections;
+    for (const WordSlot& s : places) {
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(document);
+        selection.cursor.setPosition(int(s.start));
+        selection.cursor.setPosition(int(s.start + s.length), QTextCursor::KeepAnchor);
+        selection.format = format;
+        selections.append(selection);
+    }
+    return selections;
+}
+
+}  // namespace
+
 void EditorWindow::showItem()
 {
     showing_ = true;
@@ -37,32 +57,16 @@ void EditorWindow::showFaulty()
     marked.setBackground(QColor(0xFF, 0xE0, 0x66));
     marked.setForeground(QColor(0xB0, 0x00, 0x00));
     marked.setFontWeight(QFont::Bold);
-    QList<QTextEdit::ExtraSelection> selections;
-    for (const WordSlot& s : item_.faultyPlaces()) {
-        QTextEdit::ExtraSelection selection;
-        selection.cursor = QTextCursor(itemPane_.faulty->document());
-        selection.cursor.setPosition(int(s.start));
-        selection.cursor.setPosition(int(s.start + s.length), QTextCursor::KeepAnchor);
-        selection.format = marked;
-        selections.append(selection);
-    }
-    itemPane_.faulty->setExtraSelections(selections);
+    itemPane_.faulty->setExtraSelections(marks(itemPane_.faulty->document(), item_.faultyPlaces(), marked));
 
     // The words of the correct text that have a misspelling, underlined.
     QTextCharFormat underlined;
     underlined.setUnderlineStyle(QTextCharFormat::SingleUnderline);
     underlined.setUnderlineColor(QColor(0xB0, 0x00, 0x00));
-    QList<QTextEdit::ExtraSelection> correctSelections;
-    for (auto it = item_.misspellings().cbegin(); it != item_.misspellings().cend(); ++it) {
-        const WordSlot& s = item_.places()[it.key()];
-        QTextEdit::ExtraSelection selection;
-        selection.cursor = QTextCursor(itemPane_.correct->document());
-        selection.cursor.setPosition(int(s.start));
-        selection.cursor.setPosition(int(s.start + s.length), QTextCursor::KeepAnchor);
-        selection.format = underlined;
-        correctSelections.append(selection);
-    }
-    itemPane_.correct->setExtraSelections(correctSelections);
+    QList<WordSlot> misspelt;
+    for (const qsizetype position : item_.misspellings().keys())
+        misspelt.append(item_.places()[position]);
+    itemPane_.correct->setExtraSelections(marks(itemPane_.correct->document(), misspelt, underlined));
 }
 
 void EditorWindow::textEdited()

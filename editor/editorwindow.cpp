@@ -38,6 +38,23 @@ constexpr int FindingsPauseMs = 400;
 
 }  // namespace
 
+int window::rowHolding(const QListWidget* list, int role, const QVariant& value)
+{
+    int row = -1;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->data(role) == value)
+            row = i;
+    }
+    return row;
+}
+
+void window::backTo(QListWidget* list, int role, const QVariant& value)
+{
+    const QSignalBlocker block(list);
+    if (const int row = rowHolding(list, role, value); row >= 0)
+        list->setCurrentRow(row);
+}
+
 EditorWindow::EditorWindow(const QString& shippedRoot, const QString& teacherRoot, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), shippedRoot_(shippedRoot), teacherRoot_(teacherRoot),
       teacherCatalogue_(catalogue::exercisesFolder(teacherRoot)), prompts_(prompts)

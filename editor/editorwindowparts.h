@@ -5,6 +5,9 @@
 
 #include <QLoggingCategory>
 #include <QString>
+#include <QVariant>
+
+class QListWidget;
 
 Q_DECLARE_LOGGING_CATEGORY(lcEditor)
 
@@ -19,5 +22,11 @@ constexpr int PathRole = Qt::UserRole;
 constexpr int ReadOnlyRole = Qt::UserRole + 1;
 // What a row of the items holds: the item's number.
 constexpr int NumberRole = Qt::UserRole;
+
+// The last row of `list` whose `role` holds `value`; -1 when none does.
+int rowHolding(const QListWidget* list, int role, const QVariant& value);
+// Makes that row the current one again, telling no one: the choice of
+// another row was refused.
+void backTo(QListWidget* list, int role, const QVariant& value);
 
 }  // namespace editor::window
