@@ -14,7 +14,6 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
-#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
@@ -35,7 +34,7 @@ protected:
     {
         exerciseText.resize(800, 600);
         window.RichTextBox1()->appendText(Log);
-        window.messageBox = [this](const QString& text) { messages.append(text); };
+        window.setPrompts(prompts);
         window.showModeless();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
@@ -48,7 +47,8 @@ protected:
     QTextEdit exerciseText;
     int mainWindowShown = 0;
     Form4 window;
-    QStringList messages;
+    RecordingPrompts prompts;
+    QStringList& messages = prompts.informed;
     QTemporaryDir dir;
 };
 
@@ -100,13 +100,11 @@ TEST_F(ResultsLog, CopyAllFromTheMenu)
 TEST_F(ResultsLog, SaveAsWritesTheExactTextInUtf8)
 {
     const QString path = dir.filePath(u"resultados de 3.º B.txt"_s);
-    int asked = 0;
-    window.chooseSaveFile = [&] {
-        ++asked;
-        return path;
-    };
+    prompts.files = {path};
     press(Qt::Key_S);
-    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(prompts.prompts, (QList<RecordingPrompts::Prompt>{
+                                   {u"saveFile"_s, u"Guardar los resultados"_s, u"Texto (*.txt)"_s}}));
+    EXPECT_EQ(prompts.suggested, QStringList{u"resultados.txt"_s});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), Log.toUtf8());
@@ -116,8 +114,8 @@ TEST_F(ResultsLog, SaveAsWritesTheExactTextInUtf8)
 
 TEST_F(ResultsLog, SaveAsCancelledWritesNothing)
 {
-    window.chooseSaveFile = [] { return QString(); };
     window.logMenu()->actions().at(1)->trigger();
+    EXPECT_EQ(prompts.prompts.size(), 1);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
     EXPECT_TRUE(messages.isEmpty());
 }
@@ -125,20 +123,19 @@ TEST_F(ResultsLog, SaveAsCancelledWritesNothing)
 TEST_F(ResultsLog, SaveAsWhereItCannotWriteSaysSo)
 {
     const QString path = dir.filePath(u"no/existe/resultados.txt"_s);
-    window.chooseSaveFile = [&] { return path; };
+    prompts.files = {path};
     EXPECT_FALSE(window.saveAs());
     EXPECT_EQ(messages, QStringList{u"No puedo guardar los resultados en "_s + path});
+    EXPECT_EQ(prompts.prompts.value(1).title, u"MIRAVE~1"_s);
+    EXPECT_EQ(prompts.icons, QList<Prompts::Icon>{Prompts::Icon::None});
 }
 
 TEST_F(ResultsLog, PrintsToAPdf)
 {
     const QString path = dir.filePath(u"resultados.pdf"_s);
-    window.choosePrinter = [&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return true;
-    };
+    prompts.printTo = path;
     press(Qt::Key_P);
+    EXPECT_EQ(prompts.prompts.value(0).title, u"Imprimir los resultados"_s);
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
@@ -149,8 +146,8 @@ TEST_F(ResultsLog, PrintsToAPdf)
 
 TEST_F(ResultsLog, PrintingCancelledPrintsNothing)
 {
-    window.choosePrinter = [](QPrinter&) { return false; };
     EXPECT_FALSE(window.printLog());
+    EXPECT_EQ(prompts.prompts.value(0).kind, u"choosePrinter"_s);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
 
