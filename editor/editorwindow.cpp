@@ -195,6 +195,7 @@ void EditorWindow::showResults()
     auto* view = findChild<ResultsView*>(QStringLiteral("VistaResultados"));
     if (!view) {
         view = new ResultsView(this);
+        view->setPrompts(prompts_);
         view->setObjectName(QStringLiteral("VistaResultados"));
         view->setWindowFlag(Qt::Window);
         view->setWindowTitle(QStringLiteral("Resultados de los alumnos"));

@@ -178,6 +178,12 @@ TEST_F(EditorWindowTest, ResultsShowsThePupilsRowsFromTheProgramsFolder)
     EXPECT_EQ(view->folder(), folder);
     ASSERT_EQ(view->contents().rows.size(), 1);
     EXPECT_EQ(view->contents().rows.first().pupil, u"Ana"_s);
+    // Its questions are the editor's: no dialog of its own.
+    const QString csv = shipped.file(u"resumen.csv"_s);
+    prompts.files = {csv};
+    EXPECT_TRUE(view->exportCsv());
+    EXPECT_EQ(prompts.prompts.value(0).title, u"Exportar la tabla"_s);
+    EXPECT_TRUE(QFileInfo(csv).isFile());
     QFile::remove(file.fileName());
 }
 
