@@ -464,6 +464,8 @@ TEST_F(Recording, TheNameQuestionWhenConfigured)
     configure(u"alumno/preguntar"_s, u"true"_s);
     start(u"  Lucía / 3.º B "_s);
     EXPECT_EQ(harness->questions, QStringList{u"¿Cómo te llamas?"_s});
+    EXPECT_EQ(harness->prompts.prompts.value(0),
+              (RecordingPrompts::Prompt{u"askName"_s, u"MIRAVELLON"_s, u"¿Cómo te llamas?"_s}));
     EXPECT_EQ(form().pupilName(), u"Lucía / 3.º B"_s);
     harness->chooseExercise(0);
     correctPero();
