@@ -57,6 +57,18 @@ QList<WordSlot> cut(const QString& text)
     return places;
 }
 
+// The place of `places` that holds a caret at `offset`: before, inside or
+// just after it. Places stand apart by a space or a line end at least, so
+// no caret is in two of them.
+std::optional<qsizetype> placeAt(const QList<WordSlot>& places, qsizetype offset)
+{
+    for (qsizetype k = 0; k < places.size(); ++k) {
+        if (offset >= places[k].start && offset <= places[k].start + places[k].length)
+            return k;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 void EditedItem::setText(const QString& text)
@@ -88,12 +100,19 @@ void EditedItem::setText(const QString& text)
 
 std::optional<qsizetype> EditedItem::wordAt(qsizetype offset) const
 {
-    for (qsizetype k = 0; k < places_.size(); ++k) {
-        const WordSlot& s = places_[k];
-        if (s.length > 0 && offset >= s.start && offset <= s.start + s.length)
-            return k;
-    }
-    return std::nullopt;
+    return wordIn(placeAt(places_, offset));
+}
+
+std::optional<qsizetype> EditedItem::faultyWordAt(qsizetype offset) const
+{
+    return wordIn(placeAt(cut(faultyText()), offset));
+}
+
+std::optional<qsizetype> EditedItem::wordIn(std::optional<qsizetype> position) const
+{
+    if (!position || *position >= words_.size() || words_[*position].isEmpty())
+        return std::nullopt;
+    return position;
 }
 
 QString EditedItem::setMisspelling(qsizetype position, const QString& faulty)

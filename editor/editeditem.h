@@ -49,6 +49,10 @@ public:
     // The word position at a character offset of the text (a caret before,
     // inside or just after a word), if any.
     std::optional<qsizetype> wordAt(qsizetype offset) const;
+    // The same at a character offset of faultyText(): the word whose form
+    // there (its misspelling, if it has one) holds the caret. A misspelling
+    // is one word, so both versions have the same word positions.
+    std::optional<qsizetype> faultyWordAt(qsizetype offset) const;
 
     const QMap<qsizetype, QString>& misspellings() const { return misspellings_; }
     // Gives the word at `position` the faulty form `faulty`. Refused, with a
@@ -85,6 +89,9 @@ public:
     QString load(const QString& exerciseFolder, int number);
 
 private:
+    // `position`, when it is a word of the text that is not empty.
+    std::optional<qsizetype> wordIn(std::optional<qsizetype> position) const;
+
     QString text_;
     QStringList words_;
     QList<WordSlot> places_;

@@ -57,13 +57,14 @@ void EditorWindow::tryText()
     if (dirty_ && !readOnly_ && !save())
         return;
     const QStringList arguments{QStringLiteral("--probar"), exerciseFolder_, QString::number(number_)};
-    const bool started = startProgram ? startProgram(pupilProgram(), arguments)
-                                      : QProcess::startDetached(pupilProgram(), arguments);
+    const bool started =
+        startProgram ? startProgram(pupilProgram(), arguments) : QProcess::startDetached(pupilProgram(), arguments);
     if (!started) {
         prompts_.inform(this, Title, QStringLiteral("No se puede abrir Miravellon (%1).").arg(pupilProgram()));
         return;
     }
-    status_->setText(QStringLiteral("Miravellon se abre en el texto %1, como lo verá un alumno.").arg(number_));
+    itemPane_.status->setText(
+        QStringLiteral("Miravellon se abre en el texto %1, como lo verá un alumno.").arg(number_));
 }
 
 bool EditorWindow::readOnlyFinding(const QListWidgetItem* finding) const
@@ -76,7 +77,7 @@ bool EditorWindow::readOnlyFinding(const QListWidgetItem* finding) const
 
 void EditorWindow::acceptFinding()
 {
-    const QListWidgetItem* finding = findings_->currentItem();
+    const QListWidgetItem* finding = itemPane_.findings->currentItem();
     if (readOnlyFinding(finding))
         return;
     const FindingWords words = wordsOf(finding->text());
@@ -87,14 +88,15 @@ void EditorWindow::acceptFinding()
         prompts_.inform(this, Title, QStringLiteral("No se puede anotar: %1.").arg(error));
         return;
     }
-    status_->setText(words.word.isEmpty()
-                         ? QStringLiteral("«%1» por «%2» anotada en %3.")
-                               .arg(words.faulty, words.correct,
-                                    QDir::toNativeSeparators(teacherRoot_ + u'/'
-                                                             + QString::fromUtf16(acceptedwords::HomophonesFile)))
-                         : QStringLiteral("«%1» anotada en %2.")
-                               .arg(words.word, QDir::toNativeSeparators(
-                                                    teacherRoot_ + u'/' + QString::fromUtf16(acceptedwords::WordsFile))));
+    itemPane_.status->setText(
+        words.word.isEmpty()
+            ? QStringLiteral("«%1» por «%2» anotada en %3.")
+                  .arg(
+                      words.faulty, words.correct,
+                      QDir::toNativeSeparators(teacherRoot_ + u'/' + QString::fromUtf16(acceptedwords::HomophonesFile)))
+            : QStringLiteral("«%1» anotada en %2.")
+                  .arg(words.word,
+                       QDir::toNativeSeparators(teacherRoot_ + u'/' + QString::fromUtf16(acceptedwords::WordsFile))));
     refreshFindings();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/editeditem.h"
+#include "editor/editorpanes.h"
 #include "editor/prompts.h"
 #include "library/acceptedwords.h"
 
@@ -11,14 +12,10 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
-class QLabel;
-class QListWidget;
 class QListWidgetItem;
 class QMenu;
-class QPlainTextEdit;
-class QPushButton;
-class QTextEdit;
 class QTimer;
 
 namespace editor {
@@ -26,8 +23,10 @@ namespace editor {
 // The editor's window: the exercises on the left (the teacher's, then the
 // shipped ones, read-only), the items of the chosen exercise in the middle,
 // and the item on the right: its correct text, the version with misspellings
-// beside it, and the checker's findings below. The rules live in EditedItem,
-// items::, exercises:: and drafts::; this class shows them and forwards.
+// beside it, and the checker's findings below (the panes of editorpanes.h).
+// The rules live in EditedItem, items::, exercises:: and drafts::; this class
+// shows them and forwards, one file per concern: the window, the exercises,
+// the items, the versions, the misspellings, saving, trying and findings.
 class EditorWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -87,6 +86,7 @@ protected:
 
 private:
     void build();
+    void connectControls();
     void fillExercises(const QString& select = {});
     void fillItems(int select);
     void openExercise();
@@ -96,7 +96,8 @@ private:
     void showItem();
     void showFaulty();
     void changed();
-    void showWordMenuAt(qsizetype offset, const QPoint& globalPos);
+    // The menu of `word` (a word position, if any) at `globalPos`.
+    void showWordMenu(std::optional<qsizetype> word, const QPoint& globalPos);
     void moveItem(int from);
     void setEditable();
 
@@ -105,27 +106,9 @@ private:
     QString teacherCatalogue_;
     Prompts& prompts_;
 
-    QListWidget* exercises_ = nullptr;
-    QListWidget* items_ = nullptr;
-    QPlainTextEdit* correct_ = nullptr;
-    QTextEdit* faulty_ = nullptr;
-    QListWidget* findings_ = nullptr;
-    QLabel* status_ = nullptr;
-    QPushButton* newExercise_ = nullptr;
-    QPushButton* renameExercise_ = nullptr;
-    QPushButton* deleteExercise_ = nullptr;
-    QPushButton* copyExercise_ = nullptr;
-    QPushButton* results_ = nullptr;
-    QPushButton* newItem_ = nullptr;
-    QPushButton* deleteItem_ = nullptr;
-    QPushButton* upItem_ = nullptr;
-    QPushButton* downItem_ = nullptr;
-    QPushButton* putMisspellings_ = nullptr;
-    QPushButton* import_ = nullptr;
-    QPushButton* picture_ = nullptr;
-    QPushButton* save_ = nullptr;
-    QPushButton* try_ = nullptr;
-    QPushButton* accept_ = nullptr;
+    ExercisesPane exercisesPane_;
+    ItemsPane itemsPane_;
+    ItemPane itemPane_;
     QTimer* findingsTimer_ = nullptr;
 
     EditedItem item_;

@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -22,26 +21,6 @@
 #include <QVBoxLayout>
 
 namespace editor {
-
-bool DialogPrompts::confirm(QWidget* parent, const QString& title, const QString& text)
-{
-    return QMessageBox::question(parent, title, text) == QMessageBox::Yes;
-}
-
-void DialogPrompts::inform(QWidget* parent, const QString& title, const QString& text)
-{
-    QMessageBox::information(parent, title, text);
-}
-
-std::optional<QString> DialogPrompts::askText(QWidget* parent, const QString& title, const QString& label,
-                                              const QString& initial)
-{
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
-    if (!ok)
-        return std::nullopt;
-    return text;
-}
 
 std::optional<QString> Prompts::askChecked(QWidget* parent, const QString& title, const QString& label,
                                            const QString& initial,

@@ -2,6 +2,8 @@
 
 #pragma once
 
+#include "presentation/prompts.h"
+
 #include <QString>
 
 #include <functional>
@@ -20,25 +22,19 @@ struct FaultRequest {
     quint32 seed = 0;
 };
 
-// Every modal question the editor asks, in one place, so that tests can
-// answer them without a dialog.
-class Prompts {
+// Every question the editor asks: the programs' own (confirm, inform,
+// askText, openFile...) and the editor's, in one object, so that tests can
+// answer them all without a dialog.
+class Prompts : public virtual ::Prompts {
 public:
     enum class Unsaved { Save, Discard, Cancel };
 
-    virtual ~Prompts() = default;
-    virtual bool confirm(QWidget* parent, const QString& title, const QString& text) = 0;
-    virtual void inform(QWidget* parent, const QString& title, const QString& text) = 0;
-    virtual std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
-                                           const QString& initial) = 0;
     // Asks until `problem` finds nothing wrong with the answer (or the
     // question is cancelled), saying what is wrong each time and keeping
     // what was typed.
     virtual std::optional<QString> askChecked(QWidget* parent, const QString& title, const QString& label,
                                               const QString& initial,
                                               const std::function<QString(const QString&)>& problem);
-    // An existing file to read; empty when none was chosen.
-    virtual QString openFile(QWidget* parent, const QString& title, const QString& filter) = 0;
     virtual Unsaved askUnsaved(QWidget* parent, const QString& text) = 0;
     // `preview` says what a request would choose (or why it cannot).
     virtual std::optional<FaultRequest> askFaults(QWidget* parent,
@@ -46,12 +42,8 @@ public:
 };
 
 // The real dialogs.
-class DialogPrompts : public Prompts {
+class DialogPrompts : public Prompts, public ::DialogPrompts {
 public:
-    bool confirm(QWidget* parent, const QString& title, const QString& text) override;
-    void inform(QWidget* parent, const QString& title, const QString& text) override;
-    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
-                                   const QString& initial) override;
     std::optional<QString> askChecked(QWidget* parent, const QString& title, const QString& label,
                                       const QString& initial,
                                       const std::function<QString(const QString&)>& problem) override;

@@ -2,6 +2,7 @@
 
 #include "mainwindow/form1.h"
 
+#include "presentation/prompts.h"
 #include "presentation/rangemarks.h"
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
@@ -12,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QShortcut>
@@ -87,8 +87,10 @@ Form3& Form1::pictureWindow()
 
 Form4& Form1::resultsWindow()
 {
-    if (!form4_)
+    if (!form4_) {
         form4_ = std::make_unique<Form4>(ui->RichTextBox1, [this] { showAndActivate(); });
+        form4_->setPrompts(prompts());
+    }
     return *form4_;
 }
 
@@ -185,14 +187,14 @@ void Form1::closeEvent(QCloseEvent* event)
         services_.quit();
 }
 
+Prompts& Form1::prompts() const
+{
+    return services_.prompts ? *services_.prompts : dialogPrompts();
+}
+
 void Form1::showMessage(const QString& text)
 {
-    if (services_.messageBox) {
-        services_.messageBox(text);
-        return;
-    }
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("MIRAVE~1"), text, QMessageBox::Ok, this);
-    box.exec();
+    prompts().inform(this, QStringLiteral("MIRAVE~1"), text, Prompts::Icon::None);
 }
 
 void Form1::changeEvent(QEvent* event)

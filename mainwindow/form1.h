@@ -26,6 +26,7 @@ namespace Ui {
 class Form1;
 }
 class CuePlayer;
+class Prompts;
 class QThread;
 class QTimer;
 class RangeMarks;
@@ -83,13 +84,12 @@ public:
     struct Services {
         QString appFolder;                                   // holds the program and its content
         CuePlayer* cues = nullptr;                           // plays the sound cues
-        std::function<void(const QString&)> messageBox;      // modal message with one OK button
+        // Every message to the pupil and the name question (asked when the
+        // settings say so; an empty answer keeps the account's name), here and
+        // in the results log; the real dialogs when null.
+        Prompts* prompts = nullptr;
         QWidget* splash = nullptr;                           // closed by the start-up
         std::function<void()> quit;                          // ends the program
-        // Asks the pupil's name when the settings say so, offering the names
-        // of the class list when there is one; replaced by the tests. Empty
-        // answers keep the account's name.
-        std::function<QString(const QString& question, const QStringList& names)> askName;
         // The time the results rows are stamped with; the clock when unset.
         std::function<QDateTime()> clock;
         // A teacher trying a text: the program starts on item `trialItem` of
@@ -234,6 +234,7 @@ private:
     // The picture and results windows, made when first needed.
     Form3& pictureWindow();
     Form4& resultsWindow();
+    Prompts& prompts() const;
     void showMessage(const QString& text);
     void refuseItem(const QString& message);
     qint32& currentItemNumber();
@@ -255,7 +256,6 @@ private:
     // Asks the pupil's name once the window is on the screen, in a dialog of
     // its own, so that the name question never stands alone.
     void askPupilName();
-    QString nameDialog(const QString& question, const QStringList& names);
     void settleResultsFolder();
     // The row of the exercise tried, added to the list when it is not in it;
     // -1 when no text is being tried.

@@ -3,13 +3,12 @@
 
 #include "library/commandline.h"
 #include "mainwindow/program.h"
+#include "presentation/prompts.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QTimer>
-
-#include <functional>
 
 Q_LOGGING_CATEGORY(lcMain, "miravellon.main")
 
@@ -24,6 +23,15 @@ bool startupCheckRequested()
 {
     return qEnvironmentVariableIntValue("MIRAVELLON_STARTUP_CHECK") == 1;
 }
+
+// The real dialogs, but for the messages, which are logged.
+class LoggedMessages : public DialogPrompts {
+public:
+    void inform(QWidget*, const QString&, const QString& text, Icon) override
+    {
+        qCWarning(lcMain) << "message:" << text;
+    }
+};
 
 QString usage()
 {
@@ -67,10 +75,8 @@ int main(int argc, char* argv[])
     setUpApplication();
 
     const bool check = startupCheckRequested();
-    std::function<void(const QString&)> messageBox;
-    if (check)
-        messageBox = [](const QString& text) { qCWarning(lcMain) << "message:" << text; };
-    Program program(QApplication::applicationDirPath(), messageBox);
+    LoggedMessages loggedMessages;
+    Program program(QApplication::applicationDirPath(), check ? &loggedMessages : nullptr);
     if (!trialFolder.isEmpty()) {
         // The splash is passed by: the teacher goes straight to her text.
         program.tryText(trialFolder, trialItem);

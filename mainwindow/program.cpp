@@ -38,9 +38,9 @@ void setUpApplication()
     initFormResources();
 }
 
-Program::Program(const QString& appFolder, std::function<void(const QString&)> messageBox)
+Program::Program(const QString& appFolder, Prompts* prompts)
     : appFolder_(appFolder)
-    , messageBox_(std::move(messageBox))
+    , prompts_(prompts)
 {
     splash_.showMainWindow = [this] { showMainWindow(); };
 }
@@ -53,7 +53,7 @@ void Program::showMainWindow()
         services.cues = &cues_;
         services.splash = &splash_;
         services.quit = [] { QApplication::exit(0); };
-        services.messageBox = messageBox_;
+        services.prompts = prompts_;
         services.trialFolder = trialFolder_;
         services.trialItem = trialItem_;
         form1_ = std::make_unique<Form1>(state_, services);

@@ -14,9 +14,9 @@
 
 #include <QString>
 
-#include <functional>
 #include <memory>
 
+class Prompts;
 class QTranslator;
 
 // Installs Qt's Spanish translation; null when the system has none.
@@ -28,8 +28,9 @@ void setUpApplication();
 
 class Program {
 public:
-    // `messageBox` replaces the modal message box when given.
-    explicit Program(const QString& appFolder, std::function<void(const QString&)> messageBox = {});
+    // The main window asks and tells through `prompts`; through the real
+    // dialogs when null.
+    explicit Program(const QString& appFolder, Prompts* prompts = nullptr);
 
     // Starts the main window on item `item` of the exercise at `folder`, for
     // a teacher trying it: no name asked, no results written.
@@ -49,7 +50,7 @@ private:
     void showMainWindow();
 
     QString appFolder_;
-    std::function<void(const QString&)> messageBox_;
+    Prompts* prompts_;
     QString trialFolder_;
     int trialItem_ = 0;
     ProgramState state_;

@@ -10,24 +10,17 @@
 #include "library/results.h"
 #include "library/rowqueue.h"
 #include "mainwindow/form1.h"
+#include "presentation/prompts.h"
 #include "ui_form1.h"
 #include "windows/programstate.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QLoggingCategory>
 #include <QSysInfo>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QWindow>
 #include <QCoreApplication>
-#include <QMessageBox>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -41,34 +34,6 @@ namespace {
 // How long the name question waits for the window to be on the screen.
 constexpr int NameWaitMs = 20;
 constexpr int NameWaits = 50;
-
-// Sends the arrows pressed in the name box to the list of names.
-class ArrowsToList : public QObject {
-public:
-    explicit ArrowsToList(QListWidget* list)
-        : QObject(list)
-        , list_(list)
-    {
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress && list_->isVisible()) {
-            switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_Up:
-            case Qt::Key_Down:
-            case Qt::Key_PageUp:
-            case Qt::Key_PageDown: QCoreApplication::sendEvent(list_, event); return true;
-            default: break;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QListWidget* list_;
-};
 
 // How long the end of the program waits for the rows being written: a dead
 // network folder never holds the pupil up longer.
@@ -179,56 +144,12 @@ void Form1::askPupilName()
     nameAsked_ = true;
     const QString question = QStringLiteral("¿Cómo te llamas?");
     const QStringList names = classlist::read(resultsFolder_);
-    const QString answer = services_.askName ? services_.askName(question, names) : nameDialog(question, names);
+    const QString answer = prompts().askName(this, QStringLiteral("MIRAVELLON"), question, names);
     const QString name = classlist::chosen(names, answer);
     if (!name.isEmpty())
         pupil_ = name;
     qCInfo(lcRecording) << "results of" << pupil_ << "go to" << resultsFolder_;
     startReview();
-}
-
-QString Form1::nameDialog(const QString& question, const QStringList& names)
-{
-    QDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("NameQuestion"));
-    dialog.setWindowTitle(QStringLiteral("MIRAVELLON"));
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* label = new QLabel(question, &dialog);
-    auto* typed = new QLineEdit(&dialog);
-    label->setBuddy(typed);
-    typed->setMinimumWidth(typed->fontMetrics().horizontalAdvance(u'M') * 20);
-    layout->addWidget(label);
-    layout->addWidget(typed);
-    // The class's names, when there is a list: typing any part of a name,
-    // without minding capitals or accents, leaves only the names that hold
-    // it, and the first of them is chosen. Nothing is chosen beforehand, so
-    // that Enter alone does not take a name.
-    auto* list = new QListWidget(&dialog);
-    list->addItems(names);
-    list->setVisible(!names.isEmpty());
-    layout->addWidget(list);
-    const auto filter = [list, typed] {
-        list->setCurrentRow(-1);
-        for (int row = 0; row < list->count(); ++row) {
-            QListWidgetItem* item = list->item(row);
-            item->setHidden(!classlist::holds(item->text(), typed->text()));
-            if (!item->isHidden() && !list->currentItem() && !typed->text().trimmed().isEmpty())
-                list->setCurrentItem(item);
-        }
-    };
-    QObject::connect(typed, &QLineEdit::textEdited, list, filter);
-    // The arrows choose among the names left while the typing goes on.
-    typed->installEventFilter(new ArrowsToList(list));
-    QObject::connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-    typed->setFocus();
-    if (dialog.exec() != QDialog::Accepted)
-        return {};
-    const QListWidgetItem* chosen = list->currentItem();
-    return chosen && !chosen->isHidden() ? chosen->text() : typed->text();
 }
 
 QDateTime Form1::now() const
@@ -296,15 +217,9 @@ void Form1::showResultsNotice()
     if (resultsRefusalShown_)
         return;
     resultsRefusalShown_ = true;
-    auto* notice = new QMessageBox(QMessageBox::Information, QStringLiteral("MIRAVELLON"),
-                                   QStringLiteral("Ahora no puedo guardar tus resultados. Puedes seguir "
-                                                  "trabajando: los guardaré más tarde."),
-                                   QMessageBox::Ok, this);
-    notice->setObjectName(QStringLiteral("AvisoResultados"));
-    notice->setModal(false);
-    notice->setWindowModality(Qt::NonModal);
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->show();
+    prompts().notify(this, QStringLiteral("MIRAVELLON"),
+                     QStringLiteral("Ahora no puedo guardar tus resultados. Puedes seguir "
+                                    "trabajando: los guardaré más tarde."));
 }
 
 void Form1::endSession()

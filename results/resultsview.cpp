@@ -2,6 +2,7 @@
 
 #include "results/resultsview.h"
 
+#include "presentation/prompts.h"
 #include "results/classtables.h"
 #include "results/failedwordschart.h"
 #include "results/pupilview.h"
@@ -10,13 +11,10 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
@@ -55,6 +53,7 @@ QPushButton* button(QWidget* parent, const QString& text, const QString& name)
 
 ResultsView::ResultsView(QWidget* parent)
     : QWidget(parent)
+    , prompts_(&dialogPrompts())
 {
     setObjectName(QStringLiteral("ResultsView"));
     setWindowTitle(QStringLiteral("Miravellon · Resultados"));
@@ -243,27 +242,16 @@ PupilView* ResultsView::openPupil(int line)
 
 void ResultsView::showMessage(const QString& text)
 {
-    if (messageBox)
-        messageBox(text);
-    else
-        QMessageBox::warning(this, windowTitle(), text);
+    prompts_->inform(this, windowTitle(), text, Prompts::Icon::Warning);
 }
 
 bool ResultsView::chooseFolderAndOpen()
 {
-    const QString folder = chooseFolder
-        ? chooseFolder()
-        : QFileDialog::getExistingDirectory(this, QStringLiteral("Carpeta de resultados"), folder_);
+    const QString folder = prompts_->chooseFolder(this, QStringLiteral("Carpeta de resultados"), folder_);
     if (folder.isEmpty())
         return false;
     openFolder(folder);
     return true;
-}
-
-QString ResultsView::saveFileName(const std::function<QString()>& hook, const QString& title, const QString& name,
-                                  const QString& filter)
-{
-    return hook ? hook() : QFileDialog::getSaveFileName(this, title, QDir::home().filePath(name), filter);
 }
 
 bool ResultsView::save(const QString& path, const QByteArray& bytes, const QString& what)
@@ -279,22 +267,22 @@ bool ResultsView::save(const QString& path, const QByteArray& bytes, const QStri
 
 bool ResultsView::exportCsv()
 {
-    const QString path = saveFileName(chooseCsvFile, QStringLiteral("Exportar la tabla"), QStringLiteral("resumen.csv"),
-                                      QStringLiteral("CSV (*.csv)"));
+    const QString path = prompts_->saveFile(this, QStringLiteral("Exportar la tabla"), QStringLiteral("resumen.csv"),
+                                            QStringLiteral("CSV (*.csv)"));
     return save(path, results::summaryCsv(shown_), QStringLiteral("la tabla"));
 }
 
 bool ResultsView::exportRows()
 {
-    const QString path = saveFileName(chooseRowsFile, QStringLiteral("Exportar las filas"), QStringLiteral("filas.csv"),
-                                      QStringLiteral("CSV (*.csv)"));
+    const QString path = prompts_->saveFile(this, QStringLiteral("Exportar las filas"), QStringLiteral("filas.csv"),
+                                            QStringLiteral("CSV (*.csv)"));
     return save(path, results::rowsCsv(contents_.rows, filter()), QStringLiteral("las filas"));
 }
 
 bool ResultsView::exportReport()
 {
-    const QString path = saveFileName(choosePdfFile, QStringLiteral("Exportar el informe"),
-                                      QStringLiteral("informe.pdf"), QStringLiteral("PDF (*.pdf)"));
+    const QString path = prompts_->saveFile(this, QStringLiteral("Exportar el informe"), QStringLiteral("informe.pdf"),
+                                            QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return false;
     if (report::writePdf({folder_, &contents_.rows, filter(), classList_}, path))
@@ -309,14 +297,7 @@ bool ResultsView::printView()
     printer.setDocName(QStringLiteral("Resultados"));
     const report::Input input{folder_, &contents_.rows, filter(), classList_};
     printer.setPageOrientation(report::needsLandscape(input) ? QPageLayout::Landscape : QPageLayout::Portrait);
-    bool chosen = false;
-    if (choosePrinter) {
-        chosen = choosePrinter(printer);
-    } else {
-        QPrintDialog dialog(&printer, this);
-        chosen = dialog.exec() == QDialog::Accepted;
-    }
-    if (!chosen)
+    if (!prompts_->choosePrinter(this, QString(), printer))
         return false;
     report::print(input, printer);
     if (printer.printerState() == QPrinter::Error) {

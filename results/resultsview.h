@@ -7,14 +7,12 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class FailedWordsChart;
+class Prompts;
 class PupilView;
 class QComboBox;
 class QDateEdit;
 class QLabel;
-class QPrinter;
 class QPushButton;
 class QTableWidget;
 
@@ -53,24 +51,15 @@ public:
     results::Filter filter() const;
     QList<results::PupilSummary> shownSummaries() const { return shown_; }
 
-    // Replaced by the tests, so that no dialog opens: the folder to open, the
-    // CSV file (table or rows) and the PDF file to write (empty when
-    // cancelled), the printer set up by the user (false when cancelled), and
-    // a message to the user.
-    std::function<QString()> chooseFolder;
-    std::function<QString()> chooseCsvFile;
-    std::function<QString()> chooseRowsFile;
-    std::function<QString()> choosePdfFile;
-    std::function<bool(QPrinter&)> choosePrinter;
-    std::function<void(const QString&)> messageBox;
+    // What asks for the folder, the files and the printer and says what went
+    // wrong; the real dialogs unless set.
+    void setPrompts(Prompts& prompts) { prompts_ = &prompts; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showMessage(const QString& text);
-    QString saveFileName(const std::function<QString()>& hook, const QString& title, const QString& name,
-                         const QString& filter);
     bool save(const QString& path, const QByteArray& bytes, const QString& what);
 
     QString folder_;
@@ -80,6 +69,7 @@ private:
     QMap<QString, QList<review::Word>> underReview_;
     QList<results::PupilSummary> shown_;
     bool filling_ = false;
+    Prompts* prompts_;
 
     QLabel* folderLabel_;
     QPushButton* chooseButton_;

@@ -133,6 +133,67 @@ TEST_P(EditedItemRefuses, MisspellingsThatCannotBe)
 INSTANTIATE_TEST_SUITE_P(Editor, EditedItemRefuses, ::testing::ValuesIn(refusedMisspellings),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A caret at `offset`, in the correct text and in the version with
+// misspellings: the word position that holds it, or -1 for none.
+struct CaretCase {
+    const char* name;
+    QString text;
+    qsizetype misspelt;  // the word given `form`, or -1
+    QString form;
+    qsizetype offset;
+    qsizetype inCorrect;
+    qsizetype inFaulty;
+};
+
+const CaretCase caretCases[] = {
+    {"start_of_text", u"Una vaca come."_s, -1, {}, 0, 0, 0},
+    {"start_of_a_word", u"Una vaca come."_s, -1, {}, 4, 1, 1},
+    {"middle_of_a_word", u"Una vaca come."_s, -1, {}, 6, 1, 1},
+    {"end_of_a_word_before_its_space", u"Una vaca come."_s, -1, {}, 8, 1, 1},
+    {"before_the_final_stop", u"Una vaca come."_s, -1, {}, 13, 2, 2},
+    {"end_of_text", u"Una vaca come."_s, -1, {}, 14, 2, 2},
+    {"opening_marks_belong_to_the_word", u"¡Hola, Inés!"_s, -1, {}, 0, 0, 0},
+    {"after_a_comma", u"¡Hola, Inés!"_s, -1, {}, 6, 0, 0},
+    {"accented_word", u"El árbol"_s, -1, {}, 8, 1, 1},
+    {"decomposed_accent", u"an\u0303o y"_s, -1, {}, 4, 0, 0},
+    {"between_two_spaces", u"a  b"_s, -1, {}, 2, -1, -1},
+    {"after_two_spaces", u"a  b"_s, -1, {}, 3, 2, 2},
+    {"end_of_a_line", u"vaca\nburro"_s, -1, {}, 4, 0, 0},
+    {"start_of_the_next_line", u"vaca\nburro"_s, -1, {}, 5, 1, 1},
+    {"empty_line", u"a\n\nb"_s, -1, {}, 2, -1, -1},
+    {"after_the_final_line_feed", u"a b\n"_s, -1, {}, 4, -1, -1},
+    {"crlf_end_of_a_line", u"vaca\r\nburro"_s, -1, {}, 4, 0, 0},
+    {"crlf_inside_the_line_end", u"vaca\r\nburro"_s, -1, {}, 5, -1, -1},
+    {"crlf_next_line", u"vaca\r\nburro"_s, -1, {}, 6, 1, 1},
+    {"below_the_text", u"Una vaca."_s, -1, {}, -1, -1, -1},
+    {"beyond_the_text", u"Una vaca."_s, -1, {}, 40, -1, -1},
+    {"empty_text", u""_s, -1, {}, 0, -1, -1},
+    {"longer_misspelling_end", u"Una vaca come."_s, 1, u"bacca"_s, 9, 2, 1},
+    {"longer_misspelling_next_word", u"Una vaca come."_s, 1, u"bacca"_s, 10, 2, 2},
+    {"shorter_misspelling_end", u"Ya hay agua."_s, 1, u"ay"_s, 5, 1, 1},
+    {"shorter_misspelling_next_word", u"Ya hay agua."_s, 1, u"ay"_s, 6, 1, 2},
+    {"misspelling_on_an_earlier_line", u"Una vaca\ncome."_s, 1, u"bacca"_s, 10, 2, 2},
+    {"past_the_end_of_the_shorter_version", u"Ya hay agua."_s, 1, u"ay"_s, 12, 2, -1},
+};
+
+class EditedItemCarets : public ::testing::TestWithParam<CaretCase> {};
+
+TEST_P(EditedItemCarets, FallOnTheWordThatHoldsThem)
+{
+    const CaretCase& c = GetParam();
+    editor::EditedItem item;
+    item.setText(c.text);
+    if (c.misspelt >= 0) {
+        ASSERT_EQ(item.setMisspelling(c.misspelt, c.form), QString());
+    }
+    const auto position = [](std::optional<qsizetype> word) { return word.value_or(-1); };
+    EXPECT_EQ(position(item.wordAt(c.offset)), c.inCorrect);
+    EXPECT_EQ(position(item.faultyWordAt(c.offset)), c.inFaulty);
+}
+
+INSTANTIATE_TEST_SUITE_P(Editor, EditedItemCarets, ::testing::ValuesIn(caretCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(EditedItem, ProposesEachFamilysMisspellingsOnce)
 {
     editor::EditedItem item;

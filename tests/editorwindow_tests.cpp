@@ -45,30 +45,18 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Answers the editor's questions from queues, and records what was asked.
-class ScriptedPrompts : public editor::Prompts {
+// Answers the editor's questions from queues, and records what was asked:
+// the programs' own questions as every test answers them, and the editor's.
+class ScriptedPrompts : public editor::Prompts, public RecordingPrompts {
 public:
-    bool confirm(QWidget*, const QString&, const QString& text) override
-    {
-        asked.append(text);
-        return take(confirms, true);
-    }
-    void inform(QWidget*, const QString&, const QString& text) override { informed.append(text); }
-    std::optional<QString> askText(QWidget*, const QString&, const QString& label, const QString& initial) override
-    {
-        asked.append(label);
-        offered.append(initial);
-        if (texts.empty())
-            return initial;
-        const std::optional<QString> answer = texts.front();
-        texts.pop_front();
-        return answer;
-    }
-    QString openFile(QWidget*, const QString&, const QString&) override { return take(files, QString()); }
     Unsaved askUnsaved(QWidget*, const QString& text) override
     {
         asked.append(text);
-        return take(unsaved, Unsaved::Cancel);
+        if (unsaved.empty())
+            return Unsaved::Cancel;
+        const Unsaved answer = unsaved.front();
+        unsaved.pop_front();
+        return answer;
     }
     std::optional<editor::FaultRequest> askFaults(QWidget*,
                                                   const std::function<QString(const editor::FaultRequest&)>& preview) override
@@ -83,24 +71,8 @@ public:
         return request;
     }
 
-    template<typename T>
-    static T take(std::deque<T>& queue, T otherwise)
-    {
-        if (queue.empty())
-            return otherwise;
-        T value = queue.front();
-        queue.pop_front();
-        return value;
-    }
-
-    std::deque<bool> confirms;
-    std::deque<std::optional<QString>> texts;
-    std::deque<QString> files;
     std::deque<Unsaved> unsaved;
     std::deque<editor::FaultRequest> faults;
-    QStringList asked;
-    QStringList offered;
-    QStringList informed;
     QStringList previews;
 };
 
@@ -206,6 +178,12 @@ TEST_F(EditorWindowTest, ResultsShowsThePupilsRowsFromTheProgramsFolder)
     EXPECT_EQ(view->folder(), folder);
     ASSERT_EQ(view->contents().rows.size(), 1);
     EXPECT_EQ(view->contents().rows.first().pupil, u"Ana"_s);
+    // Its questions are the editor's: no dialog of its own.
+    const QString csv = shipped.file(u"resumen.csv"_s);
+    prompts.files = {csv};
+    EXPECT_TRUE(view->exportCsv());
+    EXPECT_EQ(prompts.prompts.value(0).title, u"Exportar la tabla"_s);
+    EXPECT_TRUE(QFileInfo(csv).isFile());
     QFile::remove(file.fileName());
 }
 

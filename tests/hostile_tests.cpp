@@ -509,11 +509,12 @@ TEST_P(HostileSound, TheRealPlayerNeitherCrashesNorHangs)
 
     SoundEffectCuePlayer player;
     ProgramState state;
-    QStringList messages;
+    RecordingPrompts prompts;
+    const QStringList& messages = prompts.informed;
     Form1::Services services;
     services.appFolder = tree.path();
     services.cues = &player;
-    services.messageBox = [&messages](const QString& text) { messages.append(text); };
+    services.prompts = &prompts;
     auto window = std::make_unique<Form1>(state, services);
     window->Form_Load();
     window->show();

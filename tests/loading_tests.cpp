@@ -436,15 +436,32 @@ private:
     QStringList& journal_;
 };
 
+class JournalPrompts : public RecordingPrompts {
+public:
+    explicit JournalPrompts(QStringList& journal)
+        : journal_(journal)
+    {
+    }
+    void inform(QWidget* parent, const QString& title, const QString& text, Icon icon) override
+    {
+        RecordingPrompts::inform(parent, title, text, icon);
+        journal_.append("message " + text);
+    }
+
+private:
+    QStringList& journal_;
+};
+
 TEST_F(Loading, AMissingItemSoundsTheNoCueBeforeItsMessage)
 {
     QStringList journal;
     JournalCuePlayer player(journal);
+    JournalPrompts prompts(journal);
     ProgramState state;
     Form1::Services services;
     services.appFolder = tree.path();
     services.cues = &player;
-    services.messageBox = [&journal](const QString& message) { journal.append("message " + message); };
+    services.prompts = &prompts;
     Form1 window(state, services);
     window.Form_Load();
     window.show();
@@ -455,6 +472,9 @@ TEST_F(Loading, AMissingItemSoundsTheNoCueBeforeItsMessage)
     QTest::sendKeyEvent(QTest::Release, itemBox, Qt::Key_9, QStringLiteral("9"), {});
 
     EXPECT_EQ(journal, QStringList({"cue no", "message " + Missing}));
+    // A box without icon, under the program's old short name.
+    EXPECT_EQ(prompts.prompts.value(0).title, "MIRAVE~1");
+    EXPECT_EQ(prompts.icons, QList<Prompts::Icon>{Prompts::Icon::None});
 }
 
 TEST_F(Loading, AMissingItemLeavesARunningCountdownGoing)

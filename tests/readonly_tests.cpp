@@ -226,12 +226,13 @@ TEST_F(ReadOnlyContent, AWholeSessionLeavesEveryFileAsItWas)
     {
         SoundEffectCuePlayer player;
         ProgramState state;
-        QStringList messages;
+        RecordingPrompts prompts;
+        const QStringList& messages = prompts.informed;
         int quits = 0;
         Form1::Services services;
         services.appFolder = app;
         services.cues = &player;
-        services.messageBox = [&messages](const QString& text) { messages.append(text); };
+        services.prompts = &prompts;
         services.quit = [&quits] { ++quits; };
         Form1 window(state, services);
         window.Form_Load();

@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -277,16 +276,19 @@ TEST_F(Recording, AFolderAmongTheTeachersExercisesIsNotUsed)
     EXPECT_EQ(form().resultsFolder(), results::defaultFolder());
 }
 
-// The notice that the rows wait, once it has come from the writing thread.
-QMessageBox* resultsNotice(Form1& form)
+// The notices given, once the first has come from the writing thread.
+QList<RecordingPrompts::Prompt> resultsNotices(const RecordingPrompts& prompts)
 {
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 400 && prompts.notices.isEmpty(); ++i) {
         QCoreApplication::processEvents();
-        if (auto* notice = form.findChild<QMessageBox*>(u"AvisoResultados"_s))
-            return notice;
         QThread::msleep(5);
     }
-    return nullptr;
+    QList<RecordingPrompts::Prompt> notices;
+    for (const RecordingPrompts::Prompt& prompt : prompts.prompts) {
+        if (prompt.kind == u"notify"_s)
+            notices.append(prompt);
+    }
+    return notices;
 }
 
 int waitingRows()
@@ -301,13 +303,11 @@ TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
     harness->chooseExercise(0);
     correctPero();
     correctMio();
-    // A notice the pupil may close or leave: no modal box, no path.
-    QMessageBox* notice = resultsNotice(form());
-    ASSERT_NE(notice, nullptr);
-    EXPECT_TRUE(notice->isVisible());
-    EXPECT_FALSE(notice->isModal());
-    EXPECT_EQ(notice->windowModality(), Qt::NonModal);
-    EXPECT_EQ(notice->text(), u"Ahora no puedo guardar tus resultados. Puedes seguir trabajando: los guardaré más tarde."_s);
+    // A notice the pupil may close or leave (one that blocks nothing), no
+    // modal box, no path.
+    const RecordingPrompts::Prompt told{u"notify"_s, u"MIRAVELLON"_s,
+        u"Ahora no puedo guardar tus resultados. Puedes seguir trabajando: los guardaré más tarde."_s};
+    EXPECT_EQ(resultsNotices(harness->prompts), QList<RecordingPrompts::Prompt>{told});
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_TRUE(harness->messages.isEmpty());
     // The log still has the text, and the next text is worked and left.
@@ -318,7 +318,7 @@ TEST_F(Recording, AnUnwritableFolderIsToldOnceWithoutBlockingAndTheRowsWait)
     form().Command3_Click(1);
     ASSERT_TRUE(form().waitForResults(10000));
     QCoreApplication::processEvents();
-    EXPECT_EQ(form().findChildren<QMessageBox*>().size(), 1) << "told once";
+    EXPECT_EQ(resultsNotices(harness->prompts), QList<RecordingPrompts::Prompt>{told}) << "told once";
     EXPECT_EQ(waitingRows(), 2);
     // The folder can be written again: the next row takes the waiting ones
     // with it, each once.
@@ -450,6 +450,8 @@ TEST_F(Recording, TheNameQuestionWhenConfigured)
     configure(u"alumno/preguntar"_s, u"true"_s);
     start(u"  Lucía / 3.º B "_s);
     EXPECT_EQ(harness->questions, QStringList{u"¿Cómo te llamas?"_s});
+    EXPECT_EQ(harness->prompts.prompts.value(0),
+              (RecordingPrompts::Prompt{u"askName"_s, u"MIRAVELLON"_s, u"¿Cómo te llamas?"_s}));
     EXPECT_EQ(form().pupilName(), u"Lucía / 3.º B"_s);
     harness->chooseExercise(0);
     correctPero();

@@ -5,6 +5,7 @@
 
 #include "library/results.h"
 #include "tests/resultsrows.h"
+#include "tests/support.h"
 #include "results/failedwordschart.h"
 #include "results/pupilview.h"
 #include "results/report.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -46,7 +46,7 @@ protected:
         EXPECT_TRUE(cut.open(QIODevice::Append));
         cut.write("2026-03-10;11:31:00;Jorge;06 B");  // the machine went off here
         cut.close();
-        view.messageBox = [this](const QString& text) { messages.append(text); };
+        view.setPrompts(prompts);
         view.resize(900, 700);
         view.openFolder(dir.path());
         view.show();
@@ -73,7 +73,8 @@ protected:
 
     QTemporaryDir dir;
     ResultsView view;
-    QStringList messages;
+    RecordingPrompts prompts;
+    QStringList& messages = prompts.informed;
 };
 
 TEST_F(TeacherView, ShowsEachPupil)
@@ -136,8 +137,11 @@ TEST_F(TeacherView, ExportsTheTableShown)
     find<QComboBox>("Ejercicio")->setCurrentIndex(find<QComboBox>("Ejercicio")->findText(BV));
     const QString path = dir.filePath(u"export/resumen.csv"_s);
     QDir().mkpath(dir.filePath(u"export"_s));
-    view.chooseCsvFile = [&] { return path; };
+    prompts.files = {path};
     find<QPushButton>("ExportarCSV")->click();
+    EXPECT_EQ(prompts.prompts, (QList<RecordingPrompts::Prompt>{
+                                   {u"saveFile"_s, u"Exportar la tabla"_s, u"CSV (*.csv)"_s}}));
+    EXPECT_EQ(prompts.suggested, QStringList{u"resumen.csv"_s});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), u"\uFEFFalumno;dias;textos_empezados;textos_terminados;terminados_en_plazo;"
@@ -148,21 +152,20 @@ TEST_F(TeacherView, ExportsTheTableShown)
 
 TEST_F(TeacherView, AnExportThatCannotBeWrittenIsTold)
 {
-    view.chooseCsvFile = [&] { return dir.filePath(u"no/existe.csv"_s); };
+    prompts.files = {dir.filePath(u"no/existe.csv"_s)};
     EXPECT_FALSE(view.exportCsv());
     EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(prompts.prompts.value(1).title, u"Miravellon · Resultados"_s);
+    EXPECT_EQ(prompts.icons, QList<Prompts::Icon>{Prompts::Icon::Warning});
     EXPECT_TRUE(messages.value(0).startsWith(u"No puedo guardar la tabla en "_s));
 }
 
 TEST_F(TeacherView, PrintsTheReportToAPdf)
 {
     const QString path = dir.filePath(u"vista.pdf"_s);
-    view.choosePrinter = [&](QPrinter& printer) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(path);
-        return true;
-    };
+    prompts.printTo = path;
     find<QPushButton>("Imprimir")->click();
+    EXPECT_EQ(prompts.prompts.value(0).kind, u"choosePrinter"_s);
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
@@ -175,8 +178,9 @@ TEST_F(TeacherView, OpensAnotherFolder)
     QTemporaryDir shared;
     ASSERT_TRUE(results::appendRow(shared.filePath(u"2026-04-01_Ana_pc9.csv"_s),
                                    rowOf(u"Ana"_s, QDate(2026, 4, 1), BV, true, true, 1, {})));
-    view.chooseFolder = [&] { return shared.path(); };
+    prompts.files = {shared.path()};
     find<QPushButton>("AbrirCarpeta")->click();
+    EXPECT_EQ(prompts.prompts, (QList<RecordingPrompts::Prompt>{{u"chooseFolder"_s, u"Carpeta de resultados"_s, {}}}));
     EXPECT_EQ(view.folder(), shared.path());
     ASSERT_EQ(tableRows(), 1);
     EXPECT_EQ(tableRow(0).first(), u"Ana"_s);
@@ -192,7 +196,6 @@ TEST_F(TeacherView, AFolderWithoutResults)
 
 TEST_F(TeacherView, CancellingTheFolderChoiceKeepsTheFolder)
 {
-    view.chooseFolder = [] { return QString(); };
     EXPECT_FALSE(view.chooseFolderAndOpen());
     EXPECT_EQ(view.folder(), dir.path());
     EXPECT_EQ(tableRows(), 2);
@@ -282,8 +285,10 @@ TEST_F(TeacherView, ExportsEveryRowOfTheSelection)
 {
     find<QComboBox>("Ejercicio")->setCurrentIndex(find<QComboBox>("Ejercicio")->findText(May));
     const QString path = dir.filePath(u"filas.csv"_s);
-    view.chooseRowsFile = [&] { return path; };
+    prompts.files = {path};
     find<QPushButton>("ExportarFilas")->click();
+    EXPECT_EQ(prompts.prompts.value(0).title, u"Exportar las filas"_s);
+    EXPECT_EQ(prompts.suggested, QStringList{u"filas.csv"_s});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');
@@ -381,12 +386,14 @@ TEST(ReportPages, OnePerPupilAndLandscapeForManyFamilies)
 TEST_F(TeacherView, ExportsTheReportAsAPdf)
 {
     const QString path = dir.filePath(u"informe.pdf"_s);
-    view.choosePdfFile = [&] { return path; };
+    prompts.files = {path};
     find<QPushButton>("Exportar")->click();
+    EXPECT_EQ(prompts.prompts.value(0), (RecordingPrompts::Prompt{u"saveFile"_s, u"Exportar el informe"_s, u"PDF (*.pdf)"_s}));
+    EXPECT_EQ(prompts.suggested, QStringList{u"informe.pdf"_s});
     QFile pdf(path);
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.readAll().startsWith("%PDF-"));
-    view.choosePdfFile = [&] { return dir.filePath(u"no/existe.pdf"_s); };
+    prompts.files = {dir.filePath(u"no/existe.pdf"_s)};
     EXPECT_FALSE(view.exportReport());
     EXPECT_EQ(messages.value(0), u"No puedo guardar el informe en "_s + dir.filePath(u"no/existe.pdf"_s));
 }

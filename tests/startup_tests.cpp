@@ -560,6 +560,7 @@ TEST(Splash, ClickOnThePictureShowsTheMainWindowAndClosesTheSplash)
     tree.mkdir(u"Ejercicios/A"_s);
     ProgramState state;
     RecordingCuePlayer cues;
+    RecordingPrompts prompts;
     std::unique_ptr<Form1> main;
 
     Form2 splash;
@@ -569,7 +570,7 @@ TEST(Splash, ClickOnThePictureShowsTheMainWindowAndClosesTheSplash)
         Form1::Services services;
         services.appFolder = tree.path();
         services.cues = &cues;
-        services.messageBox = [](const QString&) {};
+        services.prompts = &prompts;
         services.splash = &splash;
         main = std::make_unique<Form1>(state, services);
         main->Form_Load();

@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -114,19 +115,108 @@ void RecordingCuePlayer::play(const QString& path)
     cues.append(QFileInfo(path).completeBaseName());
 }
 
+void RecordingPrompts::inform(QWidget*, const QString& title, const QString& text, Icon icon)
+{
+    prompts.append({QStringLiteral("inform"), title, text});
+    informed.append(text);
+    icons.append(icon);
+}
+
+void RecordingPrompts::notify(QWidget*, const QString& title, const QString& text)
+{
+    prompts.append({QStringLiteral("notify"), title, text});
+    notices.append(text);
+}
+
+bool RecordingPrompts::confirm(QWidget*, const QString& title, const QString& text)
+{
+    prompts.append({QStringLiteral("confirm"), title, text});
+    asked.append(text);
+    if (confirms.empty())
+        return true;
+    const bool answer = confirms.front();
+    confirms.pop_front();
+    return answer;
+}
+
+std::optional<QString> RecordingPrompts::askText(QWidget*, const QString& title, const QString& label,
+                                                 const QString& initial)
+{
+    prompts.append({QStringLiteral("askText"), title, label});
+    asked.append(label);
+    offered.append(initial);
+    if (texts.empty())
+        return initial;
+    const std::optional<QString> answer = texts.front();
+    texts.pop_front();
+    return answer;
+}
+
+namespace {
+
+QString nextFile(std::deque<QString>& files)
+{
+    if (files.empty())
+        return {};
+    const QString file = files.front();
+    files.pop_front();
+    return file;
+}
+
+}  // namespace
+
+QString RecordingPrompts::openFile(QWidget*, const QString& title, const QString& filter)
+{
+    prompts.append({QStringLiteral("openFile"), title, filter});
+    return nextFile(files);
+}
+
+QString RecordingPrompts::saveFile(QWidget*, const QString& title, const QString& suggestedName, const QString& filter)
+{
+    prompts.append({QStringLiteral("saveFile"), title, filter});
+    suggested.append(suggestedName);
+    return nextFile(files);
+}
+
+QString RecordingPrompts::chooseFolder(QWidget*, const QString& title, const QString&)
+{
+    prompts.append({QStringLiteral("chooseFolder"), title, QString()});
+    return nextFile(files);
+}
+
+bool RecordingPrompts::choosePrinter(QWidget*, const QString& title, QPrinter& printer)
+{
+    prompts.append({QStringLiteral("choosePrinter"), title, QString()});
+    if (printTo.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printTo);
+    return true;
+}
+
+QString RecordingPrompts::askName(QWidget*, const QString& title, const QString& question, const QStringList& names)
+{
+    prompts.append({QStringLiteral("askName"), title, question});
+    asked.append(question);
+    offeredNames = names;
+    return name;
+}
+
+void PrintTo(const RecordingPrompts::Prompt& prompt, std::ostream* out)
+{
+    *out << prompt.kind.toStdString() << " «" << prompt.title.toStdString() << "» «" << prompt.text.toStdString()
+         << "»";
+}
+
 MainWindowHarness::MainWindowHarness(const QString& appFolder, bool show, const QString& name,
                                      const QString& trialFolder, int trialItem)
 {
     Form1::Services services;
     services.appFolder = appFolder;
     services.cues = &cues;
-    services.messageBox = [this](const QString& text) { messages.append(text); };
+    prompts.name = name;
+    services.prompts = &prompts;
     services.quit = [this] { ++quits; };
-    services.askName = [this, name](const QString& question, const QStringList& names) {
-        questions.append(question);
-        offeredNames = names;
-        return name;
-    };
     services.clock = [this] { return clock ? clock() : QDateTime::currentDateTime(); };
     services.trialFolder = trialFolder;
     services.trialItem = trialItem;

@@ -8,6 +8,7 @@
 
 #include "mainwindow/form1.h"
 #include "presentation/cueplayer.h"
+#include "presentation/prompts.h"
 #include "windows/programstate.h"
 
 #include <QStringList>
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <deque>
 #include <iosfwd>
 #include <functional>
 #include <memory>
@@ -88,6 +90,54 @@ public:
     QStringList cues;
 };
 
+// Answers every question in a person's stead, from queues or by default, and
+// records each question and message with its title and text. A window given
+// it opens no dialog.
+class RecordingPrompts : public virtual Prompts {
+public:
+    struct Prompt {
+        QString kind;  // the member asked: "inform", "saveFile", "askName"...
+        QString title;
+        QString text;  // the message, question or label; a file's filter
+        bool operator==(const Prompt&) const = default;
+    };
+
+    void inform(QWidget* parent, const QString& title, const QString& text, Icon icon = Icon::Information) override;
+    void notify(QWidget* parent, const QString& title, const QString& text) override;
+    // The next of `confirms`; yes when none is left.
+    bool confirm(QWidget* parent, const QString& title, const QString& text) override;
+    // The next of `texts`; the initial text when none is left.
+    std::optional<QString> askText(QWidget* parent, const QString& title, const QString& label,
+                                   const QString& initial) override;
+    // The files and the folder: the next of `files`; none when none is left.
+    QString openFile(QWidget* parent, const QString& title, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& suggested, const QString& filter) override;
+    QString chooseFolder(QWidget* parent, const QString& title, const QString& start) override;
+    // Prints into the PDF file `printTo`; cancelled when it is empty.
+    bool choosePrinter(QWidget* parent, const QString& title, QPrinter& printer) override;
+    // `name`, every time.
+    QString askName(QWidget* parent, const QString& title, const QString& question, const QStringList& names) override;
+
+    // The answers.
+    std::deque<bool> confirms;
+    std::deque<std::optional<QString>> texts;
+    std::deque<QString> files;
+    QString printTo;
+    QString name;
+
+    // What was asked and told, in order.
+    QList<Prompt> prompts;
+    QStringList informed;      // the texts of the messages (inform)
+    QStringList notices;       // the texts of the messages that block nothing
+    QStringList asked;         // the questions: confirm's texts, askText's labels, askName's questions
+    QStringList offered;       // the initial texts askText offered
+    QStringList suggested;     // the file names saveFile suggested
+    QStringList offeredNames;  // the class list offered with the last name question
+    QList<Icon> icons;         // the icons of the messages (inform)
+};
+// How GoogleTest prints a prompt in a failure.
+void PrintTo(const RecordingPrompts::Prompt& prompt, std::ostream* out);
+
 // A main window started on a content tree, shown offscreen.
 class MainWindowHarness {
 public:
@@ -123,9 +173,12 @@ public:
 
     ProgramState state;
     RecordingCuePlayer cues;
-    QStringList messages;
-    QStringList questions;  // the name questions asked
-    QStringList offeredNames;  // the class list offered with the last one
+    // Answers the name question with the `name` given; records every
+    // message.
+    RecordingPrompts prompts;
+    QStringList& messages = prompts.informed;
+    QStringList& questions = prompts.asked;  // the name questions asked
+    QStringList& offeredNames = prompts.offeredNames;  // the class list offered with the last one
     int quits = 0;
     // The time the results rows are stamped with; the clock when unset.
     std::function<QDateTime()> clock;

@@ -2,6 +2,7 @@
 
 #include "windows/form4.h"
 
+#include "presentation/prompts.h"
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
 #include "ui_form4.h"
@@ -11,10 +12,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
 
@@ -25,6 +23,7 @@ Form4::Form4(QWidget* exerciseText, std::function<void()> showMainWindow, QWidge
     , ui(std::make_unique<Ui::Form4>())
     , exerciseText_(exerciseText)
     , showMainWindow_(std::move(showMainWindow))
+    , prompts_(&dialogPrompts())
 {
     ui->setupUi(this);
     QFont logFont = ui->RichTextBox1->font();
@@ -166,24 +165,17 @@ void Form4::copyAll()
 
 bool Form4::saveAs()
 {
-    QString path;
-    if (chooseSaveFile)
-        path = chooseSaveFile();
-    else
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("Guardar los resultados"),
-                                            QDir::home().filePath(QStringLiteral("resultados.txt")),
-                                            QStringLiteral("Texto (*.txt)"));
+    const QString path = prompts_->saveFile(this, QStringLiteral("Guardar los resultados"),
+                                            QStringLiteral("resultados.txt"), QStringLiteral("Texto (*.txt)"));
     if (path.isEmpty())
         return false;
     QSaveFile file(path);
     const QByteArray bytes = ui->RichTextBox1->text().toUtf8();
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return true;
-    const QString text = QStringLiteral("No puedo guardar los resultados en ") + QDir::toNativeSeparators(path);
-    if (messageBox)
-        messageBox(text);
-    else
-        QMessageBox(QMessageBox::NoIcon, QStringLiteral("MIRAVE~1"), text, QMessageBox::Ok, this).exec();
+    prompts_->inform(this, QStringLiteral("MIRAVE~1"),
+                     QStringLiteral("No puedo guardar los resultados en ") + QDir::toNativeSeparators(path),
+                     Prompts::Icon::None);
     return false;
 }
 
@@ -191,15 +183,7 @@ bool Form4::printLog()
 {
     QPrinter printer;
     printer.setDocName(QStringLiteral("Resultados"));
-    bool chosen = false;
-    if (choosePrinter) {
-        chosen = choosePrinter(printer);
-    } else {
-        QPrintDialog dialog(&printer, this);
-        dialog.setWindowTitle(QStringLiteral("Imprimir los resultados"));
-        chosen = dialog.exec() == QDialog::Accepted;
-    }
-    if (!chosen)
+    if (!prompts_->choosePrinter(this, QStringLiteral("Imprimir los resultados"), printer))
         return false;
     ui->RichTextBox1->document()->print(&printer);
     return true;

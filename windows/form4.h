@@ -10,9 +10,9 @@
 namespace Ui {
 class Form4;
 }
+class Prompts;
 class QAction;
 class QMenu;
-class QPrinter;
 class RichTextBox;
 
 // The results log window, laid over the main window's exercise text. A click
@@ -52,12 +52,9 @@ public:
     void copyAll();
     bool saveAs();
     bool printLog();
-    // Replaced by the tests, so that no dialog opens: the file to save to
-    // (empty when the user cancels), the printer set up by the user (false
-    // when cancelled), and a message to the user.
-    std::function<QString()> chooseSaveFile;
-    std::function<bool(QPrinter&)> choosePrinter;
-    std::function<void(const QString&)> messageBox;
+    // What asks for the file and the printer and says what went wrong; the
+    // real dialogs unless set.
+    void setPrompts(Prompts& prompts) { prompts_ = &prompts; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -71,4 +68,5 @@ private:
     QWidget* exerciseText_;
     std::function<void()> showMainWindow_;
     QMenu* logMenu_ = nullptr;
+    Prompts* prompts_;
 };
