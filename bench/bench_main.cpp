@@ -105,7 +105,7 @@ bool loadItem(benchmark::State& state, int words)
         number->setText(digits);  // typing the item number loads it
     else
         h.form().LoadExerciseItem();
-    h.form().Timer1->stop();
+    h.find<QTimer>("Timer1")->stop();
     h.find<Zarandel>("Zarandel1")->hide();
     window::settle();
     if (!h.messages.isEmpty() || h.form().correctWords().count() != words) {
@@ -169,7 +169,7 @@ void loadExerciseItem(benchmark::State& state)
     for (auto _ : state)
         state.SetIterationTime(cost.add(window::act([&] { h.form().LoadExerciseItem(); })));
     cost.report(state);
-    h.form().Timer1->stop();
+    h.find<QTimer>("Timer1")->stop();
 }
 
 // Picks alternate between two words near the start or the end of the text,
@@ -412,7 +412,7 @@ void paceChange(benchmark::State& state)
     for (auto _ : state)
         state.SetIterationTime(cost.add(window::act([&] { form.Command5_Click(i++ & 1); })));
     cost.report(state);
-    form.Timer1->stop();
+    form.findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
 }
 
 // One step larger, then one smaller, with a word picked near the start and
@@ -435,7 +435,7 @@ void textSize(benchmark::State& state)
     if (h.form().textSizes().normal != textsize::DesignNormal && h.form().textSizes().normal != 20)
         state.SkipWithError("the size did not step");
     h.form().changeTextSize(0);
-    h.form().Timer1->stop();
+    h.find<QTimer>("Timer1")->stop();
 }
 
 void formLoad(benchmark::State& state)

@@ -101,13 +101,9 @@ public:
     Form1(ProgramState& state, Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The runner's left edge, in twips; the tests set it to put the runner
-    // just short of the text's edge.
-    qint32 CountdownLeft = 0;
     // The faulty words, overwritten by the pupil's corrections; the
     // benchmarks set them to leave a long text one word from complete.
     WordList& List3 = item_.faultyWords();
-    QTimer* Timer1 = nullptr;
 
     ProgramState& state() const { return state_; }
     // The state of the running exercise as the window's own handlers leave
@@ -215,6 +211,7 @@ private:
     // The middle of the two sizes of a picked word, in whole points (24 at
     // the design's normal size).
     int TextFontSize = 0;
+    qint32 CountdownLeft = 0;  // the runner's left edge, in twips
     int PickedWordStart = 0;
     int PickedWordLength = 0;
     QString PickedWord;
@@ -225,6 +222,7 @@ private:
     QStringList Dir1;    // the exercise folders found at start-up
     QList<catalogue::ListedExercise> ExerciseList;  // where each exercise of Dir1 lies, in the same order
     QPixmap Picture1;    // the background tile
+    QTimer* Timer1 = nullptr;  // the countdown's tick, found by its name too
 
     void connectHandlers();
     // The picture and log windows, while this window covers them, are hidden

@@ -122,9 +122,18 @@ TEST_F(Countdown, EachTickMovesTheRunner25Twips)
 
 TEST_F(Countdown, ATickLandingOnTheEdgeLeavesTimeTheNextOneEndsIt)
 {
-    startOn(0);
+    // A screen on which the text's edge lies a whole number of steps from
+    // where the runner sets off.
+    for (int width = 12000; width < 12000 + 15 * 40; width += 15) {
+        twips::overrideScreenSize(QSize(width, 9000));
+        startOn(0);
+        if ((std::lround(textRightEdge()) - form().countdownLeft()) % 25 == 0)
+            break;
+    }
     const double edge = textRightEdge();
-    form().CountdownLeft = qint32(edge) - 25;
+    ASSERT_EQ((std::lround(edge) - form().countdownLeft()) % 25, 0) << "no screen tried puts the edge on a step";
+    while (form().countdownLeft() + 25 < edge)
+        form().Timer1_Timer();
 
     form().Timer1_Timer();
     EXPECT_EQ(form().countdownLeft(), edge);

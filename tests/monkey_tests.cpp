@@ -637,14 +637,14 @@ private:
                 .arg(down ? "Down" : "Up", quoted(fonts->currentText()));
         }
         case Action::Tick:
-            if (!form().Timer1->isActive())
+            if (!find<QTimer>("Timer1")->isActive())
                 return QStringLiteral("(no tick: the countdown is stopped)");
             form().Timer1_Timer();
             ticked = 1;
             return QStringLiteral("one countdown tick");
         case Action::TickBurst: {
             const int most = 1 + int(step.a % 300);
-            while (ticked < most && form().Timer1->isActive()) {
+            while (ticked < most && find<QTimer>("Timer1")->isActive()) {
                 form().Timer1_Timer();
                 ++ticked;
             }
@@ -659,7 +659,7 @@ private:
             // Pending window events (activation, focus, layout, painting) are
             // delivered; the countdown's ticks are not, since only the monkey
             // ticks it, so that a replay sees the same window.
-            const QSignalBlocker noTicks(form().Timer1);
+            const QSignalBlocker noTicks(find<QTimer>("Timer1"));
             QCoreApplication::processEvents();
             // What a running event loop deletes later (the animations a new
             // one replaced) is deleted now, as QTest::qWait does.
@@ -832,7 +832,7 @@ private:
             return broken("a right text is logged", QStringLiteral("every word is right but nothing was logged"));
 
         // Timer, runner, time-up and help agree with the countdown's state.
-        const bool timer = f.Timer1->isActive();
+        const bool timer = find<QTimer>("Timer1")->isActive();
         const bool runner = !find<Zarandel>("Zarandel1")->isHidden();
         const bool timeUp = harness.state.TimeUp;
         const bool helpEnabled = button("Command1")->isEnabled();

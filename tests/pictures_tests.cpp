@@ -45,8 +45,6 @@ QPoint centredOn(QSize screen, QSize size)
 
 class WordPictureTest : public MainWindowTest {
 protected:
-    void TearDown() override { twips::overrideScreenSize(std::nullopt); }
-
     // The window, started when first needed.
     MainWindowHarness& window() { return harness ? *harness : start(); }
     QListWidget* list4() { return window().find<QListWidget>("List4"); }

@@ -415,6 +415,7 @@ MainWindowTest::~MainWindowTest()
 {
     harness.reset();
     QFile::remove(settingsFile());
+    twips::overrideScreenSize(std::nullopt);
 }
 
 MainWindowHarness& MainWindowTest::start(const QString& name, bool show)

@@ -238,7 +238,8 @@ QString settingsFile();
 // which it fills before starting the window on it, and the window's controls
 // found by their names (the legend in mainwindow/form1.h). The dialogs are
 // answered by the harness (harness->messages and the like). The account's
-// settings file is removed before and after each test.
+// settings file is removed before and after each test, and the screen size
+// a test pretends is forgotten after it.
 class MainWindowTest : public ::testing::Test {
 protected:
     MainWindowTest();
