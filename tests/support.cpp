@@ -4,7 +4,6 @@
 
 #include "presentation/richtextbox.h"
 #include "presentation/twips.h"
-#include "presentation/zarandel.h"
 #include "windows/form4.h"
 
 #include <QAbstractItemView>
@@ -14,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
@@ -22,7 +20,6 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextCursor>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -450,61 +447,6 @@ QString settingsFile()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
         + QStringLiteral("/miravellon/miravellon.conf");
-}
-
-QListWidget* MainWindowTest::exercises() const
-{
-    return find<QListWidget>("List1");
-}
-
-QLineEdit* MainWindowTest::itemBox() const
-{
-    return find<QLineEdit>("Text1");
-}
-
-RichTextBox* MainWindowTest::text() const
-{
-    return harness->text();
-}
-
-RichTextBox* MainWindowTest::helpText() const
-{
-    return find<RichTextBox>("RichTextBox2");
-}
-
-RichTextBox* MainWindowTest::correction() const
-{
-    return harness->correction();
-}
-
-QListWidget* MainWindowTest::corrected() const
-{
-    return find<QListWidget>("List4");
-}
-
-QPushButton* MainWindowTest::button(const char* name) const
-{
-    return find<QPushButton>(name);
-}
-
-QPushButton* MainWindowTest::helpButton() const
-{
-    return button("Command1");
-}
-
-Zarandel* MainWindowTest::runner() const
-{
-    return find<Zarandel>("Zarandel1");
-}
-
-Zarandel* MainWindowTest::reward() const
-{
-    return find<Zarandel>("Zarandel2");
-}
-
-QTimer* MainWindowTest::timer() const
-{
-    return find<QTimer>("Timer1");
 }
 
 RichTextBox* MainWindowTest::log() const

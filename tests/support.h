@@ -9,10 +9,16 @@
 #include "mainwindow/form1.h"
 #include "presentation/cueplayer.h"
 #include "presentation/prompts.h"
+#include "presentation/richtextbox.h"
+#include "presentation/zarandel.h"
 #include "windows/programstate.h"
 
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVariant>
 
 #include <gtest/gtest.h>
@@ -25,13 +31,7 @@
 #include <vector>
 
 class QComboBox;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QTimer;
 class QWidget;
-class RichTextBox;
-class Zarandel;
 
 // A content tree in a temporary folder.
 class TempTree {
@@ -261,18 +261,21 @@ protected:
     {
         return harness->find<T>(name);
     }
-    QListWidget* exercises() const;   // List1
-    QLineEdit* itemBox() const;       // Text1
-    RichTextBox* text() const;        // RichTextBox1, the exercise text
-    RichTextBox* helpText() const;    // RichTextBox2, the correct text the help shows
-    RichTextBox* correction() const;  // RichTextBox3
-    QListWidget* corrected() const;   // List4
-    QPushButton* button(const char* name) const;
-    QPushButton* helpButton() const;  // Command1
-    Zarandel* runner() const;         // Zarandel1
-    Zarandel* reward() const;         // Zarandel2
-    QTimer* timer() const;            // Timer1
-    RichTextBox* log() const;         // the results log's text (Form4), once it has been made
+    // The controls of the legend in form1.h: text() is the exercise text,
+    // helpText() the correct text the help shows in its place.
+    QListWidget* exercises() const { return find<QListWidget>("List1"); }
+    QLineEdit* itemBox() const { return find<QLineEdit>("Text1"); }
+    RichTextBox* text() const { return harness->text(); }
+    RichTextBox* helpText() const { return find<RichTextBox>("RichTextBox2"); }
+    RichTextBox* correction() const { return harness->correction(); }
+    QListWidget* corrected() const { return find<QListWidget>("List4"); }
+    QPushButton* button(const char* name) const { return find<QPushButton>(name); }
+    QPushButton* helpButton() const { return button("Command1"); }
+    Zarandel* runner() const { return find<Zarandel>("Zarandel1"); }
+    Zarandel* reward() const { return find<Zarandel>("Zarandel2"); }
+    QTimer* timer() const { return find<QTimer>("Timer1"); }
+    // The results log's text (Form4), once the log has been made.
+    RichTextBox* log() const;
 
     // The names List1 lists and the words List4 lists, in their order.
     QStringList listed() const;
