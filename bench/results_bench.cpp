@@ -70,9 +70,9 @@ int write(const QString& folder, int pupils, int days, bool monthly)
         const QString machine = QStringLiteral("aula%1-pc%2-3f9a").arg(p / 25 + 1).arg(p % 25 + 1);
         QMap<QString, QByteArray> files;
         for (const QDate& day : schoolDays) {
-            const QString name = monthly ? day.toString(QStringLiteral("yyyy-MM")) + u'_'
-                    + results::safeName(pupil, {}) + u'_' + machine + QStringLiteral(".csv")
-                                         : results::fileName(day, pupil, machine);
+            // The files of a pupil's month, or of a pupil's day (the older naming).
+            const QString name = day.toString(monthly ? QStringLiteral("yyyy-MM") : QStringLiteral("yyyy-MM-dd"))
+                + u'_' + results::safeName(pupil, {}) + u'_' + machine + QStringLiteral(".csv");
             QByteArray& bytes = files[name];
             if (bytes.isEmpty())
                 bytes = QByteArray("\xEF\xBB\xBF") + results::Header + "\r\n";

@@ -66,17 +66,6 @@ QString withoutFormulaStart(QString text)
     return text.mid(start);
 }
 
-QStringList normalWords(const QStringList& words)
-{
-    QStringList list;
-    for (const QString& word : words) {
-        const QString normal = normalWord(word);
-        if (!normal.isEmpty())
-            list.append(normal);
-    }
-    return list;
-}
-
 // The digits of `text` from `from`, `count` of them; -1 when one is no digit.
 int digits(QStringView text, qsizetype from, qsizetype count)
 {
@@ -183,22 +172,32 @@ Row normalised(const Row& row)
     normal.corrected = std::max(0, row.corrected);
     normal.failed = std::max(0, row.failed);
     const bool detailed = !row.written.isEmpty() || !row.families.isEmpty();
-    normal.failures.clear();
-    normal.written.clear();
-    normal.families.clear();
-    for (qsizetype i = 0; i < row.failures.size(); ++i) {
-        const QString word = normalWord(row.failures.at(i));
+    // Lists are read once each: indexing a word list walks it.
+    const QStringList failures = row.failures;
+    const QStringList written = row.written;
+    const QStringList families = row.families;
+    QStringList normalFailures;
+    QStringList normalWritten;
+    QStringList normalFamilies;
+    for (qsizetype i = 0; i < failures.size(); ++i) {
+        // The lists hold normal words already (see WordList).
+        const QString& word = failures.at(i);
         if (word.isEmpty())
             continue;
-        normal.failures.append(word);
+        normalFailures.append(word);
         if (!detailed)
             continue;
-        const QString written = i < row.written.size() ? normalWord(row.written.at(i)) : QString();
-        const QString family = i < row.families.size() ? normalWord(row.families.at(i)) : QString();
-        normal.written.append(written.isEmpty() ? QStringLiteral("-") : written);
-        normal.families.append(family.isEmpty() ? QStringLiteral("otra") : family);
+        const QString form = written.value(i);
+        const QString family = families.value(i);
+        normalWritten.append(form.isEmpty() ? QStringLiteral("-") : form);
+        normalFamilies.append(family.isEmpty() ? QStringLiteral("otra") : family);
     }
-    normal.rightFirstTime = normalWords(row.rightFirstTime);
+    if (normalFailures.size() != failures.size() || detailed) {
+        normal.failures = normalFailures;
+        normal.written = normalWritten;
+        normal.families = normalFamilies;
+    }
+    normal.rightFirstTime.removeEmpty();
     return normal;
 }
 
@@ -224,10 +223,10 @@ QStringList rowFields(const Row& row, QString (*text)(const QString&))
             QString::number(row.corrected),
             QString::number(row.failed),
             yesNo(row.help),
-            text(row.failures.join(u' ')),
-            text(row.written.join(u' ')),
-            text(row.families.join(u' ')),
-            text(row.rightFirstTime.join(u' '))};
+            text(row.failures.joined()),
+            text(row.written.joined()),
+            text(row.families.joined()),
+            text(row.rightFirstTime.joined())};
 }
 
 QByteArray encodeRow(const Row& original)

@@ -5,6 +5,8 @@
 // One results row: a text worked by one pupil, and its form as a line of a
 // CSV file (';' between fields, UTF-8).
 
+#include "library/wordlist.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -26,25 +28,26 @@ inline constexpr int ShortFieldCount = 12;
 // Whether `line` is the first line of a results file of either format.
 bool isHeader(QStringView line);
 
-// One row: one text worked by one pupil.
+// One row: one text worked by one pupil. Its members are ordered for size:
+// a school year holds hundreds of thousands of rows.
 struct Row {
     QDate date;            // when the row was written (local)
-    QTime time;
     QString pupil;
     QString exercise;      // the name shown in the exercise list
     qint64 item = 0;       // the item number
-    bool finished = false;
-    bool inTime = false;   // finished before the countdown ran out
     qint64 seconds = 0;    // from the load to the row
+    QTime time;
     int corrected = 0;     // words turned blue
     int failed = 0;        // words left red at least once
+    bool finished = false;
+    bool inTime = false;   // finished before the countdown ran out
     bool help = false;     // the help view was opened
-    QStringList failures;  // the correct form of each failed word, in text order
+    WordList failures;     // the correct form of each failed word, in text order
     // Read and written only in rows of the longer format (the columns escrito,
     // familias and acertadas); empty in rows of the first twelve columns.
-    QStringList written;         // per failure, its last red form ("-" when emptied)
-    QStringList families;        // per failure, its family tokens ("b/v", "h+mayúscula"...)
-    QStringList rightFirstTime;  // the words corrected without ever being left red
+    WordList written;         // per failure, its last red form ("-" when emptied)
+    WordList families;        // per failure, its family tokens ("b/v", "h+mayúscula"...)
+    WordList rightFirstTime;  // the words corrected without ever being left red
     bool operator==(const Row&) const = default;
 };
 

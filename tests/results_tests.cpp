@@ -156,7 +156,10 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RowNormalForm,
     ::testing::Values(
         NormalCase{"ATabInsideAFailedWordIsRemoved",
-                   [](Row& r) { r.failures[0] = u"va\tca"_s; r.written[0] = u"ba\r\nca"_s; },
+                   [](Row& r) {
+                       r.failures = {u"va\tca"_s, u"burro,"_s};
+                       r.written = {u"ba\r\nca"_s, u"-"_s};
+                   },
                    [](Row&) {}},
         NormalCase{"ASpaceInsideAWordKeepsItOneWord",
                    [](Row& r) { r.rightFirstTime = {u"Ma drid"_s, u"sol"_s}; },
@@ -180,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](Row& r) { r.written = {u"\t"_s}; r.families = {}; },
                    [](Row& r) { r.written = {u"-"_s, u"-"_s}; r.families = {u"otra"_s, u"otra"_s}; }},
         NormalCase{"AnEmptyFailedWordGoesWithItsDetails",
-                   [](Row& r) { r.failures[0] = u"\x07"_s; },
+                   [](Row& r) { r.failures = {u"\x07"_s, u"burro,"_s}; },
                    [](Row& r) { r.failures = {u"burro,"_s}; r.written = {u"-"_s}; r.families = {u"otra"_s}; }},
         NormalCase{"NoDetailsStayNone",
                    [](Row& r) { r.written.clear(); r.families.clear(); },
