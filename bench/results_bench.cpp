@@ -87,15 +87,18 @@ int write(const QString& folder, int pupils, int days, bool monthly)
                 row.inTime = row.finished && random.bounded(10) < 6;
                 row.seconds = random.bounded(30, 600);
                 const int failed = int(random.bounded(4));
+                QStringList failures;
+                QStringList written;
+                QStringList families;
                 for (int f = 0; f < failed; ++f) {
                     const auto& w = Words.at(random.bounded(int(Words.size())));
-                    row.failures.append(w[0]);
-                    row.written.append(w[1]);
-                    row.families.append(w[2]);
+                    failures.append(w[0]);
+                    written.append(w[1]);
+                    families.append(w[2]);
                 }
+                row.setWords(failures, written, families, {QStringLiteral("casa"), QStringLiteral("árbol")});
                 row.failed = failed;
                 row.corrected = failed + int(random.bounded(4));
-                row.rightFirstTime = {QStringLiteral("casa"), QStringLiteral("árbol")};
                 bytes += results::encodeRow(row);
                 ++rows;
             }

@@ -80,9 +80,7 @@ void readLines(const QString& name, QByteArrayView bytes, Folder& into, RowReade
             continue;
         }
         Normalised changed;
-        for (const WordList* list : {&row->failures, &row->written, &row->families, &row->rightFirstTime})
-            changed.cut = changed.cut || list->size() > MaxFailuresKept;
-        if (changed.cut)
+        if (row->longestList() > MaxFailuresKept)
             changed = normalise(*row);
         into.cutRows += changed.cut ? 1 : 0;
         into.notFinishedInTime += changed.notInTime ? 1 : 0;
@@ -153,14 +151,18 @@ Normalised normalise(Row& row)
     spaceControls(row.exercise);
     // Word lists hold normal words (see WordList): no control character is
     // left in one, but a word may be left empty.
-    for (WordList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime})
-        list->removeEmpty();
-    for (WordList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime}) {
-        if (list->size() > MaxFailuresKept) {
-            list->truncate(MaxFailuresKept);
+    QStringList lists[] = {row.failures(), row.written(), row.families(), row.rightFirstTime()};
+    bool changedLists = false;
+    for (QStringList& list : lists) {
+        changedLists = list.removeAll(QString()) > 0 || changedLists;
+        if (list.size() > MaxFailuresKept) {
+            list.resize(MaxFailuresKept);
             changed.cut = true;
+            changedLists = true;
         }
     }
+    if (changedLists)
+        row.setWords(lists[0], lists[1], lists[2], lists[3]);
     if (row.inTime && !row.finished) {
         row.inTime = false;
         changed.notInTime = true;

@@ -171,11 +171,11 @@ Row normalised(const Row& row)
     normal.seconds = std::clamp<qint64>(row.seconds, 0, LargestCount);
     normal.corrected = std::max(0, row.corrected);
     normal.failed = std::max(0, row.failed);
-    const bool detailed = !row.written.isEmpty() || !row.families.isEmpty();
     // Lists are read once each: indexing a word list walks it.
-    const QStringList failures = row.failures;
-    const QStringList written = row.written;
-    const QStringList families = row.families;
+    const QStringList failures = row.failures();
+    const QStringList written = row.written();
+    const QStringList families = row.families();
+    const bool detailed = !written.isEmpty() || !families.isEmpty();
     QStringList normalFailures;
     QStringList normalWritten;
     QStringList normalFamilies;
@@ -192,12 +192,10 @@ Row normalised(const Row& row)
         normalWritten.append(form.isEmpty() ? QStringLiteral("-") : form);
         normalFamilies.append(family.isEmpty() ? QStringLiteral("otra") : family);
     }
-    if (normalFailures.size() != failures.size() || detailed) {
-        normal.failures = normalFailures;
-        normal.written = normalWritten;
-        normal.families = normalFamilies;
-    }
-    normal.rightFirstTime.removeEmpty();
+    QStringList right = row.rightFirstTime();
+    const bool rightChanged = right.removeAll(QString()) > 0;
+    if (normalFailures.size() != failures.size() || detailed || rightChanged)
+        normal.setWords(normalFailures, normalWritten, normalFamilies, right);
     return normal;
 }
 
@@ -223,10 +221,10 @@ QStringList rowFields(const Row& row, QString (*text)(const QString&))
             QString::number(row.corrected),
             QString::number(row.failed),
             yesNo(row.help),
-            text(row.failures.joined()),
-            text(row.written.joined()),
-            text(row.families.joined()),
-            text(row.rightFirstTime.joined())};
+            text(row.failures().joined()),
+            text(row.written().joined()),
+            text(row.families().joined()),
+            text(row.rightFirstTime().joined())};
 }
 
 QByteArray encodeRow(const Row& original)
@@ -318,11 +316,11 @@ std::optional<Row> parseRow(QStringView line)
     row.corrected = int(*corrected);
     row.failed = int(*failed);
     row.help = *help;
-    row.failures = f[11].split(u' ', Qt::SkipEmptyParts);
     if (f.size() == FieldCount) {
-        row.written = f[12].split(u' ', Qt::SkipEmptyParts);
-        row.families = f[13].split(u' ', Qt::SkipEmptyParts);
-        row.rightFirstTime = f[14].split(u' ', Qt::SkipEmptyParts);
+        row.setWords(f[11].split(u' ', Qt::SkipEmptyParts), f[12].split(u' ', Qt::SkipEmptyParts),
+                     f[13].split(u' ', Qt::SkipEmptyParts), f[14].split(u' ', Qt::SkipEmptyParts));
+    } else {
+        row.setFailures(f[11].split(u' ', Qt::SkipEmptyParts));
     }
     return normalised(row);
 }

@@ -42,13 +42,33 @@ struct Row {
     bool finished = false;
     bool inTime = false;   // finished before the countdown ran out
     bool help = false;     // the help view was opened
-    WordList failures;     // the correct form of each failed word, in text order
-    // Read and written only in rows of the longer format (the columns escrito,
-    // familias and acertadas); empty in rows of the first twelve columns.
-    WordList written;         // per failure, its last red form ("-" when emptied)
-    WordList families;        // per failure, its family tokens ("b/v", "h+mayúscula"...)
-    WordList rightFirstTime;  // the words corrected without ever being left red
+    // The word lists, in one block. All but the first are read and written
+    // only in rows of the longer format (the columns escrito, familias and
+    // acertadas), and empty in rows of the first twelve columns.
+    // The correct form of each failed word, in text order.
+    WordList failures() const { return words_.get(RowWords::Failures); }
+    // Per failure, its last red form ("-" when emptied).
+    WordList written() const { return words_.get(RowWords::Written); }
+    // Per failure, its family tokens ("b/v", "h+mayúscula"...).
+    WordList families() const { return words_.get(RowWords::Families); }
+    // The words corrected without ever being left red.
+    WordList rightFirstTime() const { return words_.get(RowWords::RightFirstTime); }
+    void setFailures(const WordList& words) { words_.set(RowWords::Failures, words); }
+    void setWritten(const WordList& words) { words_.set(RowWords::Written, words); }
+    void setFamilies(const WordList& words) { words_.set(RowWords::Families, words); }
+    void setRightFirstTime(const WordList& words) { words_.set(RowWords::RightFirstTime, words); }
+    // The words of the longest of the four lists.
+    qsizetype longestList() const { return words_.longest(); }
+    // The four at once.
+    void setWords(const WordList& failures, const WordList& written, const WordList& families,
+                  const WordList& rightFirstTime)
+    {
+        words_.setAll(failures, written, families, rightFirstTime);
+    }
     bool operator==(const Row&) const = default;
+
+private:
+    RowWords words_;
 };
 
 // The normal form of a row, the one rule for what a row can hold. It is what

@@ -92,13 +92,16 @@ QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pup
     QStringList order;
     for (const results::Row* row : std::as_const(hers)) {
         // A word right in one place of a text and failed in another is failed.
-        for (const QString& right : row->rightFirstTime) {
+        for (const QString& right : row->rightFirstTime()) {
             const auto it = tracks.find(key(right));
             if (it != tracks.end())
                 it->rightDays.insert(row->date);
         }
-        for (qsizetype i = 0; i < row->failures.size(); ++i) {
-            const QString core = families::split(row->failures[i]).core;
+        const QStringList failures = row->failures();
+        const QStringList written = row->written();
+        const QStringList families = row->families();
+        for (qsizetype i = 0; i < failures.size(); ++i) {
+            const QString core = families::split(failures[i]).core;
             if (!hasLetter(core))
                 continue;
             const QString k = core.toLower();
@@ -112,9 +115,9 @@ QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pup
             w.word = core;
             w.lastFailed = stamp(*row);
             ++w.failures;
-            const QString written = i < row->written.size() ? row->written[i] : QString();
-            w.written = written == u"-" ? QString() : families::split(written).core;
-            w.families = i < row->families.size() ? row->families[i] : QString();
+            const QString form = written.value(i);
+            w.written = form == u"-" ? QString() : families::split(form).core;
+            w.families = families.value(i);
             it->rightDays.clear();
         }
     }

@@ -218,11 +218,12 @@ std::optional<Row> RowReader::readPlain(QByteArrayView line)
     row.corrected = int(corrected);
     row.failed = int(failed);
     row.help = help == 1;
-    row.failures = WordList::fromNormalUtf8(f[11], failures);
     if (longer) {
-        row.written = WordList::fromNormalUtf8(f[12], written);
-        row.families = WordList::fromNormalUtf8(f[13], families);
-        row.rightFirstTime = WordList::fromNormalUtf8(f[14], right);
+        // The four fields and the separators between them, as the block holds them.
+        row.setWords(WordList::fromNormalUtf8(f[11], failures), WordList::fromNormalUtf8(f[12], written),
+                     WordList::fromNormalUtf8(f[13], families), WordList::fromNormalUtf8(f[14], right));
+    } else {
+        row.setFailures(WordList::fromNormalUtf8(f[11], failures));
     }
     return row;
 }

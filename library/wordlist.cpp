@@ -7,47 +7,99 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace results {
 
+namespace {
+
+// How an empty word is kept: a word of its own in the list's bytes.
+constexpr char EmptyWord = '\x1F';
+// Between two lists of a row's block.
+constexpr char ListEnd = '\n';
+
+QByteArrayView wordOf(QByteArrayView kept)
+{
+    return kept.size() == 1 && kept.front() == EmptyWord ? QByteArrayView("", 0) : kept;
+}
+
+}  // namespace
+
+namespace wordblock {
+
+Block* make(qsizetype size)
+{
+    return new (::operator new(sizeof(Block) + size_t(size))) Block{{1}, int(size)};
+}
+
+void hold(Block* block)
+{
+    if (block)
+        block->refs.fetch_add(1, std::memory_order_relaxed);
+}
+
+void release(Block* block)
+{
+    if (block && block->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        block->~Block();
+        ::operator delete(block);
+    }
+}
+
+}  // namespace wordblock
+
 WordList::WordList(const QStringList& words)
 {
-    for (const QString& word : words)
-        append(word);
+    if (words.isEmpty())
+        return;
+    QByteArray bytes;
+    for (const QString& word : words) {
+        if (count_ > 0)
+            bytes += ' ';
+        const QByteArray normal = normalWord(word).toUtf8();
+        bytes += normal.isEmpty() ? QByteArray(1, EmptyWord) : normal;
+        ++count_;
+    }
+    d_ = wordblock::make(bytes.size());
+    std::memcpy(d_->bytes(), bytes.constData(), size_t(bytes.size()));
+    size_ = int(bytes.size());
 }
 
 WordList::WordList(std::initializer_list<QString> words)
+    : WordList(QStringList(words))
 {
-    for (const QString& word : words)
-        append(word);
 }
 
 WordList::WordList(const WordList& other) noexcept
     : d_(other.d_)
+    , offset_(other.offset_)
+    , size_(other.size_)
+    , count_(other.count_)
 {
-    if (d_)
-        d_->refs.fetch_add(1, std::memory_order_relaxed);
+    wordblock::hold(d_);
+}
+
+WordList::WordList(WordList&& other) noexcept
+    : d_(std::exchange(other.d_, nullptr))
+    , offset_(std::exchange(other.offset_, 0))
+    , size_(std::exchange(other.size_, 0))
+    , count_(std::exchange(other.count_, 0))
+{
 }
 
 WordList& WordList::operator=(const WordList& other) noexcept
 {
     WordList copy(other);
-    std::swap(d_, copy.d_);
-    return *this;
+    return *this = std::move(copy);
 }
 
 WordList& WordList::operator=(WordList&& other) noexcept
 {
     std::swap(d_, other.d_);
+    std::swap(offset_, other.offset_);
+    std::swap(size_, other.size_);
+    std::swap(count_, other.count_);
     return *this;
-}
-
-WordList::~WordList()
-{
-    if (d_ && d_->refs.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        d_->~Block();
-        ::operator delete(d_);
-    }
 }
 
 WordList WordList::fromNormalUtf8(QByteArrayView bytes, qsizetype count)
@@ -55,38 +107,17 @@ WordList WordList::fromNormalUtf8(QByteArrayView bytes, qsizetype count)
     WordList list;
     if (count <= 0)
         return list;
-    list.detach(bytes.size());
+    list.d_ = wordblock::make(bytes.size());
     std::memcpy(list.d_->bytes(), bytes.data(), size_t(bytes.size()));
-    list.d_->size = int(bytes.size());
-    list.d_->count = int(count);
+    list.size_ = int(bytes.size());
+    list.count_ = count;
     return list;
-}
-
-void WordList::detach(qsizetype bytes)
-{
-    if (d_ && d_->refs.load(std::memory_order_acquire) == 1 && d_->capacity >= bytes)
-        return;
-    const qsizetype capacity = std::max(bytes, d_ ? qsizetype(d_->size) * 2 : bytes);
-    auto* block = new (::operator new(sizeof(Block) + size_t(capacity))) Block{{1}, 0, 0, int(capacity)};
-    if (d_) {
-        block->count = d_->count;
-        block->size = d_->size;
-        std::memcpy(block->bytes(), d_->bytes(), size_t(d_->size));
-    }
-    WordList old;
-    old.d_ = d_;
-    d_ = block;
-}
-
-QByteArrayView WordList::utf8() const
-{
-    return d_ ? QByteArrayView(d_->bytes(), d_->size) : QByteArrayView();
 }
 
 QByteArrayView WordList::Utf8Iterator::operator*() const
 {
     const qsizetype space = rest_.indexOf(' ');
-    return space < 0 ? rest_ : rest_.first(space);
+    return wordOf(space < 0 ? rest_ : rest_.first(space));
 }
 
 WordList::Utf8Iterator& WordList::Utf8Iterator::operator++()
@@ -95,6 +126,11 @@ WordList::Utf8Iterator& WordList::Utf8Iterator::operator++()
     rest_ = space < 0 ? QByteArrayView() : rest_.sliced(space + 1);
     --left_;
     return *this;
+}
+
+QString WordList::Iterator::operator*() const
+{
+    return QString::fromUtf8(*at_);
 }
 
 QString WordList::at(qsizetype i) const
@@ -119,56 +155,102 @@ QStringList WordList::toList() const
     return words;
 }
 
-void WordList::append(const QString& word)
+QString WordList::joined() const
 {
-    const QByteArray bytes = normalWord(word).toUtf8();
-    const qsizetype before = size() > 0 ? 1 : 0;
-    detach(qsizetype(d_ ? d_->size : 0) + before + bytes.size());
-    char* end = d_->bytes() + d_->size;
-    if (before)
-        *end++ = ' ';
-    std::memcpy(end, bytes.constData(), size_t(bytes.size()));
-    d_->size += int(before + bytes.size());
-    ++d_->count;
+    QString text = QString::fromUtf8(bytes());
+    text.remove(QChar(EmptyWord));
+    return text;
 }
 
-void WordList::clear()
+RowWords& RowWords::operator=(const RowWords& other) noexcept
 {
-    *this = WordList();
+    RowWords copy(other);
+    return *this = std::move(copy);
 }
 
-void WordList::truncate(qsizetype count)
+RowWords& RowWords::operator=(RowWords&& other) noexcept
 {
-    if (count >= size())
-        return;
-    if (count <= 0) {
-        clear();
+    std::swap(d_, other.d_);
+    return *this;
+}
+
+WordList RowWords::get(Which which) const
+{
+    WordList list;
+    const QByteArrayView all = bytes();
+    if (all.isEmpty())
+        return list;
+    qsizetype start = 0;
+    for (int k = 0; k < which; ++k)
+        start = all.indexOf(ListEnd, start) + 1;
+    qsizetype end = all.indexOf(ListEnd, start);
+    if (end < 0)
+        end = all.size();
+    if (end == start)
+        return list;
+    list.d_ = d_;
+    wordblock::hold(d_);
+    list.offset_ = int(start);
+    list.size_ = int(end - start);
+    list.count_ = all.sliced(start, end - start).count(' ') + 1;
+    return list;
+}
+
+void RowWords::set(Which which, const WordList& list)
+{
+    WordList lists[4] = {get(Failures), get(Written), get(Families), get(RightFirstTime)};
+    lists[which] = list;
+    setAll(lists[0], lists[1], lists[2], lists[3]);
+}
+
+void RowWords::setAll(const WordList& failures, const WordList& written, const WordList& families,
+                      const WordList& right)
+{
+    const WordList* lists[] = {&failures, &written, &families, &right};
+    if (std::all_of(std::begin(lists), std::end(lists), [](const WordList* l) { return l->isEmpty(); })) {
+        *this = RowWords();
         return;
     }
-    Utf8Iterator it = utf8Words().begin();
-    for (qsizetype i = 1; i < count; ++i)
-        ++it;
-    const qsizetype bytes = (*it).constData() + (*it).size() - utf8().constData();
-    detach(bytes);
-    d_->size = int(bytes);
-    d_->count = int(count);
+    qsizetype size = 3;
+    for (const WordList* list : lists)
+        size += list->bytes().size();
+    wordblock::Block* block = wordblock::make(size);
+    char* out = block->bytes();
+    for (int k = 0; k < 4; ++k) {
+        const QByteArrayView b = lists[k]->bytes();
+        if (!b.isEmpty())
+            std::memcpy(out, b.data(), size_t(b.size()));
+        out += b.size();
+        if (k < 3)
+            *out++ = ListEnd;
+    }
+    wordblock::release(d_);
+    d_ = block;
 }
 
-void WordList::removeEmpty()
+qsizetype RowWords::longest() const
 {
-    const QByteArrayView bytes = utf8();
-    const bool someEmpty = size() > 0
-        && (bytes.isEmpty() || bytes.startsWith(' ') || bytes.endsWith(' ') || bytes.contains("  "));
-    if (!someEmpty)
-        return;
-    QStringList words = toList();
-    words.removeAll(QString());
-    *this = WordList(words);
+    qsizetype most = 0;
+    qsizetype words = 0;
+    bool inList = false;
+    for (char c : bytes()) {
+        if (c == ListEnd) {
+            most = std::max(most, words);
+            words = 0;
+            inList = false;
+        } else if (!inList) {
+            inList = true;
+            words = 1;
+        } else if (c == ' ') {
+            ++words;
+        }
+    }
+    return std::max(most, words);
 }
 
-bool WordList::operator==(const WordList& other) const
+bool RowWords::operator==(const RowWords& other) const
 {
-    return size() == other.size() && utf8() == other.utf8();
+    return bytes() == other.bytes();
 }
 
 }  // namespace results

@@ -2,16 +2,17 @@
 
 #pragma once
 
-// A word list of a results row (fallos, escrito, familias, acertadas), kept
-// as the file keeps it: the words in UTF-8, one space between two, in one
-// shared block. A school year holds hundreds of thousands of such lists: one
-// pointer each in the row, and one small block for the words (none for an
-// empty list), where a QStringList costs an array and a string per word.
+// The word lists of a results row (fallos, escrito, familias, acertadas),
+// kept as the file keeps them: the words in UTF-8, one space between two.
+// A school year holds hundreds of thousands of rows: a row keeps its four
+// lists in one shared block (one pointer in the row, no block at all when
+// every list is empty), where four QStringLists would cost four arrays and a
+// string per word.
 //
 // Every word is held in its normal form (normalWord(): no spaces, line breaks
 // nor other control characters inside it), so the words always split back
-// exactly as they were given. A list may hold empty words (" a" is two
-// words); reading a row never gives them.
+// exactly as they were given. A list may hold empty words; reading a row
+// never gives them.
 
 #include <QByteArrayView>
 #include <QString>
@@ -22,23 +23,36 @@
 
 namespace results {
 
+namespace wordblock {
+// Bytes shared by lists and rows, counted by their holders.
+struct Block {
+    std::atomic<int> refs;
+    int size;
+    char* bytes() { return reinterpret_cast<char*>(this + 1); }
+};
+Block* make(qsizetype size);
+void hold(Block* block);
+void release(Block* block);
+}  // namespace wordblock
+
+// One list: a share of a block.
 class WordList {
 public:
     WordList() noexcept = default;
     WordList(const QStringList& words);  // NOLINT: a list of words is a word list
     WordList(std::initializer_list<QString> words);
     WordList(const WordList& other) noexcept;
-    WordList(WordList&& other) noexcept : d_(other.d_) { other.d_ = nullptr; }
+    WordList(WordList&& other) noexcept;
     WordList& operator=(const WordList& other) noexcept;
     WordList& operator=(WordList&& other) noexcept;
-    ~WordList();
+    ~WordList() { wordblock::release(d_); }
 
     // The words of `bytes`, valid UTF-8 of `count` words in their normal
     // form with one space between two (as a results file holds them).
     static WordList fromNormalUtf8(QByteArrayView bytes, qsizetype count);
 
-    qsizetype size() const { return d_ ? d_->count : 0; }
-    bool isEmpty() const { return size() == 0; }
+    qsizetype size() const { return count_; }
+    bool isEmpty() const { return count_ == 0; }
     QString at(qsizetype i) const;
     // Read only: a word is changed by giving the list anew.
     const QString operator[](qsizetype i) const { return at(i); }
@@ -46,18 +60,10 @@ public:
     QStringList toList() const;
     operator QStringList() const { return toList(); }  // NOLINT: read as a list wherever one is asked
     // The words with one space between two: the list's field in a row.
-    QString joined() const { return QString::fromUtf8(utf8()); }
-    QByteArrayView utf8() const;
-
-    void append(const QString& word);
-    void clear();
-    // Keeps the first `count` words.
-    void truncate(qsizetype count);
-    // Drops the empty words.
-    void removeEmpty();
+    QString joined() const;
 
     // The words as UTF-8 slices of the list, without copying (valid while
-    // the list is unchanged).
+    // the list lives).
     class Utf8Iterator {
     public:
         Utf8Iterator(QByteArrayView rest, qsizetype left) : rest_(rest), left_(left) {}
@@ -75,13 +81,13 @@ public:
         Utf8Iterator begin() const { return b; }
         Utf8Iterator end() const { return e; }
     };
-    Utf8Words utf8Words() const { return {{utf8(), size()}, {{}, 0}}; }
+    Utf8Words utf8Words() const { return {{bytes(), size()}, {{}, 0}}; }
 
     // The words as strings, decoded one at a time.
     class Iterator {
     public:
         explicit Iterator(Utf8Iterator at) : at_(at) {}
-        QString operator*() const { return QString::fromUtf8(*at_); }
+        QString operator*() const;
         Iterator& operator++()
         {
             ++at_;
@@ -95,20 +101,46 @@ public:
     Iterator begin() const { return Iterator(utf8Words().begin()); }
     Iterator end() const { return Iterator(utf8Words().end()); }
 
-    bool operator==(const WordList& other) const;
+    bool operator==(const WordList& other) const { return count_ == other.count_ && bytes() == other.bytes(); }
     friend bool operator==(const WordList& list, const QStringList& words) { return list == WordList(words); }
 
+    // The list's bytes as kept: the words with one space between two, an
+    // empty word kept as one byte 0x1F (which no normal word holds).
+    QByteArrayView bytes() const { return d_ ? QByteArrayView(d_->bytes() + offset_, size_) : QByteArrayView(); }
+
 private:
-    struct Block {
-        std::atomic<int> refs;
-        int count;     // words
-        int size;      // bytes of the words and the spaces between them
-        int capacity;  // bytes the block holds
-        char* bytes() { return reinterpret_cast<char*>(this + 1); }
-    };
-    // A block of its own for this list, holding at least `bytes`.
-    void detach(qsizetype bytes);
-    Block* d_ = nullptr;
+    friend class RowWords;
+    wordblock::Block* d_ = nullptr;
+    int offset_ = 0;
+    int size_ = 0;
+    qsizetype count_ = 0;
+};
+
+// The four lists of a row, in one block: the bytes of each list, a line feed
+// between two lists.
+class RowWords {
+public:
+    enum Which { Failures, Written, Families, RightFirstTime };
+    RowWords() noexcept = default;
+    RowWords(const RowWords& other) noexcept : d_(other.d_) { wordblock::hold(d_); }
+    RowWords(RowWords&& other) noexcept : d_(other.d_) { other.d_ = nullptr; }
+    RowWords& operator=(const RowWords& other) noexcept;
+    RowWords& operator=(RowWords&& other) noexcept;
+    ~RowWords() { wordblock::release(d_); }
+
+    WordList get(Which which) const;
+    void set(Which which, const WordList& list);
+    // All four at once, in one block.
+    void setAll(const WordList& failures, const WordList& written, const WordList& families, const WordList& right);
+
+    // The words of the longest list.
+    qsizetype longest() const;
+
+    bool operator==(const RowWords& other) const;
+
+private:
+    QByteArrayView bytes() const { return d_ ? QByteArrayView(d_->bytes(), d_->size) : QByteArrayView(); }
+    wordblock::Block* d_ = nullptr;
 };
 
 }  // namespace results

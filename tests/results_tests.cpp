@@ -69,10 +69,10 @@ Row sampleRow()
     row.corrected = 3;
     row.failed = 2;
     row.help = false;
-    row.failures = {u"vaca"_s, u"burro,"_s};
-    row.written = {u"baca"_s, u"-"_s};
-    row.families = {u"b/v"_s, u"otra"_s};
-    row.rightFirstTime = {u"Madrid"_s};
+    row.setFailures({u"vaca"_s, u"burro,"_s});
+    row.setWritten({u"baca"_s, u"-"_s});
+    row.setFamilies({u"b/v"_s, u"otra"_s});
+    row.setRightFirstTime({u"Madrid"_s});
     return row;
 }
 
@@ -113,9 +113,9 @@ TEST(ResultsRow, RowsOfTheShortFormatAreStillRead)
     const std::optional<Row> row =
         results::parseRow(u"2026-03-09;10:05:07;María López;06 B y V (3.º y 4.º);2;sí;sí;95;3;2;no;vaca burro,"_s);
     Row expected = sampleRow();
-    expected.written.clear();
-    expected.families.clear();
-    expected.rightFirstTime.clear();
+    expected.setWritten({});
+    expected.setFamilies({});
+    expected.setRightFirstTime({});
     EXPECT_EQ(row, expected);
 }
 
@@ -157,13 +157,13 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NormalCase{"ATabInsideAFailedWordIsRemoved",
                    [](Row& r) {
-                       r.failures = {u"va\tca"_s, u"burro,"_s};
-                       r.written = {u"ba\r\nca"_s, u"-"_s};
+                       r.setFailures({u"va\tca"_s, u"burro,"_s});
+                       r.setWritten({u"ba\r\nca"_s, u"-"_s});
                    },
                    [](Row&) {}},
         NormalCase{"ASpaceInsideAWordKeepsItOneWord",
-                   [](Row& r) { r.rightFirstTime = {u"Ma drid"_s, u"sol"_s}; },
-                   [](Row& r) { r.rightFirstTime = {u"Madrid"_s, u"sol"_s}; }},
+                   [](Row& r) { r.setRightFirstTime({u"Ma drid"_s, u"sol"_s}); },
+                   [](Row& r) { r.setRightFirstTime({u"Madrid"_s, u"sol"_s}); }},
         NormalCase{"ControlCharactersInAnExerciseBecomeSpaces",
                    [](Row& r) { r.exercise = u"06 B\ry\x01V"_s; },
                    [](Row& r) { r.exercise = u"06 B y V"_s; }},
@@ -180,14 +180,14 @@ INSTANTIATE_TEST_SUITE_P(
                    [](Row& r) { r.finished = false; },
                    [](Row& r) { r.finished = false; r.inTime = false; }},
         NormalCase{"AnEmptiedWordIsADashAndAnUnknownFamilyOtra",
-                   [](Row& r) { r.written = {u"\t"_s}; r.families = {}; },
-                   [](Row& r) { r.written = {u"-"_s, u"-"_s}; r.families = {u"otra"_s, u"otra"_s}; }},
+                   [](Row& r) { r.setWritten({u"\t"_s}); r.setFamilies({}); },
+                   [](Row& r) { r.setWritten({u"-"_s, u"-"_s}); r.setFamilies({u"otra"_s, u"otra"_s}); }},
         NormalCase{"AnEmptyFailedWordGoesWithItsDetails",
-                   [](Row& r) { r.failures = {u"\x07"_s, u"burro,"_s}; },
-                   [](Row& r) { r.failures = {u"burro,"_s}; r.written = {u"-"_s}; r.families = {u"otra"_s}; }},
+                   [](Row& r) { r.setFailures({u"\x07"_s, u"burro,"_s}); },
+                   [](Row& r) { r.setFailures({u"burro,"_s}); r.setWritten({u"-"_s}); r.setFamilies({u"otra"_s}); }},
         NormalCase{"NoDetailsStayNone",
-                   [](Row& r) { r.written.clear(); r.families.clear(); },
-                   [](Row& r) { r.written.clear(); r.families.clear(); }},
+                   [](Row& r) { r.setWritten({}); r.setFamilies({}); },
+                   [](Row& r) { r.setWritten({}); r.setFamilies({}); }},
         NormalCase{"MillisecondsAreNotKept",
                    [](Row& r) { r.time = QTime(10, 5, 7, 999); },
                    [](Row&) {}}),
@@ -197,7 +197,7 @@ TEST(ResultsRow, QuotesAnExerciseNameWithSemicolonsAndQuotes)
 {
     Row row = sampleRow();
     row.exercise = u"07 \"Comillas\"; rayas"_s;
-    row.failures = {u"«Hola»;"_s};
+    row.setFailures({u"«Hola»;"_s});
     const QByteArray line = results::encodeRow(row);
     EXPECT_TRUE(line.contains(u";\"07 \"\"Comillas\"\"; rayas\";"_s.toUtf8())) << line.toStdString();
     EXPECT_TRUE(line.contains(u";\"«Hola»;\";"_s.toUtf8())) << line.toStdString();
@@ -205,8 +205,8 @@ TEST(ResultsRow, QuotesAnExerciseNameWithSemicolonsAndQuotes)
     // its one failed word.
     QString text = QString::fromUtf8(line);
     text.chop(2);
-    row.written = {u"baca"_s};
-    row.families = {u"b/v"_s};
+    row.setWritten({u"baca"_s});
+    row.setFamilies({u"b/v"_s});
     EXPECT_EQ(results::parseRow(text), row);
 }
 
@@ -286,14 +286,14 @@ TEST_P(AttemptRow, CountsWhatThePupilDid)
     ASSERT_TRUE(row);
     EXPECT_EQ(row->corrected, GetParam().corrected);
     EXPECT_EQ(row->failed, GetParam().failed);
-    EXPECT_EQ(row->failures, GetParam().failures);
-    EXPECT_EQ(row->written, GetParam().written);
-    EXPECT_EQ(row->rightFirstTime, GetParam().rightFirstTime);
+    EXPECT_EQ(row->failures(), GetParam().failures);
+    EXPECT_EQ(row->written(), GetParam().written);
+    EXPECT_EQ(row->rightFirstTime(), GetParam().rightFirstTime);
     // The family of each failed word is that of the misspelling shown.
-    ASSERT_EQ(row->families.size(), row->failures.size());
-    for (qsizetype i = 0; i < row->failures.size(); ++i) {
-        const qsizetype k = AttemptCorrect.indexOf(row->failures[i]);
-        EXPECT_EQ(row->families[i], families::pairTokens(AttemptCorrect[k], AttemptShown[k]));
+    ASSERT_EQ(row->families().size(), row->failures().size());
+    for (qsizetype i = 0; i < row->failures().size(); ++i) {
+        const qsizetype k = AttemptCorrect.indexOf(row->failures()[i]);
+        EXPECT_EQ(row->families()[i], families::pairTokens(AttemptCorrect[k], AttemptShown[k]));
     }
     EXPECT_EQ(row->help, GetParam().help);
     EXPECT_EQ(row->finished, GetParam().finished);
@@ -360,9 +360,9 @@ TEST(AttemptRow, TheFamiliesAreThoseOfTheMisspellingShown)
     }
     const std::optional<Row> row = attempt.finish(false, false, u"Ana"_s, t);
     ASSERT_TRUE(row);
-    EXPECT_EQ(row->failures, (QStringList{u"El"_s, u"hombre"_s, u"va"_s}));
-    EXPECT_EQ(row->written, (QStringList{u"zz"_s, u"zz"_s, u"zz"_s}));
-    EXPECT_EQ(row->families, (QStringList{u"mayúscula"_s, u"h"_s, u"b/v"_s}));
+    EXPECT_EQ(row->failures(), (QStringList{u"El"_s, u"hombre"_s, u"va"_s}));
+    EXPECT_EQ(row->written(), (QStringList{u"zz"_s, u"zz"_s, u"zz"_s}));
+    EXPECT_EQ(row->families(), (QStringList{u"mayúscula"_s, u"h"_s, u"b/v"_s}));
 }
 
 TEST(AttemptRow, TheProvisionalRowIsTheTextLeftNowAndTheAttemptGoesOn)
@@ -376,15 +376,15 @@ TEST(AttemptRow, TheProvisionalRowIsTheTextLeftNowAndTheAttemptGoesOn)
     const std::optional<Row> now = attempt.provisional(u"Ana"_s, t.addSecs(5));
     ASSERT_TRUE(now);
     EXPECT_FALSE(now->finished);
-    EXPECT_EQ(now->failures, QStringList{u"perro"_s});
+    EXPECT_EQ(now->failures(), QStringList{u"perro"_s});
     EXPECT_EQ(now->seconds, 5);
     // The word is still being typed: it is no failure yet.
     attempt.judge(1, Judgement::Right, u"perro"_s);
     attempt.pick(4);
     const std::optional<Row> row = attempt.finish(false, false, u"Ana"_s, t.addSecs(9));
     ASSERT_TRUE(row);
-    EXPECT_TRUE(row->failures.isEmpty());
-    EXPECT_EQ(row->rightFirstTime, QStringList{u"perro"_s});
+    EXPECT_TRUE(row->failures().isEmpty());
+    EXPECT_EQ(row->rightFirstTime(), QStringList{u"perro"_s});
 }
 
 // --- Names, files and folders ------------------------------------------------
@@ -909,8 +909,8 @@ TEST_P(HostileResults, AreSkippedAndTold)
     }
     // Whatever was planted, no field holds a control character.
     for (const Row& row : folder.rows) {
-        for (const QString& field : QStringList{row.pupil, row.exercise} + row.failures + row.written + row.families
-                 + row.rightFirstTime) {
+        for (const QString& field : QStringList{row.pupil, row.exercise} + row.failures() + row.written() + row.families()
+                 + row.rightFirstTime()) {
             for (QChar c : field)
                 EXPECT_NE(c.category(), QChar::Other_Control) << field.toStdString();
         }
@@ -964,7 +964,7 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"ManyFailures", [](const QString& d) { writeAll(d + u"/m.csv"_s, manyFailures(5000)); }, 2, 0,
                    {u"primeras 200 palabras"_s},
                    [](const results::Folder& f) {
-                       EXPECT_EQ(f.rows.last().failures.size(), results::MaxFailuresKept);
+                       EXPECT_EQ(f.rows.last().failures().size(), results::MaxFailuresKept);
                        EXPECT_EQ(f.rows.last().failed, 5000);
                        EXPECT_EQ(f.cutRows, 1);
                    }},
@@ -983,7 +983,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const QString& d) {
                        writeAll(d + u"/cr.csv"_s, "2026-03-09;12:00:00;Ana;06 B y V;2;sí;sí;60;3;1;no;burro\r\r\n");
                    },
-                   2, 0, {}, [](const results::Folder& f) { EXPECT_EQ(f.rows.last().failures, QStringList{u"burro"_s}); }},
+                   2, 0, {}, [](const results::Folder& f) { EXPECT_EQ(f.rows.last().failures(), QStringList{u"burro"_s}); }},
         HostileCase{"ControlCharacters",
                    [](const QString& d) {
                        writeAll(d + u"/c.csv"_s,
@@ -993,7 +993,7 @@ INSTANTIATE_TEST_SUITE_P(
                    [](const results::Folder& f) {
                        EXPECT_EQ(f.rows.last().pupil, u"An a"_s);
                        EXPECT_EQ(f.rows.last().exercise, u"06 B y V"_s);
-                       EXPECT_EQ(f.rows.last().failures, (QStringList{u"burro"_s, u"vaca"_s}));
+                       EXPECT_EQ(f.rows.last().failures(), (QStringList{u"burro"_s, u"vaca"_s}));
                    }},
         HostileCase{"Windows1252",
                    [](const QString& d) {
@@ -1005,7 +1005,7 @@ INSTANTIATE_TEST_SUITE_P(
                    2, 0, {},
                    [](const results::Folder& f) {
                        EXPECT_EQ(f.rows.last().pupil, u"Lucía"_s);
-                       EXPECT_EQ(f.rows.last().failures, QStringList{u"camión"_s});
+                       EXPECT_EQ(f.rows.last().failures(), QStringList{u"camión"_s});
                    }},
         HostileCase{"BeforeTheGregorianReformInBritain",
                    [](const QString& d) {
@@ -1080,9 +1080,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ResultsExport, EveryTextFieldOfTheRowsIsSafe)
 {
     Row row = rowOf(u"=Ana"_s, QDate(2026, 3, 9), u"+ejercicio"_s, true, true, 1, {u"@vaca"_s});
-    row.written = {u"-"_s};
-    row.families = {u"b/v"_s};
-    row.rightFirstTime = {u"=casa"_s};
+    row.setWritten({u"-"_s});
+    row.setFamilies({u"b/v"_s});
+    row.setRightFirstTime({u"=casa"_s});
     const QByteArray csv = results::rowsCsv({row}, {});
     EXPECT_TRUE(csv.startsWith(Bom + HeaderLine.chopped(2) + ";escrito;familias;acertadas\r\n"));
     EXPECT_TRUE(csv.endsWith(u"2026-03-09;11:00:00;'=Ana;'+ejercicio;1;sí;sí;60;1;1;no;'@vaca;'-;b/v;'=casa\r\n"_s.toUtf8()))
@@ -1141,8 +1141,8 @@ TEST(ClassList, GroupsSpellingsAndShowsWhoDidNothing)
 Row familyRow(const QDate& date, const QStringList& failures, const QStringList& written, const QStringList& families)
 {
     Row row = rowOf(u"Ana"_s, date, u"e"_s, true, true, 1, failures);
-    row.written = written;
-    row.families = families;
+    row.setWritten(written);
+    row.setFamilies(families);
     return row;
 }
 
@@ -1158,7 +1158,7 @@ class FailureFamilies : public ::testing::TestWithParam<FailureCase> {};
 TEST_P(FailureFamilies, AreTheRowsNeverGuessed)
 {
     const Row& row = GetParam().row;
-    for (qsizetype i = 0; i < row.failures.size(); ++i) {
+    for (qsizetype i = 0; i < row.failures().size(); ++i) {
         EXPECT_EQ(results::familiesOfFailure(row, i), GetParam().families.value(i)) << i;
         EXPECT_EQ(results::failureText(row, i), GetParam().texts.value(i)) << i;
     }
