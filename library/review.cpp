@@ -73,13 +73,56 @@ bool isMisspellingWithin(const QString& correct, const QString& written)
     return distance(good.core, bad.core) <= (good.core.size() > 6 ? 3 : 2);
 }
 
-QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pupil)
-{
-    QList<const results::Row*> hers;
-    for (const results::Row& row : rows) {
-        if (samePupil(row.pupil, pupil))
-            hers.append(&row);
+namespace {
+
+// What a word list's word gives, worked out once per distinct word (a school
+// year's rows repeat the same words hundreds of thousands of times).
+class Words {
+public:
+    struct Failure {
+        QString core;  // the word without its punctuation
+        QString key;   // key()
+        bool letter = false;
+    };
+    const Failure& failure(QByteArrayView word)
+    {
+        auto it = failures_.constFind(QByteArray::fromRawData(word.data(), word.size()));
+        if (it == failures_.cend()) {
+            Failure f;
+            f.core = families::split(QString::fromUtf8(word)).core;
+            f.key = f.core.toLower();
+            f.letter = hasLetter(f.core);
+            it = failures_.insert(word.toByteArray(), f);
+        }
+        return *it;
     }
+    const QString& key(QByteArrayView word) { return failure(word).key; }
+    // What she left written: the word's core, empty for an emptied box.
+    const QString& written(QByteArrayView form)
+    {
+        auto it = written_.constFind(QByteArray::fromRawData(form.data(), form.size()));
+        if (it == written_.cend()) {
+            const QString text = QString::fromUtf8(form);
+            it = written_.insert(form.toByteArray(), text == u"-" ? QString() : families::split(text).core);
+        }
+        return *it;
+    }
+    const QString& text(QByteArrayView bytes)
+    {
+        auto it = texts_.constFind(QByteArray::fromRawData(bytes.data(), bytes.size()));
+        if (it == texts_.cend())
+            it = texts_.insert(bytes.toByteArray(), QString::fromUtf8(bytes));
+        return *it;
+    }
+
+private:
+    QHash<QByteArray, Failure> failures_;
+    QHash<QByteArray, QString> written_;
+    QHash<QByteArray, QString> texts_;
+};
+
+QList<Word> underReview(QList<const results::Row*> hers, Words& known)
+{
     std::stable_sort(hers.begin(), hers.end(), [](const results::Row* a, const results::Row* b) {
         return a->date != b->date ? a->date < b->date : a->time < b->time;
     });
@@ -92,19 +135,36 @@ QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pup
     QStringList order;
     for (const results::Row* row : std::as_const(hers)) {
         // A word right in one place of a text and failed in another is failed.
-        for (const QString& right : row->rightFirstTime()) {
-            const auto it = tracks.find(key(right));
-            if (it != tracks.end())
-                it->rightDays.insert(row->date);
+        if (!tracks.isEmpty()) {
+            for (QByteArrayView right : row->rightFirstTime().utf8Words()) {
+                const auto it = tracks.find(known.key(right));
+                if (it != tracks.end())
+                    it->rightDays.insert(row->date);
+            }
         }
-        const QStringList failures = row->failures();
-        const QStringList written = row->written();
-        const QStringList families = row->families();
-        for (qsizetype i = 0; i < failures.size(); ++i) {
-            const QString core = families::split(failures[i]).core;
-            if (!hasLetter(core))
+        const results::WordList failures = row->failures();
+        if (failures.isEmpty())
+            continue;
+        const results::WordList written = row->written();
+        const results::WordList families = row->families();
+        auto form = written.utf8Words().begin();
+        auto tokens = families.utf8Words().begin();
+        qsizetype i = -1;
+        for (QByteArrayView failure : failures.utf8Words()) {
+            ++i;
+            const bool hasForm = i < written.size();
+            const bool hasTokens = i < families.size();
+            const QByteArrayView formBytes = hasForm ? *form : QByteArrayView();
+            const QByteArrayView tokenBytes = hasTokens ? *tokens : QByteArrayView();
+            if (hasForm)
+                ++form;
+            if (hasTokens)
+                ++tokens;
+            const Words::Failure& f = known.failure(failure);
+            if (!f.letter)
                 continue;
-            const QString k = core.toLower();
+            const QString& core = f.core;
+            const QString& k = f.key;
             auto it = tracks.find(k);
             if (it == tracks.end()) {
                 it = tracks.insert(k, {});
@@ -115,9 +175,8 @@ QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pup
             w.word = core;
             w.lastFailed = stamp(*row);
             ++w.failures;
-            const QString form = written.value(i);
-            w.written = form == u"-" ? QString() : families::split(form).core;
-            w.families = families.value(i);
+            w.written = hasForm ? known.written(formBytes) : QString();
+            w.families = hasTokens ? known.text(tokenBytes) : QString();
             it->rightDays.clear();
         }
     }
@@ -143,14 +202,38 @@ QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pup
     return words;
 }
 
+}  // namespace
+
+QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pupil)
+{
+    QList<const results::Row*> hers;
+    for (const results::Row& row : rows) {
+        if (samePupil(row.pupil, pupil))
+            hers.append(&row);
+    }
+    Words known;
+    return underReview(hers, known);
+}
+
 QMap<QString, QList<Word>> underReviewByPupil(const QList<results::Row>& rows)
 {
-    QMap<QString, QList<results::Row>> byPupil;
-    for (const results::Row& row : rows)
-        byPupil[row.pupil].append(row);
+    // The rows themselves stay where they are: a school year's rows are most
+    // of the memory the teacher's view takes.
+    QMap<QString, QList<const results::Row*>> byPupil;
+    QList<const results::Row*>* current = nullptr;
+    const QString* last = nullptr;
+    for (const results::Row& row : rows) {
+        // A file's rows are one pupil's: looked up once a run.
+        if (!last || row.pupil.constData() != last->constData() || row.pupil != *last) {
+            current = &byPupil[row.pupil];
+            last = &row.pupil;
+        }
+        current->append(&row);
+    }
     QMap<QString, QList<Word>> words;
+    Words known;
     for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it)
-        words.insert(it.key(), wordsUnderReview(*it, it.key()));
+        words.insert(it.key(), underReview(*it, known));
     return words;
 }
 
