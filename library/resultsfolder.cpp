@@ -80,7 +80,7 @@ void readLines(const QString& name, QByteArrayView bytes, Folder& into, RowReade
             continue;
         }
         Normalised changed;
-        if (row->longestList() > MaxFailuresKept)
+        if (row->holdsListLongerThan(MaxFailuresKept))
             changed = normalise(*row);
         into.cutRows += changed.cut ? 1 : 0;
         into.notFinishedInTime += changed.notInTime ? 1 : 0;

@@ -57,8 +57,11 @@ struct Row {
     void setWritten(const WordList& words) { words_.set(RowWords::Written, words); }
     void setFamilies(const WordList& words) { words_.set(RowWords::Families, words); }
     void setRightFirstTime(const WordList& words) { words_.set(RowWords::RightFirstTime, words); }
-    // The words of the longest of the four lists.
-    qsizetype longestList() const { return words_.longest(); }
+    // Whether one of the four lists holds more than `count` words.
+    bool holdsListLongerThan(qsizetype count) const { return words_.holdsListLongerThan(count); }
+    // The four lists from the fields of a row of a results file: valid UTF-8,
+    // words in their normal form, one space between two.
+    void setNormalUtf8Words(const QByteArrayView (&lists)[4]) { words_.setNormalUtf8(lists); }
     // The four at once.
     void setWords(const WordList& failures, const WordList& written, const WordList& families,
                   const WordList& rightFirstTime)

@@ -14,6 +14,15 @@ bool isUtf8(QByteArrayView bytes)
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p < end) {
+        // Eight bytes of ASCII at a time.
+        if (end - p >= 8) {
+            quint64 eight;
+            std::memcpy(&eight, p, 8);
+            if ((eight & 0x8080808080808080ULL) == 0) {
+                p += 8;
+                continue;
+            }
+        }
         const unsigned char b = *p++;
         if (b < 0x80)
             continue;
@@ -219,11 +228,9 @@ std::optional<Row> RowReader::readPlain(QByteArrayView line)
     row.failed = int(failed);
     row.help = help == 1;
     if (longer) {
-        // The four fields and the separators between them, as the block holds them.
-        row.setWords(WordList::fromNormalUtf8(f[11], failures), WordList::fromNormalUtf8(f[12], written),
-                     WordList::fromNormalUtf8(f[13], families), WordList::fromNormalUtf8(f[14], right));
+        row.setNormalUtf8Words({f[11], f[12], f[13], f[14]});
     } else {
-        row.setFailures(WordList::fromNormalUtf8(f[11], failures));
+        row.setNormalUtf8Words({f[11], {}, {}, {}});
     }
     return row;
 }

@@ -177,22 +177,29 @@ RowWords& RowWords::operator=(RowWords&& other) noexcept
 WordList RowWords::get(Which which) const
 {
     WordList list;
-    const QByteArrayView all = bytes();
-    if (all.isEmpty())
+    if (!d_)
         return list;
-    qsizetype start = 0;
-    for (int k = 0; k < which; ++k)
-        start = all.indexOf(ListEnd, start) + 1;
-    qsizetype end = all.indexOf(ListEnd, start);
-    if (end < 0)
-        end = all.size();
-    if (end == start)
+    // One pass over a few dozen bytes: the lists before, then this one's
+    // spaces up to its end.
+    const char* const all = d_->bytes();
+    const char* const end = all + d_->size;
+    const char* p = all;
+    for (int k = 0; k < which; ++k) {
+        while (*p != ListEnd)
+            ++p;
+        ++p;
+    }
+    const char* const start = p;
+    qsizetype spaces = 0;
+    for (; p < end && *p != ListEnd; ++p)
+        spaces += *p == ' ' ? 1 : 0;
+    if (p == start)
         return list;
     list.d_ = d_;
     wordblock::hold(d_);
-    list.offset_ = int(start);
-    list.size_ = int(end - start);
-    list.count_ = all.sliced(start, end - start).count(' ') + 1;
+    list.offset_ = int(start - all);
+    list.size_ = int(p - start);
+    list.count_ = spaces + 1;
     return list;
 }
 
@@ -228,8 +235,33 @@ void RowWords::setAll(const WordList& failures, const WordList& written, const W
     d_ = block;
 }
 
-qsizetype RowWords::longest() const
+void RowWords::setNormalUtf8(const QByteArrayView (&lists)[4])
 {
+    qsizetype size = 3;
+    for (const QByteArrayView& list : lists)
+        size += list.size();
+    if (size == 3) {
+        *this = RowWords();
+        return;
+    }
+    wordblock::Block* block = wordblock::make(size);
+    char* out = block->bytes();
+    for (int k = 0; k < 4; ++k) {
+        if (!lists[k].isEmpty())
+            std::memcpy(out, lists[k].data(), size_t(lists[k].size()));
+        out += lists[k].size();
+        if (k < 3)
+            *out++ = ListEnd;
+    }
+    wordblock::release(d_);
+    d_ = block;
+}
+
+bool RowWords::holdsListLongerThan(qsizetype count) const
+{
+    // More than `count` words have at least `count` spaces between them.
+    if (!d_ || d_->size < count)
+        return false;
     qsizetype most = 0;
     qsizetype words = 0;
     bool inList = false;
@@ -245,7 +277,7 @@ qsizetype RowWords::longest() const
             ++words;
         }
     }
-    return std::max(most, words);
+    return std::max(most, words) > count;
 }
 
 bool RowWords::operator==(const RowWords& other) const

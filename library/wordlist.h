@@ -133,8 +133,11 @@ public:
     // All four at once, in one block.
     void setAll(const WordList& failures, const WordList& written, const WordList& families, const WordList& right);
 
-    // The words of the longest list.
-    qsizetype longest() const;
+    // The four lists from their bytes as a results file holds them (see
+    // WordList::fromNormalUtf8()), in one block.
+    void setNormalUtf8(const QByteArrayView (&lists)[4]);
+    // Whether a list holds more than `count` words.
+    bool holdsListLongerThan(qsizetype count) const;
 
     bool operator==(const RowWords& other) const;
 

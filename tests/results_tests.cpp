@@ -6,6 +6,8 @@
 #include "library/families.h"
 #include "library/results.h"
 #include "library/rowqueue.h"
+#include "library/rowreader.h"
+#include "library/textfile.h"
 #include "tests/resultsrows.h"
 
 #include <QCoreApplication>
@@ -217,6 +219,121 @@ TEST(ResultsRow, ReadsBackWhatItWrites)
     EXPECT_EQ(results::parseRow(text), sampleRow());
 }
 
+// A word list keeps its words packed (one space between two): they split
+// back exactly as given, in their normal form, whichever list of a row.
+struct WordListCase {
+    const char* name;
+    QStringList words;
+    QString field;      // the list's field in a row
+    QStringList split;  // what the list gives back
+};
+
+class WordListForm : public ::testing::TestWithParam<WordListCase> {};
+
+TEST_P(WordListForm, SplitsBackToTheWordsGiven)
+{
+    const results::WordList list(GetParam().words);
+    EXPECT_EQ(list.toList(), GetParam().split);
+    EXPECT_EQ(list.size(), GetParam().split.size());
+    EXPECT_EQ(list.joined(), GetParam().field);
+    QStringList iterated;
+    for (const QString& word : list)
+        iterated.append(word);
+    EXPECT_EQ(iterated, GetParam().split);
+    // Each list of a row, the others around it holding words or none.
+    const QStringList others[] = {{}, {u"vaca"_s, u"-"_s}};
+    for (const QStringList& other : others) {
+        Row row;
+        row.setWords(list, other, other, other);
+        EXPECT_EQ(row.failures().toList(), GetParam().split);
+        EXPECT_EQ(row.written().toList(), other);
+        row.setWords(other, other, other, other);
+        row.setFamilies(list);
+        EXPECT_EQ(row.families().toList(), GetParam().split);
+        EXPECT_EQ(row.rightFirstTime().toList(), other);
+        row.setRightFirstTime(list);
+        EXPECT_EQ(row.rightFirstTime().toList(), GetParam().split);
+        EXPECT_EQ(row.families().toList(), GetParam().split);
+        EXPECT_EQ(row.failures().toList(), other);
+        EXPECT_EQ(row.failures().size(), other.size());
+        EXPECT_EQ(row.holdsListLongerThan(2), GetParam().split.size() > 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WordListForm,
+    ::testing::Values(WordListCase{"Words", {u"vaca"_s, u"burro,"_s}, u"vaca burro,"_s, {u"vaca"_s, u"burro,"_s}},
+                      WordListCase{"None", {}, {}, {}},
+                      WordListCase{"AnEmptiedBox", {u"-"_s}, u"-"_s, {u"-"_s}},
+                      WordListCase{"Accents", {u"camión"_s, u"«Ñandú»"_s}, u"camión «Ñandú»"_s,
+                                   {u"camión"_s, u"«Ñandú»"_s}},
+                      WordListCase{"ASpaceInsideAWordKeepsItOneWord", {u"Ma drid"_s, u"sol"_s}, u"Madrid sol"_s,
+                                   {u"Madrid"_s, u"sol"_s}},
+                      WordListCase{"ControlCharactersGo", {u"va\tca\u2028"_s}, u"vaca"_s, {u"vaca"_s}},
+                      WordListCase{"AnEmptyWordIsKept", {QString()}, {}, {QString()}},
+                      WordListCase{"EmptyWordsAmongOthers", {QString(), u"b"_s, u" "_s, u"c"_s}, u" b  c"_s,
+                                   {QString(), u"b"_s, QString(), u"c"_s}},
+                      WordListCase{"ManyWords", QString(u"a "_s).repeated(300).split(u' ', Qt::SkipEmptyParts),
+                                   QString(u"a "_s).repeated(300).trimmed(),
+                                   QString(u"a "_s).repeated(300).split(u' ', Qt::SkipEmptyParts)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A line read from a file's bytes is the row parseRow() gives for the line
+// decoded; the lines in the program's own form are read straight from them.
+struct BytesCase {
+    const char* name;
+    QByteArray line;
+    bool straight;  // read without decoding the line
+};
+
+class RowFromBytes : public ::testing::TestWithParam<BytesCase> {};
+
+TEST_P(RowFromBytes, IsTheRowOfTheLineDecoded)
+{
+    const QByteArray& line = GetParam().line;
+    const QString decoded = results::isUtf8(line) ? QString::fromUtf8(line) : textfile::decodeWindows1252(line);
+    results::RowReader reader;
+    const std::optional<Row> row = reader.read(line);
+    EXPECT_EQ(row, results::parseRow(decoded));
+    EXPECT_EQ(reader.readPlain(line).has_value(), GetParam().straight);
+    if (GetParam().straight) {
+        EXPECT_EQ(reader.readPlain(line), row);
+    }
+    EXPECT_EQ(reader.read(line), row) << "read again, with the names known";
+}
+
+const QByteArray Start = "2026-03-09;10:05:07;María López;06 B y V;2;sí;sí;95;3;2;no;";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RowFromBytes,
+    ::testing::Values(
+        BytesCase{"Written", results::encodeRow(sampleRow()).chopped(2), true},
+        BytesCase{"TwelveFields", Start + "vaca burro,", true},
+        BytesCase{"NoFailures", Start + ";;;", true},
+        BytesCase{"OnlyRightFirstTime", Start + ";;;Madrid sol", true},
+        BytesCase{"AFormulaStartingTheName", "2026-03-09;10:05:07;=Ana;@06;2;sí;sí;95;3;2;no;vaca;baca;b/v;", true},
+        BytesCase{"InTimeButNotFinished", "2026-03-09;10:05:07;Ana;06;2;no;sí;95;3;2;no;;;;", true},
+        BytesCase{"ControlsInTheName", "2026-03-09;10:05:07;An\ta\x7F;06\x01;2;sí;sí;95;3;2;no;;;;", true},
+        BytesCase{"AQuotedExercise", "2026-03-09;10:05:07;Ana;\"06; B\";2;sí;sí;95;3;2;no;vaca;baca;b/v;", false},
+        BytesCase{"TwoSpacesBetweenWords", Start + "vaca  burro,;baca -;b/v otra;", false},
+        BytesCase{"ASpaceBeforeTheWords", Start + " vaca;baca;b/v;", false},
+        BytesCase{"ATabInAWord", Start + "va\tca;baca;b/v;", false},
+        BytesCase{"ANextLineInAWord", Start + "vaca;ba\xC2\x85" "ca;b/v;", false},
+        BytesCase{"ALineSeparatorInAWord", Start + "vaca;baca;b/v;Ma\xE2\x80\xA8" "drid", false},
+        BytesCase{"AControlCharacterAlone", Start + "vaca \x07;baca -;b/v otra;", false},
+        BytesCase{"FewerFormsThanFailures", Start + "vaca burro,;baca;b/v otra;", false},
+        BytesCase{"FormsWithoutFailures", Start + ";baca;b/v;", false},
+        BytesCase{"MoreFamiliesThanFailures", Start + "vaca;baca;b/v otra;", false},
+        BytesCase{"Windows1252", "2026-03-09;10:05:07;Mar\xED" "a;06;2;s\xED;s\xED;95;3;2;no;cami\xF3n;;;", false},
+        BytesCase{"BadYesNo", "2026-03-09;10:05:07;Ana;06;2;si;sí;95;3;2;no;;;;", false},
+        BytesCase{"BadTime", "2026-03-09;24:05:07;Ana;06;2;sí;sí;95;3;2;no;;;;", false},
+        BytesCase{"ACountOfNineteenDigits", "2026-03-09;10:05:07;Ana;06;1234567890123456789;sí;sí;95;3;2;no;;;;", false},
+        BytesCase{"LargestCount", "2026-03-09;10:05:07;Ana;06;999999999999999999;sí;sí;95;3;2;no;;;;", true},
+        BytesCase{"MoreCorrectedThanAnIntHolds", "2026-03-09;10:05:07;Ana;06;2;sí;sí;95;3000000000;2;no;;;;", false},
+        BytesCase{"ThirteenFields", Start + "vaca;baca", false},
+        BytesCase{"SixteenFields", Start + "vaca;baca;b/v;;", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct BadLine {
     const char* name;
     QString line;
@@ -227,6 +344,7 @@ class NotARow : public ::testing::TestWithParam<BadLine> {};
 TEST_P(NotARow, IsRefused)
 {
     EXPECT_EQ(results::parseRow(GetParam().line), std::nullopt);
+    EXPECT_EQ(results::RowReader().read(GetParam().line.toUtf8()), std::nullopt) << "read from a file's bytes";
 }
 
 INSTANTIATE_TEST_SUITE_P(
