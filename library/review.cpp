@@ -123,13 +123,23 @@ private:
 
 QList<Word> underReview(QList<const results::Row*> hers, Words& known)
 {
-    std::stable_sort(hers.begin(), hers.end(), [](const results::Row* a, const results::Row* b) {
+    const auto earlier = [](const results::Row* a, const results::Row* b) {
         return a->date != b->date ? a->date < b->date : a->time < b->time;
-    });
+    };
+    // A pupil's files hold her rows in order already.
+    if (!std::is_sorted(hers.cbegin(), hers.cend(), earlier))
+        std::stable_sort(hers.begin(), hers.end(), earlier);
 
+    // The word's last failure is kept as where it lies in the rows, and
+    // made a Word once, at the end.
     struct Track {
         Word word;
         QSet<QDate> rightDays;  // days it was right the first time since its last failure
+        const results::Row* first = nullptr;
+        const results::Row* last = nullptr;
+        QByteArrayView failure;
+        std::optional<QByteArrayView> form;
+        std::optional<QByteArrayView> tokens;
     };
     QHash<QString, Track> tracks;
     QStringList order;
@@ -163,31 +173,35 @@ QList<Word> underReview(QList<const results::Row*> hers, Words& known)
             const Words::Failure& f = known.failure(failure);
             if (!f.letter)
                 continue;
-            const QString& core = f.core;
-            const QString& k = f.key;
-            auto it = tracks.find(k);
+            auto it = tracks.find(f.key);
             if (it == tracks.end()) {
-                it = tracks.insert(k, {});
-                it->word.firstFailed = stamp(*row);
-                order.append(k);
+                it = tracks.insert(f.key, {});
+                it->first = row;
+                order.append(f.key);
             }
-            Word& w = it->word;
-            w.word = core;
-            w.lastFailed = stamp(*row);
-            ++w.failures;
-            w.written = hasForm ? known.written(formBytes) : QString();
-            w.families = hasTokens ? known.text(tokenBytes) : QString();
-            it->rightDays.clear();
+            it->last = row;
+            ++it->word.failures;
+            it->failure = failure;
+            it->form = hasForm ? std::optional(formBytes) : std::nullopt;
+            it->tokens = hasTokens ? std::optional(tokenBytes) : std::nullopt;
+            if (!it->rightDays.isEmpty())
+                it->rightDays.clear();
         }
     }
 
     QList<Word> words;
     QDate lastDay;
     for (const QString& k : std::as_const(order)) {
-        const Track& t = tracks[k];
+        Track& t = tracks[k];
         if (t.rightDays.size() >= 2)
             continue;
-        words.append(t.word);
+        Word& w = t.word;
+        w.word = known.failure(t.failure).core;
+        w.firstFailed = stamp(*t.first);
+        w.lastFailed = stamp(*t.last);
+        w.written = t.form ? known.written(*t.form) : QString();
+        w.families = t.tokens ? known.text(*t.tokens) : QString();
+        words.append(w);
         lastDay = std::max(lastDay, t.word.lastFailed.date());
     }
     std::stable_sort(words.begin(), words.end(), [&lastDay](const Word& a, const Word& b) {
