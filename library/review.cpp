@@ -6,6 +6,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace review {
 
@@ -244,10 +247,26 @@ QMap<QString, QList<Word>> underReviewByPupil(const QList<results::Row>& rows)
         }
         current->append(&row);
     }
+    // Pupils are independent: a few threads work them out, each pupil's
+    // words put in her own place of the list.
+    const QList<QString> pupils = byPupil.keys();
+    QList<QList<Word>> lists(pupils.size());
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        Words known;
+        for (qsizetype i = next++; i < pupils.size(); i = next++)
+            lists[i] = underReview(byPupil.value(pupils.at(i)), known);
+    };
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads && t < pupils.size(); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
     QMap<QString, QList<Word>> words;
-    Words known;
-    for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it)
-        words.insert(it.key(), underReview(*it, known));
+    for (qsizetype i = 0; i < pupils.size(); ++i)
+        words.insert(pupils.at(i), lists.at(i));
     return words;
 }
 
