@@ -102,18 +102,6 @@ WordList& WordList::operator=(WordList&& other) noexcept
     return *this;
 }
 
-WordList WordList::fromNormalUtf8(QByteArrayView bytes, qsizetype count)
-{
-    WordList list;
-    if (count <= 0)
-        return list;
-    list.d_ = wordblock::make(bytes.size());
-    std::memcpy(list.d_->bytes(), bytes.data(), size_t(bytes.size()));
-    list.size_ = int(bytes.size());
-    list.count_ = count;
-    return list;
-}
-
 QByteArrayView WordList::Utf8Iterator::operator*() const
 {
     const qsizetype space = rest_.indexOf(' ');

@@ -47,10 +47,6 @@ public:
     WordList& operator=(WordList&& other) noexcept;
     ~WordList() { wordblock::release(d_); }
 
-    // The words of `bytes`, valid UTF-8 of `count` words in their normal
-    // form with one space between two (as a results file holds them).
-    static WordList fromNormalUtf8(QByteArrayView bytes, qsizetype count);
-
     qsizetype size() const { return count_; }
     bool isEmpty() const { return count_ == 0; }
     QString at(qsizetype i) const;
@@ -133,8 +129,8 @@ public:
     // All four at once, in one block.
     void setAll(const WordList& failures, const WordList& written, const WordList& families, const WordList& right);
 
-    // The four lists from their bytes as a results file holds them (see
-    // WordList::fromNormalUtf8()), in one block.
+    // The four lists from their bytes as a results file holds them (valid
+    // UTF-8, words in their normal form, one space between two), in one block.
     void setNormalUtf8(const QByteArrayView (&lists)[4]);
     // Whether a list holds more than `count` words.
     bool holdsListLongerThan(qsizetype count) const;
