@@ -1151,6 +1151,46 @@ TEST(HostileResults, AFileThisAccountCannotReadIsCounted)
     EXPECT_TRUE(results::skippedNote(folder).contains(u"No tengo permiso para leer 1 archivo(s): a.csv."_s));
 }
 
+// A folder of more files than one batch of the readers: the rows, the files
+// with damaged lines and the files set aside come in name order, whichever
+// thread read them.
+TEST(ResultsFolderOrder, ManyFilesReadInNameOrder)
+{
+    QTemporaryDir dir;
+    constexpr int Files = 700;
+    QStringList damaged;
+    QStringList notFiles;
+    for (int i = 0; i < Files; ++i) {
+        const QString name = u"2026-03_Alumno-%1_pc.csv"_s.arg(i, 4, 10, QChar(u'0'));
+        Row row = sampleRow();
+        row.item = i;
+        row.pupil = u"Alumno %1"_s.arg(i);
+        QByteArray bytes = Bom + HeaderLine + results::encodeRow(row);
+        if (i % 97 == 5) {
+            bytes += "no es una fila\r\n";
+            damaged.append(name);
+        }
+        if (i % 211 == 7) {
+            ASSERT_TRUE(QDir(dir.path()).mkdir(name));
+            notFiles.append(name);
+            continue;
+        }
+        writeAll(dir.filePath(name), bytes);
+    }
+    const results::Folder folder = results::readFolder(dir.path());
+    ASSERT_EQ(folder.rows.size(), Files - notFiles.size());
+    qint64 previous = -1;
+    for (const Row& row : folder.rows) {
+        EXPECT_GT(row.item, previous);
+        EXPECT_EQ(row.pupil, u"Alumno %1"_s.arg(row.item));
+        EXPECT_EQ(row.failures(), (QStringList{u"vaca"_s, u"burro,"_s}));
+        previous = row.item;
+    }
+    EXPECT_EQ(folder.damagedFiles, damaged);
+    EXPECT_EQ(folder.skippedLines, damaged.size());
+    EXPECT_EQ(folder.notFiles, notFiles);
+}
+
 TEST(ResultsSums, NeverOverflow)
 {
     Row big = rowOf(u"Ana"_s, QDate(2026, 3, 9), u"e"_s, true, true, std::numeric_limits<int>::max(), {});
