@@ -10,6 +10,7 @@
 // resident set.
 
 #include "library/results.h"
+#include "library/review.h"
 #include "results/resultsview.h"
 
 #include <QApplication>
@@ -70,9 +71,9 @@ int write(const QString& folder, int pupils, int days, bool monthly)
         const QString machine = QStringLiteral("aula%1-pc%2-3f9a").arg(p / 25 + 1).arg(p % 25 + 1);
         QMap<QString, QByteArray> files;
         for (const QDate& day : schoolDays) {
-            const QString name = monthly ? day.toString(QStringLiteral("yyyy-MM")) + u'_'
-                    + results::safeName(pupil, {}) + u'_' + machine + QStringLiteral(".csv")
-                                         : results::fileName(day, pupil, machine);
+            // The files of a pupil's month, or of a pupil's day (the older naming).
+            const QString name = day.toString(monthly ? QStringLiteral("yyyy-MM") : QStringLiteral("yyyy-MM-dd"))
+                + u'_' + results::safeName(pupil, {}) + u'_' + machine + QStringLiteral(".csv");
             QByteArray& bytes = files[name];
             if (bytes.isEmpty())
                 bytes = QByteArray("\xEF\xBB\xBF") + results::Header + "\r\n";
@@ -87,15 +88,18 @@ int write(const QString& folder, int pupils, int days, bool monthly)
                 row.inTime = row.finished && random.bounded(10) < 6;
                 row.seconds = random.bounded(30, 600);
                 const int failed = int(random.bounded(4));
+                QStringList failures;
+                QStringList written;
+                QStringList families;
                 for (int f = 0; f < failed; ++f) {
                     const auto& w = Words.at(random.bounded(int(Words.size())));
-                    row.failures.append(w[0]);
-                    row.written.append(w[1]);
-                    row.families.append(w[2]);
+                    failures.append(w[0]);
+                    written.append(w[1]);
+                    families.append(w[2]);
                 }
+                row.setWords(failures, written, families, {QStringLiteral("casa"), QStringLiteral("árbol")});
                 row.failed = failed;
                 row.corrected = failed + int(random.bounded(4));
-                row.rightFirstTime = {QStringLiteral("casa"), QStringLiteral("árbol")};
                 bytes += results::encodeRow(row);
                 ++rows;
             }
@@ -119,10 +123,23 @@ int read(const QString& folder)
     const QList<results::PupilSummary> summaries = results::summarize(contents.rows, {});
     const QStringList exercises = results::exercises(contents.rows);
     const qint64 totalNs = timer.nsecsElapsed();
+    // What else the view works out when it opens the folder, one at a time.
+    timer.restart();
+    const qsizetype underReview = review::underReviewByPupil(contents.rows).size();
+    const qint64 reviewNs = timer.nsecsElapsed();
+    timer.restart();
+    const qsizetype families = results::classFamilies(contents.rows, {}).families.size();
+    const qint64 familiesNs = timer.nsecsElapsed();
+    timer.restart();
+    const qsizetype words = results::mostFailed(contents.rows, {}, 12).size();
+    const qint64 wordsNs = timer.nsecsElapsed();
     std::printf("{\"measure\": \"read\", \"rows\": %lld, \"skipped\": %d, \"pupils\": %lld, \"exercises\": %lld, "
-                "\"read_s\": %.3f, \"read_and_summary_s\": %.3f, \"peak_MiB\": %.1f}\n",
-                qint64(contents.rows.size()), contents.skippedLines, qint64(summaries.size()),
-                qint64(exercises.size()), readNs / 1e9, totalNs / 1e9, peakKiB() / 1024.0);
+                "\"read_s\": %.3f, \"read_and_summary_s\": %.3f, \"review_s\": %.3f, \"families_s\": %.3f, "
+                "\"most_failed_s\": %.3f, \"pupils_under_review\": %lld, \"families\": %lld, \"words\": %lld, "
+                "\"peak_MiB\": %.1f}\n",
+                qint64(contents.rows.size()), contents.skippedLines, qint64(summaries.size()), qint64(exercises.size()),
+                readNs / 1e9, totalNs / 1e9, reviewNs / 1e9, familiesNs / 1e9, wordsNs / 1e9, qint64(underReview),
+                qint64(families), qint64(words), peakKiB() / 1024.0);
     return 0;
 }
 

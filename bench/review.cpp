@@ -57,15 +57,20 @@ std::unique_ptr<Year> makeYear()
             row.exercise = QStringLiteral("%1 Ejercicio").arg(n % Exercises + 1, 2, 10, QLatin1Char('0'));
             row.item = n % TextsPerExercise + 1;
             row.finished = true;
+            QStringList failures;
+            QStringList written;
+            QStringList families;
+            QStringList right;
             for (int f = 0; f < 3; ++f) {
                 const QString word = words[(n * 7 + f * 13) % words.size()];
-                row.failures.append(word);
-                row.written.append(word.mid(1));
-                row.families.append(QStringLiteral("b/v"));
+                failures.append(word);
+                written.append(word.mid(1));
+                families.append(QStringLiteral("b/v"));
             }
             for (int r = 0; r < 10; ++r)
-                row.rightFirstTime.append(words[(n * 11 + r * 5) % words.size()]);
-            row.failed = int(row.failures.size());
+                right.append(words[(n * 11 + r * 5) % words.size()]);
+            row.setWords(failures, written, families, right);
+            row.failed = int(failures.size());
             results::appendRow(QDir(year->results()).filePath(results::fileName(date, row.pupil, QStringLiteral("aula"))),
                                row);
         }

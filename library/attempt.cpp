@@ -77,6 +77,10 @@ std::optional<Row> Attempt::finish(bool finished, bool inTime, const QString& pu
     row.corrected = corrected();
     row.failed = failed();
     row.help = help_;
+    QStringList failures;
+    QStringList written;
+    QStringList families;
+    QStringList rightFirstTime;
     QList<int> positions(failed_.cbegin(), failed_.cend());
     std::sort(positions.begin(), positions.end());
     for (int p : positions) {
@@ -85,18 +89,19 @@ std::optional<Row> Attempt::finish(bool finished, bool inTime, const QString& pu
         if (normalWord(correct).isEmpty())
             continue;
         const QString shown = p >= 0 && p < shown_.size() ? shown_.at(p) : QString();
-        row.failures.append(correct);
-        row.written.append(leftRed_.value(p, QStringLiteral("-")));
+        failures.append(correct);
+        written.append(leftRed_.value(p, QStringLiteral("-")));
         // The family is what differs between the correct word and the
         // misspelling the text showed, not what the pupil wrote.
-        row.families.append(families::pairTokens(correct, shown));
+        families.append(families::pairTokens(correct, shown));
     }
     QList<int> blue(blue_.cbegin(), blue_.cend());
     std::sort(blue.begin(), blue.end());
     for (int p : blue) {
         if (!failed_.contains(p) && p >= 0 && p < correct_.size())
-            row.rightFirstTime.append(correct_.at(p));
+            rightFirstTime.append(correct_.at(p));
     }
+    row.setWords(failures, written, families, rightFirstTime);
     active_ = false;
     return normalised(row);
 }

@@ -2,12 +2,15 @@
 
 #include "library/resultsfolder.h"
 
-#include "library/textfile.h"
+#include "library/rowreader.h"
 
 #include <QFile>
 #include <QHash>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 #include <cerrno>
 #include <cstring>
 
@@ -43,94 +46,7 @@ void spaceControls(QString& text)
     }
 }
 
-// Every control character removed from each word; a word left empty goes.
-void removeControls(QStringList& words)
-{
-    for (qsizetype i = words.size() - 1; i >= 0; --i) {
-        if (!holdsControl(words.at(i)))
-            continue;
-        QString& word = words[i];
-        word.removeIf(isControl);
-        if (word.isEmpty())
-            words.removeAt(i);
-    }
-}
-
-// One line's bytes as text, decoded as the program decodes texts: UTF-8 when
-// it is valid UTF-8, Windows-1252 otherwise (a file re-saved by a spreadsheet).
-bool isUtf8(QByteArrayView bytes)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        const unsigned char b = *p++;
-        if (b < 0x80)
-            continue;
-        int more = 0;
-        char32_t code = 0;
-        if (b >= 0xC2 && b <= 0xDF) {
-            more = 1;
-            code = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            more = 2;
-            code = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            more = 3;
-            code = b & 0x07;
-        } else {
-            return false;
-        }
-        if (end - p < more)
-            return false;
-        for (int i = 0; i < more; ++i) {
-            if ((p[i] & 0xC0) != 0x80)
-                return false;
-            code = (code << 6) | (p[i] & 0x3F);
-        }
-        // Overlong forms, surrogates and code points past U+10FFFF.
-        if ((more == 2 && code < 0x800) || (more == 3 && (code < 0x10000 || code > 0x10FFFF))
-            || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        p += more;
-    }
-    return true;
-}
-
-QString decodeLine(QByteArrayView line)
-{
-    if (isUtf8(line))
-        return QString::fromUtf8(line);
-    return textfile::decodeWindows1252(QByteArray::fromRawData(line.data(), line.size()));
-}
-
-// Names and exercises repeat over thousands of rows: one shared copy each.
-class Interner {
-public:
-    void apply(QString& text)
-    {
-        auto it = seen_.constFind(text);
-        if (it != seen_.cend())
-            text = *it;
-        else
-            seen_.insert(text, text);
-    }
-
-private:
-    QHash<QString, QString> seen_;
-};
-
-void intern(Interner& names, Interner& words, Row& row)
-{
-    names.apply(row.pupil);
-    names.apply(row.exercise);
-    for (QStringList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime}) {
-        for (QString& word : *list)
-            words.apply(word);
-        list->squeeze();
-    }
-}
-
-void readLines(const QString& name, QByteArrayView bytes, Folder& into, Interner* names, Interner* words)
+void readLines(const QString& name, QByteArrayView bytes, Folder& into, RowReader& reader)
 {
     if (bytes.startsWith(QByteArrayView(Bom)))
         bytes = bytes.sliced(3);
@@ -161,20 +77,16 @@ void readLines(const QString& name, QByteArrayView bytes, Folder& into, Interner
             ++into.longLines;
             continue;
         }
-        std::optional<Row> row = parseRow(decodeLine(line));
+        std::optional<Row> row = reader.read(line);
         if (!row) {
             ++skipped;
             continue;
         }
         Normalised changed;
-        for (const QStringList* list : {&row->failures, &row->written, &row->families, &row->rightFirstTime})
-            changed.cut = changed.cut || list->size() > MaxFailuresKept;
-        if (changed.cut)
+        if (row->holdsListLongerThan(MaxFailuresKept))
             changed = normalise(*row);
         into.cutRows += changed.cut ? 1 : 0;
         into.notFinishedInTime += changed.notInTime ? 1 : 0;
-        if (names && words)
-            intern(*names, *words, *row);
         into.rows.append(std::move(*row));
     }
     if (skipped > 0) {
@@ -240,14 +152,20 @@ Normalised normalise(Row& row)
     // other way is brought to it here (cheap when there is nothing to do).
     spaceControls(row.pupil);
     spaceControls(row.exercise);
-    for (QStringList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime})
-        removeControls(*list);
-    for (QStringList* list : {&row.failures, &row.written, &row.families, &row.rightFirstTime}) {
-        if (list->size() > MaxFailuresKept) {
-            list->resize(MaxFailuresKept);
+    // Word lists hold normal words (see WordList): no control character is
+    // left in one, but a word may be left empty.
+    QStringList lists[] = {row.failures(), row.written(), row.families(), row.rightFirstTime()};
+    bool changedLists = false;
+    for (QStringList& list : lists) {
+        changedLists = list.removeAll(QString()) > 0 || changedLists;
+        if (list.size() > MaxFailuresKept) {
+            list.resize(MaxFailuresKept);
             changed.cut = true;
+            changedLists = true;
         }
     }
+    if (changedLists)
+        row.setWords(lists[0], lists[1], lists[2], lists[3]);
     if (row.inTime && !row.finished) {
         row.inTime = false;
         changed.notInTime = true;
@@ -257,7 +175,8 @@ Normalised normalise(Row& row)
 
 void readFile(const QString& name, QByteArrayView bytes, Folder& into)
 {
-    readLines(name, bytes, into, nullptr, nullptr);
+    RowReader reader;
+    readLines(name, bytes, into, reader);
 }
 
 Folder readFolder(const QString& folder)
@@ -279,24 +198,55 @@ Folder readFolder(const QString& folder)
             names.append(QByteArray(entry->d_name, length));
     }
     std::sort(names.begin(), names.end());
-    Interner pupils;
-    Interner words;
-    QByteArray buffer;
-    for (const QByteArray& name : names) {
-        const QString shown = QFile::decodeName(name);
-        switch (readEntry(::dirfd(dir), name.constData(), buffer)) {
-        case Opened::Ok:
-            readLines(shown, buffer, result, &pupils, &words);
-            break;
-        case Opened::NotAFile:
-            result.notFiles.append(shown);
-            break;
-        case Opened::Unreadable:
-            result.unreadableFiles.append(shown);
-            break;
-        case Opened::TooLarge:
-            result.tooLargeFiles.append(shown);
-            break;
+    // The files are independent: a few threads read them, a batch at a time
+    // (so that no more than a batch of rows waits besides the folder's), and
+    // the batch's files are taken into the result in name order.
+    constexpr qsizetype Batch = 256;
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    std::vector<RowReader> readers(static_cast<size_t>(threads));
+    std::vector<QByteArray> buffers(static_cast<size_t>(threads));
+    for (qsizetype first = 0; first < names.size(); first += Batch) {
+        const qsizetype count = std::min(Batch, names.size() - first);
+        QList<Folder> parts(count);
+        QList<Opened> opened(count, Opened::Ok);
+        std::atomic<qsizetype> next{0};
+        const auto work = [&](int t) {
+            for (qsizetype i = next++; i < count; i = next++) {
+                const QByteArray& name = names.at(first + i);
+                opened[i] = readEntry(::dirfd(dir), name.constData(), buffers[size_t(t)]);
+                if (opened[i] == Opened::Ok)
+                    readLines(QFile::decodeName(name), buffers[size_t(t)], parts[i], readers[size_t(t)]);
+            }
+        };
+        std::vector<std::thread> helpers;
+        for (int t = 1; t < threads && t < count; ++t)
+            helpers.emplace_back(work, t);
+        work(0);
+        for (std::thread& helper : helpers)
+            helper.join();
+        for (qsizetype i = 0; i < count; ++i) {
+            Folder& part = parts[i];
+            const QString shown = QFile::decodeName(names.at(first + i));
+            switch (opened.at(i)) {
+            case Opened::Ok:
+                result.rows.append(std::move(part.rows));
+                result.skippedLines += part.skippedLines;
+                result.damagedFiles += part.damagedFiles;
+                result.longLines += part.longLines;
+                result.cutRows += part.cutRows;
+                result.notFinishedInTime += part.notFinishedInTime;
+                break;
+            case Opened::NotAFile:
+                result.notFiles.append(shown);
+                break;
+            case Opened::Unreadable:
+                result.unreadableFiles.append(shown);
+                break;
+            case Opened::TooLarge:
+                result.tooLargeFiles.append(shown);
+                break;
+            }
+            part = Folder();
         }
     }
     ::closedir(dir);

@@ -66,17 +66,6 @@ QString withoutFormulaStart(QString text)
     return text.mid(start);
 }
 
-QStringList normalWords(const QStringList& words)
-{
-    QStringList list;
-    for (const QString& word : words) {
-        const QString normal = normalWord(word);
-        if (!normal.isEmpty())
-            list.append(normal);
-    }
-    return list;
-}
-
 // The digits of `text` from `from`, `count` of them; -1 when one is no digit.
 int digits(QStringView text, qsizetype from, qsizetype count)
 {
@@ -182,23 +171,31 @@ Row normalised(const Row& row)
     normal.seconds = std::clamp<qint64>(row.seconds, 0, LargestCount);
     normal.corrected = std::max(0, row.corrected);
     normal.failed = std::max(0, row.failed);
-    const bool detailed = !row.written.isEmpty() || !row.families.isEmpty();
-    normal.failures.clear();
-    normal.written.clear();
-    normal.families.clear();
-    for (qsizetype i = 0; i < row.failures.size(); ++i) {
-        const QString word = normalWord(row.failures.at(i));
+    // Lists are read once each: indexing a word list walks it.
+    const QStringList failures = row.failures();
+    const QStringList written = row.written();
+    const QStringList families = row.families();
+    const bool detailed = !written.isEmpty() || !families.isEmpty();
+    QStringList normalFailures;
+    QStringList normalWritten;
+    QStringList normalFamilies;
+    for (qsizetype i = 0; i < failures.size(); ++i) {
+        // The lists hold normal words already (see WordList).
+        const QString& word = failures.at(i);
         if (word.isEmpty())
             continue;
-        normal.failures.append(word);
+        normalFailures.append(word);
         if (!detailed)
             continue;
-        const QString written = i < row.written.size() ? normalWord(row.written.at(i)) : QString();
-        const QString family = i < row.families.size() ? normalWord(row.families.at(i)) : QString();
-        normal.written.append(written.isEmpty() ? QStringLiteral("-") : written);
-        normal.families.append(family.isEmpty() ? QStringLiteral("otra") : family);
+        const QString form = written.value(i);
+        const QString family = families.value(i);
+        normalWritten.append(form.isEmpty() ? QStringLiteral("-") : form);
+        normalFamilies.append(family.isEmpty() ? QStringLiteral("otra") : family);
     }
-    normal.rightFirstTime = normalWords(row.rightFirstTime);
+    QStringList right = row.rightFirstTime();
+    const bool rightChanged = right.removeAll(QString()) > 0;
+    if (normalFailures.size() != failures.size() || detailed || rightChanged)
+        normal.setWords(normalFailures, normalWritten, normalFamilies, right);
     return normal;
 }
 
@@ -224,10 +221,10 @@ QStringList rowFields(const Row& row, QString (*text)(const QString&))
             QString::number(row.corrected),
             QString::number(row.failed),
             yesNo(row.help),
-            text(row.failures.join(u' ')),
-            text(row.written.join(u' ')),
-            text(row.families.join(u' ')),
-            text(row.rightFirstTime.join(u' '))};
+            text(row.failures().joined()),
+            text(row.written().joined()),
+            text(row.families().joined()),
+            text(row.rightFirstTime().joined())};
 }
 
 QByteArray encodeRow(const Row& original)
@@ -319,11 +316,11 @@ std::optional<Row> parseRow(QStringView line)
     row.corrected = int(*corrected);
     row.failed = int(*failed);
     row.help = *help;
-    row.failures = f[11].split(u' ', Qt::SkipEmptyParts);
     if (f.size() == FieldCount) {
-        row.written = f[12].split(u' ', Qt::SkipEmptyParts);
-        row.families = f[13].split(u' ', Qt::SkipEmptyParts);
-        row.rightFirstTime = f[14].split(u' ', Qt::SkipEmptyParts);
+        row.setWords(f[11].split(u' ', Qt::SkipEmptyParts), f[12].split(u' ', Qt::SkipEmptyParts),
+                     f[13].split(u' ', Qt::SkipEmptyParts), f[14].split(u' ', Qt::SkipEmptyParts));
+    } else {
+        row.setFailures(f[11].split(u' ', Qt::SkipEmptyParts));
     }
     return normalised(row);
 }

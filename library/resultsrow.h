@@ -5,6 +5,8 @@
 // One results row: a text worked by one pupil, and its form as a line of a
 // CSV file (';' between fields, UTF-8).
 
+#include "library/wordlist.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -26,26 +28,50 @@ inline constexpr int ShortFieldCount = 12;
 // Whether `line` is the first line of a results file of either format.
 bool isHeader(QStringView line);
 
-// One row: one text worked by one pupil.
+// One row: one text worked by one pupil. Its members are ordered for size:
+// a school year holds hundreds of thousands of rows.
 struct Row {
     QDate date;            // when the row was written (local)
-    QTime time;
     QString pupil;
     QString exercise;      // the name shown in the exercise list
     qint64 item = 0;       // the item number
-    bool finished = false;
-    bool inTime = false;   // finished before the countdown ran out
     qint64 seconds = 0;    // from the load to the row
+    QTime time;
     int corrected = 0;     // words turned blue
     int failed = 0;        // words left red at least once
+    bool finished = false;
+    bool inTime = false;   // finished before the countdown ran out
     bool help = false;     // the help view was opened
-    QStringList failures;  // the correct form of each failed word, in text order
-    // Read and written only in rows of the longer format (the columns escrito,
-    // familias and acertadas); empty in rows of the first twelve columns.
-    QStringList written;         // per failure, its last red form ("-" when emptied)
-    QStringList families;        // per failure, its family tokens ("b/v", "h+mayúscula"...)
-    QStringList rightFirstTime;  // the words corrected without ever being left red
+    // The word lists, in one block. All but the first are read and written
+    // only in rows of the longer format (the columns escrito, familias and
+    // acertadas), and empty in rows of the first twelve columns.
+    // The correct form of each failed word, in text order.
+    WordList failures() const { return words_.get(RowWords::Failures); }
+    // Per failure, its last red form ("-" when emptied).
+    WordList written() const { return words_.get(RowWords::Written); }
+    // Per failure, its family tokens ("b/v", "h+mayúscula"...).
+    WordList families() const { return words_.get(RowWords::Families); }
+    // The words corrected without ever being left red.
+    WordList rightFirstTime() const { return words_.get(RowWords::RightFirstTime); }
+    void setFailures(const WordList& words) { words_.set(RowWords::Failures, words); }
+    void setWritten(const WordList& words) { words_.set(RowWords::Written, words); }
+    void setFamilies(const WordList& words) { words_.set(RowWords::Families, words); }
+    void setRightFirstTime(const WordList& words) { words_.set(RowWords::RightFirstTime, words); }
+    // Whether one of the four lists holds more than `count` words.
+    bool holdsListLongerThan(qsizetype count) const { return words_.holdsListLongerThan(count); }
+    // The four lists from the fields of a row of a results file: valid UTF-8,
+    // words in their normal form, one space between two.
+    void setNormalUtf8Words(const QByteArrayView (&lists)[4]) { words_.setNormalUtf8(lists); }
+    // The four at once.
+    void setWords(const WordList& failures, const WordList& written, const WordList& families,
+                  const WordList& rightFirstTime)
+    {
+        words_.setAll(failures, written, families, rightFirstTime);
+    }
     bool operator==(const Row&) const = default;
+
+private:
+    RowWords words_;
 };
 
 // The normal form of a row, the one rule for what a row can hold. It is what

@@ -40,13 +40,13 @@ public:
         for (const QString& name : classList)
             listed_.insert(pupilKey(name), name);
     }
-    // The pupil's key, counting this spelling of her name once.
-    const QString& add(const QString& name)
+    // The pupil's key, counting this spelling of her name `times` times.
+    QString add(const QString& name, qint64 times = 1)
     {
         auto known = keys_.constFind(name);
         if (known == keys_.cend())
             known = keys_.insert(name, pupilKey(name));
-        ++spellings_[*known][name];
+        spellings_[*known][name] += times;
         return *known;
     }
     QString shown(const QString& key) const
@@ -70,6 +70,50 @@ private:
     QHash<QString, QString> listed_;
     QHash<QString, QString> keys_;
     QHash<QString, QHash<QString, qint64>> spellings_;
+};
+
+// The same text, at once when both share their characters (the names a
+// folder's rows hold are shared).
+bool sameText(const QString& a, const QString& b)
+{
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+// Runs of rows of one pupil (a file holds one pupil's rows): the pupil is
+// looked up once a run, and her spelling counted once with the run's length.
+template <typename PerPupil>
+class PupilRuns {
+public:
+    explicit PupilRuns(PupilNames& names) : names_(names) {}
+    ~PupilRuns() { flush(); }
+    // What is kept for the pupil of `row`: looked up in `byKey` when the
+    // pupil changes, and valid until the next call.
+    template <typename Map>
+    PerPupil& of(const Row& row, Map& byKey)
+    {
+        if (!last_ || !sameText(row.pupil, *last_)) {
+            flush();
+            last_ = &row.pupil;
+            key_ = names_.add(row.pupil, 0);
+            current_ = &byKey[key_];
+        }
+        ++run_;
+        return *current_;
+    }
+    const QString& key() const { return key_; }
+
+private:
+    void flush()
+    {
+        if (last_ && run_ > 0)
+            names_.add(*last_, run_);
+        run_ = 0;
+    }
+    PupilNames& names_;
+    const QString* last_ = nullptr;
+    QString key_;
+    PerPupil* current_ = nullptr;
+    qint64 run_ = 0;
 };
 
 }  // namespace
@@ -124,30 +168,41 @@ QStringList readClassList(const QString& folder)
 QList<PupilSummary> summarize(const QList<Row>& rows, const Filter& filter, const QStringList& classList)
 {
     PupilNames names(classList);
-    QMap<QString, PupilSummary> byPupil;
-    QHash<QString, QSet<QDate>> days;
-    for (const Row& row : rows) {
-        if (!matches(row, filter))
-            continue;
-        const QString& key = names.add(row.pupil);
-        PupilSummary& s = byPupil[key];
-        days[key].insert(row.date);
-        ++s.started;
-        s.finished += row.finished ? 1 : 0;
-        s.inTime += row.finished && row.inTime ? 1 : 0;
-        s.corrected += row.corrected;
-        s.failed += row.failed;
+    struct Counts {
+        PupilSummary summary;
+        QSet<QDate> days;
+        QDate lastDay;
+    };
+    QMap<QString, Counts> counts;
+    {
+        PupilRuns<Counts> runs(names);
+        for (const Row& row : rows) {
+            if (!matches(row, filter))
+                continue;
+            Counts& c = runs.of(row, counts);
+            if (row.date != c.lastDay) {
+                c.days.insert(row.date);
+                c.lastDay = row.date;
+            }
+            PupilSummary& s = c.summary;
+            ++s.started;
+            s.finished += row.finished ? 1 : 0;
+            s.inTime += row.finished && row.inTime ? 1 : 0;
+            s.corrected += row.corrected;
+            s.failed += row.failed;
+        }
     }
     for (const QString& key : names.listedKeys()) {
-        if (!byPupil.contains(key))
-            byPupil.insert(key, PupilSummary{});
+        if (!counts.contains(key))
+            counts.insert(key, Counts{});
     }
     QList<PupilSummary> list;
-    list.reserve(byPupil.size());
-    for (auto it = byPupil.begin(); it != byPupil.end(); ++it) {
-        it->pupil = names.shown(it.key());
-        it->days = days.value(it.key()).size();
-        list.append(*it);
+    list.reserve(counts.size());
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        PupilSummary s = it->summary;
+        s.pupil = names.shown(it.key());
+        s.days = it->days.size();
+        list.append(s);
     }
     return list;
 }
@@ -169,24 +224,74 @@ QStringList familyNames(const QString& tokens)
     return shown;
 }
 
+// The names of the families of a failure whose tokens are `tokens` (UTF-8).
+// A folder holds a few dozen distinct token strings: each is named once.
+const QStringList& namesOfTokens(QByteArrayView tokens)
+{
+    thread_local QHash<QByteArray, QStringList> named;
+    auto it = named.constFind(QByteArray::fromRawData(tokens.data(), tokens.size()));
+    if (it == named.cend()) {
+        QStringList shown = familyNames(QString::fromUtf8(tokens));
+        if (shown.isEmpty())
+            shown.append(OtherFamily);
+        shown.removeDuplicates();
+        it = named.insert(tokens.toByteArray(), shown);
+    }
+    return *it;
+}
+
+const QStringList& noFamily()
+{
+    static const QStringList none{NoFamily};
+    return none;
+}
+
+// Counts of failures by their family tokens: the names are given once per
+// distinct token string, at the end.
+struct TokenCounts {
+    QHash<QByteArray, qint64> byTokens;  // the tokens' bytes
+    qint64 noFamily = 0;                 // failures of rows that record no family
+
+    void add(const Row& row)
+    {
+        const WordList failures = row.failures();
+        if (failures.isEmpty())
+            return;
+        const WordList families = row.families();
+        qsizetype left = failures.size();
+        for (QByteArrayView tokens : families.utf8Words()) {
+            if (left == 0)
+                break;
+            --left;
+            auto it = byTokens.find(QByteArray::fromRawData(tokens.data(), tokens.size()));
+            if (it == byTokens.end())
+                it = byTokens.insert(tokens.toByteArray(), 0);
+            ++*it;
+        }
+        noFamily += left;
+    }
+    // Adds the counts to `byName`.
+    template <typename Map>
+    void addNames(Map& byName) const
+    {
+        for (auto it = byTokens.cbegin(); it != byTokens.cend(); ++it) {
+            for (const QString& name : namesOfTokens(it.key()))
+                byName[name] += it.value();
+        }
+        if (noFamily > 0)
+            byName[NoFamily] += noFamily;
+    }
+};
+
 }  // namespace
 
 QStringList familiesOfFailure(const Row& row, qsizetype failure)
 {
-    if (row.families.isEmpty() || failure >= row.families.size())
-        return {NoFamily};
-    // A folder holds a few dozen distinct token strings: each is named once.
-    thread_local QHash<QString, QStringList> named;
-    const QString& tokens = row.families.at(failure);
-    auto it = named.constFind(tokens);
-    if (it == named.cend()) {
-        QStringList shown = familyNames(tokens);
-        if (shown.isEmpty())
-            shown.append(OtherFamily);
-        shown.removeDuplicates();
-        it = named.insert(tokens, shown);
-    }
-    return *it;
+    const WordList families = row.families();
+    if (failure >= families.size())
+        return noFamily();
+    const QByteArray tokens = families.at(failure).toUtf8();
+    return namesOfTokens(tokens);
 }
 
 int familyOrder(const QString& family)
@@ -215,20 +320,56 @@ void sortFamilies(QStringList& list)
 
 QList<FailedWord> mostFailed(const QList<Row>& rows, const Filter& filter, int limit)
 {
-    QHash<QString, FailedWord> counts;
+    // Counted first by the word as written in the rows (its bytes), then
+    // gathered by the word without its punctuation, once per distinct word.
+    struct Written {
+        qint64 count = 0;
+        QList<QByteArray> tokens;  // the family tokens its failures had
+        bool noFamily = false;     // a failure of it had none recorded
+    };
+    QHash<QByteArray, Written> written;
     for (const Row& row : rows) {
         if (!matches(row, filter))
             continue;
-        for (qsizetype i = 0; i < row.failures.size(); ++i) {
-            const QString bare = bareWord(row.failures.at(i));
-            if (bare.isEmpty())
+        const WordList failures = row.failures();
+        if (failures.isEmpty())
+            continue;
+        const WordList families = row.families();
+        auto tokens = families.utf8Words().begin();
+        qsizetype tokensLeft = families.size();
+        for (QByteArrayView word : failures.utf8Words()) {
+            auto it = written.find(QByteArray::fromRawData(word.data(), word.size()));
+            if (it == written.end())
+                it = written.insert(word.toByteArray(), {});
+            ++it->count;
+            if (tokensLeft == 0) {
+                it->noFamily = true;
                 continue;
-            FailedWord& word = counts[bare];
-            ++word.count;
-            for (const QString& family : familiesOfFailure(row, i)) {
-                if (!word.families.contains(family))
-                    word.families.append(family);
             }
+            const QByteArrayView t = *tokens;
+            ++tokens;
+            --tokensLeft;
+            const bool known = std::any_of(it->tokens.cbegin(), it->tokens.cend(),
+                                           [t](const QByteArray& k) { return QByteArrayView(k) == t; });
+            if (!known)
+                it->tokens.append(t.toByteArray());
+        }
+    }
+    QHash<QString, FailedWord> counts;
+    for (auto it = written.cbegin(); it != written.cend(); ++it) {
+        const QString bare = bareWord(QString::fromUtf8(it.key()));
+        if (bare.isEmpty())
+            continue;
+        FailedWord& word = counts[bare];
+        word.count += it->count;
+        QStringList names;
+        for (const QByteArray& t : it->tokens)
+            names += namesOfTokens(t);
+        if (it->noFamily)
+            names.append(NoFamily);
+        for (const QString& family : std::as_const(names)) {
+            if (!word.families.contains(family))
+                word.families.append(family);
         }
     }
     QList<FailedWord> list;
@@ -251,15 +392,13 @@ QList<FailedWord> mostFailed(const QList<Row>& rows, const Filter& filter, int l
 
 QList<FamilyCount> familyCounts(const QList<Row>& rows, const Filter& filter)
 {
-    QHash<QString, qint64> counts;
+    TokenCounts tokens;
     for (const Row& row : rows) {
-        if (!matches(row, filter))
-            continue;
-        for (qsizetype i = 0; i < row.failures.size(); ++i) {
-            for (const QString& family : familiesOfFailure(row, i))
-                ++counts[family];
-        }
+        if (matches(row, filter))
+            tokens.add(row);
     }
+    QHash<QString, qint64> counts;
+    tokens.addNames(counts);
     QStringList names = counts.keys();
     std::sort(names.begin(), names.end());
     sortFamilies(names);
@@ -272,18 +411,21 @@ QList<FamilyCount> familyCounts(const QList<Row>& rows, const Filter& filter)
 FamilyTable classFamilies(const QList<Row>& rows, const Filter& filter, const QStringList& classList)
 {
     PupilNames names(classList);
+    QMap<QString, TokenCounts> tokens;
+    {
+        PupilRuns<TokenCounts> runs(names);
+        for (const Row& row : rows) {
+            if (matches(row, filter))
+                runs.of(row, tokens).add(row);
+        }
+    }
     QMap<QString, QHash<QString, qint64>> byPupil;
     QSet<QString> seen;
-    for (const Row& row : rows) {
-        if (!matches(row, filter))
-            continue;
-        QHash<QString, qint64>& counts = byPupil[names.add(row.pupil)];
-        for (qsizetype i = 0; i < row.failures.size(); ++i) {
-            for (const QString& family : familiesOfFailure(row, i)) {
-                ++counts[family];
-                seen.insert(family);
-            }
-        }
+    for (auto it = tokens.cbegin(); it != tokens.cend(); ++it) {
+        QHash<QString, qint64>& counts = byPupil[it.key()];
+        it->addNames(counts);
+        for (auto c = counts.cbegin(); c != counts.cend(); ++c)
+            seen.insert(c.key());
     }
     FamilyTable table;
     table.families = QStringList(seen.cbegin(), seen.cend());
@@ -334,8 +476,8 @@ QList<Week> weeklyProgress(const QList<Row>& rows)
 
 QString failureText(const Row& row, qsizetype failure)
 {
-    const QString word = row.failures.value(failure);
-    const QString written = row.written.value(failure);
+    const QString word = row.failures().value(failure);
+    const QString written = row.written().value(failure);
     if (written.isEmpty())
         return word;
     if (written == u'-')
@@ -346,8 +488,13 @@ QString failureText(const Row& row, qsizetype failure)
 QStringList exercises(const QList<Row>& rows)
 {
     QSet<QString> seen;
-    for (const Row& row : rows)
+    const QString* last = nullptr;
+    for (const Row& row : rows) {
+        if (last && sameText(row.exercise, *last))
+            continue;
         seen.insert(row.exercise);
+        last = &row.exercise;
+    }
     QStringList names(seen.cbegin(), seen.cend());
     names.sort();
     return names;

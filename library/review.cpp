@@ -6,6 +6,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace review {
 
@@ -73,59 +76,135 @@ bool isMisspellingWithin(const QString& correct, const QString& written)
     return distance(good.core, bad.core) <= (good.core.size() > 6 ? 3 : 2);
 }
 
-QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pupil)
-{
-    QList<const results::Row*> hers;
-    for (const results::Row& row : rows) {
-        if (samePupil(row.pupil, pupil))
-            hers.append(&row);
-    }
-    std::stable_sort(hers.begin(), hers.end(), [](const results::Row* a, const results::Row* b) {
-        return a->date != b->date ? a->date < b->date : a->time < b->time;
-    });
+namespace {
 
+// What a word list's word gives, worked out once per distinct word (a school
+// year's rows repeat the same words hundreds of thousands of times).
+class Words {
+public:
+    struct Failure {
+        QString core;  // the word without its punctuation
+        QString key;   // key()
+        bool letter = false;
+    };
+    const Failure& failure(QByteArrayView word)
+    {
+        auto it = failures_.constFind(QByteArray::fromRawData(word.data(), word.size()));
+        if (it == failures_.cend()) {
+            Failure f;
+            f.core = families::split(QString::fromUtf8(word)).core;
+            f.key = f.core.toLower();
+            f.letter = hasLetter(f.core);
+            it = failures_.insert(word.toByteArray(), f);
+        }
+        return *it;
+    }
+    const QString& key(QByteArrayView word) { return failure(word).key; }
+    // What she left written: the word's core, empty for an emptied box.
+    const QString& written(QByteArrayView form)
+    {
+        auto it = written_.constFind(QByteArray::fromRawData(form.data(), form.size()));
+        if (it == written_.cend()) {
+            const QString text = QString::fromUtf8(form);
+            it = written_.insert(form.toByteArray(), text == u"-" ? QString() : families::split(text).core);
+        }
+        return *it;
+    }
+    const QString& text(QByteArrayView bytes)
+    {
+        auto it = texts_.constFind(QByteArray::fromRawData(bytes.data(), bytes.size()));
+        if (it == texts_.cend())
+            it = texts_.insert(bytes.toByteArray(), QString::fromUtf8(bytes));
+        return *it;
+    }
+
+private:
+    QHash<QByteArray, Failure> failures_;
+    QHash<QByteArray, QString> written_;
+    QHash<QByteArray, QString> texts_;
+};
+
+QList<Word> underReview(QList<const results::Row*> hers, Words& known)
+{
+    const auto earlier = [](const results::Row* a, const results::Row* b) {
+        return a->date != b->date ? a->date < b->date : a->time < b->time;
+    };
+    // A pupil's files hold her rows in order already.
+    if (!std::is_sorted(hers.cbegin(), hers.cend(), earlier))
+        std::stable_sort(hers.begin(), hers.end(), earlier);
+
+    // The word's last failure is kept as where it lies in the rows, and
+    // made a Word once, at the end.
     struct Track {
         Word word;
         QSet<QDate> rightDays;  // days it was right the first time since its last failure
+        const results::Row* first = nullptr;
+        const results::Row* last = nullptr;
+        QByteArrayView failure;
+        std::optional<QByteArrayView> form;
+        std::optional<QByteArrayView> tokens;
     };
     QHash<QString, Track> tracks;
     QStringList order;
     for (const results::Row* row : std::as_const(hers)) {
         // A word right in one place of a text and failed in another is failed.
-        for (const QString& right : row->rightFirstTime) {
-            const auto it = tracks.find(key(right));
-            if (it != tracks.end())
-                it->rightDays.insert(row->date);
-        }
-        for (qsizetype i = 0; i < row->failures.size(); ++i) {
-            const QString core = families::split(row->failures[i]).core;
-            if (!hasLetter(core))
-                continue;
-            const QString k = core.toLower();
-            auto it = tracks.find(k);
-            if (it == tracks.end()) {
-                it = tracks.insert(k, {});
-                it->word.firstFailed = stamp(*row);
-                order.append(k);
+        if (!tracks.isEmpty()) {
+            for (QByteArrayView right : row->rightFirstTime().utf8Words()) {
+                const auto it = tracks.find(known.key(right));
+                if (it != tracks.end())
+                    it->rightDays.insert(row->date);
             }
-            Word& w = it->word;
-            w.word = core;
-            w.lastFailed = stamp(*row);
-            ++w.failures;
-            const QString written = i < row->written.size() ? row->written[i] : QString();
-            w.written = written == u"-" ? QString() : families::split(written).core;
-            w.families = i < row->families.size() ? row->families[i] : QString();
-            it->rightDays.clear();
+        }
+        const results::WordList failures = row->failures();
+        if (failures.isEmpty())
+            continue;
+        const results::WordList written = row->written();
+        const results::WordList families = row->families();
+        auto form = written.utf8Words().begin();
+        auto tokens = families.utf8Words().begin();
+        qsizetype i = -1;
+        for (QByteArrayView failure : failures.utf8Words()) {
+            ++i;
+            const bool hasForm = i < written.size();
+            const bool hasTokens = i < families.size();
+            const QByteArrayView formBytes = hasForm ? *form : QByteArrayView();
+            const QByteArrayView tokenBytes = hasTokens ? *tokens : QByteArrayView();
+            if (hasForm)
+                ++form;
+            if (hasTokens)
+                ++tokens;
+            const Words::Failure& f = known.failure(failure);
+            if (!f.letter)
+                continue;
+            auto it = tracks.find(f.key);
+            if (it == tracks.end()) {
+                it = tracks.insert(f.key, {});
+                it->first = row;
+                order.append(f.key);
+            }
+            it->last = row;
+            ++it->word.failures;
+            it->failure = failure;
+            it->form = hasForm ? std::optional(formBytes) : std::nullopt;
+            it->tokens = hasTokens ? std::optional(tokenBytes) : std::nullopt;
+            if (!it->rightDays.isEmpty())
+                it->rightDays.clear();
         }
     }
 
     QList<Word> words;
     QDate lastDay;
     for (const QString& k : std::as_const(order)) {
-        const Track& t = tracks[k];
+        Track& t = tracks[k];
         if (t.rightDays.size() >= 2)
             continue;
-        words.append(t.word);
+        Word& w = t.word;
+        w.word = known.failure(t.failure).core;
+        w.firstFailed = stamp(*t.first);
+        w.lastFailed = stamp(*t.last);
+        w.written = t.form ? known.written(*t.form) : QString();
+        w.families = t.tokens ? known.text(*t.tokens) : QString();
+        words.append(w);
         lastDay = std::max(lastDay, t.word.lastFailed.date());
     }
     std::stable_sort(words.begin(), words.end(), [&lastDay](const Word& a, const Word& b) {
@@ -140,14 +219,54 @@ QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pup
     return words;
 }
 
+}  // namespace
+
+QList<Word> wordsUnderReview(const QList<results::Row>& rows, const QString& pupil)
+{
+    QList<const results::Row*> hers;
+    for (const results::Row& row : rows) {
+        if (samePupil(row.pupil, pupil))
+            hers.append(&row);
+    }
+    Words known;
+    return underReview(hers, known);
+}
+
 QMap<QString, QList<Word>> underReviewByPupil(const QList<results::Row>& rows)
 {
-    QMap<QString, QList<results::Row>> byPupil;
-    for (const results::Row& row : rows)
-        byPupil[row.pupil].append(row);
+    // The rows themselves stay where they are: a school year's rows are most
+    // of the memory the teacher's view takes.
+    QMap<QString, QList<const results::Row*>> byPupil;
+    QList<const results::Row*>* current = nullptr;
+    const QString* last = nullptr;
+    for (const results::Row& row : rows) {
+        // A file's rows are one pupil's: looked up once a run.
+        if (!last || row.pupil.constData() != last->constData() || row.pupil != *last) {
+            current = &byPupil[row.pupil];
+            last = &row.pupil;
+        }
+        current->append(&row);
+    }
+    // Pupils are independent: a few threads work them out, each pupil's
+    // words put in her own place of the list.
+    const QList<QString> pupils = byPupil.keys();
+    QList<QList<Word>> lists(pupils.size());
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        Words known;
+        for (qsizetype i = next++; i < pupils.size(); i = next++)
+            lists[i] = underReview(byPupil.value(pupils.at(i)), known);
+    };
+    const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, 4);
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads && t < pupils.size(); ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
     QMap<QString, QList<Word>> words;
-    for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it)
-        words.insert(it.key(), wordsUnderReview(*it, it.key()));
+    for (qsizetype i = 0; i < pupils.size(); ++i)
+        words.insert(pupils.at(i), lists.at(i));
     return words;
 }
 

@@ -139,14 +139,16 @@ std::optional<catalogue::ListedExercise> build(const Request& request)
     for (const results::Row& row : folder.rows) {
         if (!samePupil(row.pupil, request.pupil))
             continue;
-        for (qsizetype i = 0; i < row.failures.size(); ++i) {
-            const QString k = key(row.failures[i]);
+        const QStringList failures = row.failures();
+        const QStringList families = row.families();
+        for (qsizetype i = 0; i < failures.size(); ++i) {
+            const QString k = key(failures[i]);
             if (k.isEmpty())
                 continue;
             Word& w = failed[k];
-            w.word = families::split(row.failures[i]).core;
-            if (i < row.families.size() && !row.families[i].isEmpty())
-                w.families = row.families[i];
+            w.word = families::split(failures[i]).core;
+            if (!families.value(i).isEmpty())
+                w.families = families[i];
         }
     }
     QList<catalogue::ListedExercise> sources;

@@ -105,7 +105,7 @@ QStringList textColumns()
 QStringList textCells(const results::Row& row)
 {
     QStringList failures;
-    for (qsizetype i = 0; i < row.failures.size(); ++i)
+    for (qsizetype i = 0; i < row.failures().size(); ++i)
         failures.append(results::failureText(row, i));
     return {row.date.toString(QStringLiteral("dd/MM/yyyy")),
             row.time.toString(QStringLiteral("HH:mm")),

@@ -614,11 +614,11 @@ results::Row reviewRow(const char* when, const char* pupil, const char* failures
     row.exercise = u"06 B y V"_s;
     row.item = 1;
     row.finished = true;
-    row.failures = QString::fromUtf8(failures).split(u' ', Qt::SkipEmptyParts);
-    row.written = QString::fromUtf8(written).split(u' ', Qt::SkipEmptyParts);
-    row.families = QString::fromUtf8(families).split(u' ', Qt::SkipEmptyParts);
-    row.rightFirstTime = QString::fromUtf8(right).split(u' ', Qt::SkipEmptyParts);
-    row.failed = int(row.failures.size());
+    row.setFailures(QString::fromUtf8(failures).split(u' ', Qt::SkipEmptyParts));
+    row.setWritten(QString::fromUtf8(written).split(u' ', Qt::SkipEmptyParts));
+    row.setFamilies(QString::fromUtf8(families).split(u' ', Qt::SkipEmptyParts));
+    row.setRightFirstTime(QString::fromUtf8(right).split(u' ', Qt::SkipEmptyParts));
+    row.failed = int(row.failures().size());
     return row;
 }
 
@@ -778,8 +778,8 @@ TEST_P(ReviewTexts, LinesOfTheExercisesHoldingHerWordsMisspelt)
     const QList<review::Word> words = review::wordsUnderReview(c.rows, u"Ana"_s);
     QHash<QString, review::Word> failed;
     for (const results::Row& row : c.rows) {
-        for (qsizetype i = 0; i < row.failures.size(); ++i)
-            failed.insert(review::key(row.failures[i]), failedAs(row.failures[i], {}, row.families.value(i)));
+        for (qsizetype i = 0; i < row.failures().size(); ++i)
+            failed.insert(review::key(row.failures()[i]), failedAs(row.failures()[i], {}, row.families().value(i)));
     }
     QSet<QString> underReview;
     for (const review::Word& w : words)

@@ -638,7 +638,7 @@ protected:
         row.pupil = QStringLiteral("Ana");
         row.exercise = QStringLiteral("06 B y V");
         row.item = 1;
-        row.failures = QStringList{"vaca", "hierba"};
+        row.setFailures(QStringList{"vaca", "hierba"});
         row.failed = 2;
         EXPECT_TRUE(results::appendRow(folder.filePath("2026-03-09_Ana_aula.csv"), row));
         configure("alumno/preguntar", true);
@@ -779,7 +779,7 @@ INSTANTIATE_TEST_SUITE_P(
                           row.time = QTime(11, 0);
                           row.pupil = "Ana";
                           row.exercise = "06 B y V";
-                          row.failures = QStringList{"murciélago"};
+                          row.setFailures(QStringList{"murciélago"});
                           QFile::remove(results.filePath("2026-03-09_Ana_aula.csv"));
                           ASSERT_TRUE(results::appendRow(results.filePath("b.csv"), row));
                       }}),

@@ -22,6 +22,6 @@ inline results::Row rowOf(const QString& pupil, QDate date, const QString& exerc
     row.seconds = 60;
     row.corrected = corrected;
     row.failed = int(failures.size());
-    row.failures = failures;
+    row.setFailures(failures);
     return row;
 }

@@ -205,8 +205,8 @@ TEST_F(TeacherView, TheChartSaysEachWordsFamiliesAsTheRowsRecordThem)
 {
     QTemporaryDir other;
     results::Row row = rowOf(u"Ana"_s, QDate(2026, 4, 1), BV, true, true, 1, {u"hombre"_s, u"vaca"_s});
-    row.written = {u"ombre"_s, u"baca"_s};
-    row.families = {u"h"_s, u"b/v"_s};
+    row.setWritten({u"ombre"_s, u"baca"_s});
+    row.setFamilies({u"h"_s, u"b/v"_s});
     results::Folder folder;
     folder.rows = {row};
     // The family a row records, never one guessed from the letters of «hombre».
@@ -341,8 +341,8 @@ TEST_P(Report, SaysWhatTheSelectionHolds)
 {
     QList<results::Row> rows{rowOf(u"María López"_s, QDate(2026, 3, 9), BV, true, true, 3, {u"vaca"_s}),
                              rowOf(u"Jorge"_s, QDate(2026, 3, 10), May, true, false, 1, {u"Madrid"_s, u"hoy"_s})};
-    rows[0].written = {u"baca"_s};
-    rows[0].families = {u"b/v"_s};
+    rows[0].setWritten({u"baca"_s});
+    rows[0].setFamilies({u"b/v"_s});
     const report::Input input{u"/srv/aula/resultados"_s, &rows, GetParam().filter, {u"Carmen"_s}};
     const QString text = report::document(input)->toPlainText();
     for (const QString& part : GetParam().present)
@@ -378,8 +378,8 @@ TEST(ReportPages, OnePerPupilAndLandscapeForManyFamilies)
     const report::Input input{u"x"_s, &rows, {}, {u"Bea"_s}};
     EXPECT_EQ(report::html(input).count(u"page-break-before: always"_s), 2);
     EXPECT_FALSE(report::needsLandscape(input));
-    rows[0].failures = {u"vaca"_s, u"hoy"_s, u"gente"_s, u"llave"_s, u"cielo"_s, u"perro"_s};
-    rows[0].families = {u"b/v"_s, u"h"_s, u"g/j"_s, u"ll/y"_s, u"c/z/s"_s, u"r/rr"_s};
+    rows[0].setFailures({u"vaca"_s, u"hoy"_s, u"gente"_s, u"llave"_s, u"cielo"_s, u"perro"_s});
+    rows[0].setFamilies({u"b/v"_s, u"h"_s, u"g/j"_s, u"ll/y"_s, u"c/z/s"_s, u"r/rr"_s});
     EXPECT_TRUE(report::needsLandscape(input));
 }
 

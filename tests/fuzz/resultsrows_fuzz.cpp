@@ -42,11 +42,11 @@ bool cleanWords(const QStringList& words)
 void checkRead(const results::Row& row)
 {
     require(clean(row.pupil) && clean(row.exercise), "no control character in a text field read");
-    require(cleanWords(row.failures) && cleanWords(row.written) && cleanWords(row.families)
-                && cleanWords(row.rightFirstTime),
+    require(cleanWords(row.failures()) && cleanWords(row.written()) && cleanWords(row.families())
+                && cleanWords(row.rightFirstTime()),
             "words read are whole words without control characters");
-    require(row.written.isEmpty() || row.written.size() == row.failures.size(), "one written form per failed word");
-    require(row.families.isEmpty() || row.families.size() == row.failures.size(), "one family per failed word");
+    require(row.written().isEmpty() || row.written().size() == row.failures().size(), "one written form per failed word");
+    require(row.families().isEmpty() || row.families().size() == row.failures().size(), "one family per failed word");
     require(!row.inTime || row.finished, "not in time unless finished");
     require(results::normalised(row) == row, "a row read is in its normal form");
     QString line = QString::fromUtf8(results::encodeRow(row));
@@ -72,10 +72,10 @@ results::Row rowFrom(const QByteArray& bytes)
     row.corrected = number(10);
     row.failed = number(11) - 3;
     row.help = number(8) & 4;
-    row.failures = piece(3).split(u' ');
-    row.written = piece(4).split(u' ', Qt::SkipEmptyParts);
-    row.families = piece(5).split(u' ', Qt::SkipEmptyParts);
-    row.rightFirstTime = piece(6).split(u'\t');
+    row.setFailures(piece(3).split(u' '));
+    row.setWritten(piece(4).split(u' ', Qt::SkipEmptyParts));
+    row.setFamilies(piece(5).split(u' ', Qt::SkipEmptyParts));
+    row.setRightFirstTime(piece(6).split(u'\t'));
     return row;
 }
 
