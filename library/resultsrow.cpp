@@ -2,6 +2,8 @@
 
 #include "library/resultsrow.h"
 
+#include "library/rowfields.h"
+
 #include <QStringView>
 #include <QTextBoundaryFinder>
 
@@ -64,45 +66,6 @@ QString withoutFormulaStart(QString text)
     while (start < text.size() && (text.at(start) == u' ' || QStringView(u"=+-@").contains(text.at(start))))
         ++start;
     return text.mid(start);
-}
-
-// The digits of `text` from `from`, `count` of them; -1 when one is no digit.
-int digits(QStringView text, qsizetype from, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        value = value * 10 + (c - u'0');
-    }
-    return value;
-}
-
-// AAAA-MM-DD, by hand: the general date parser costs more than the rest of a row.
-QDate parseDate(QStringView text)
-{
-    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-')
-        return {};
-    const int year = digits(text, 0, 4);
-    const int month = digits(text, 5, 2);
-    const int day = digits(text, 8, 2);
-    if (year < 0 || month < 0 || day < 0)
-        return {};
-    return QDate(year, month, day);
-}
-
-// HH:mm:ss.
-QTime parseTime(QStringView text)
-{
-    if (text.size() != 8 || text[2] != u':' || text[5] != u':')
-        return {};
-    const int hour = digits(text, 0, 2);
-    const int minute = digits(text, 3, 2);
-    const int second = digits(text, 6, 2);
-    if (hour < 0 || minute < 0 || second < 0 || !QTime::isValid(hour, minute, second))
-        return {};
-    return QTime(hour, minute, second);
 }
 
 }  // namespace
@@ -292,8 +255,8 @@ std::optional<Row> parseRow(QStringView line)
         return std::nullopt;
     const QStringList& f = *fields;
     Row row;
-    row.date = parseDate(f[0]);
-    row.time = parseTime(f[1]);
+    row.date = fields::date(f[0]);
+    row.time = fields::time(f[1]);
     if (!row.date.isValid() || !row.time.isValid())
         return std::nullopt;
     row.pupil = f[2];

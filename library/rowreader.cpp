@@ -2,6 +2,8 @@
 
 #include "library/rowreader.h"
 
+#include "library/rowfields.h"
+
 #include "library/textfile.h"
 
 #include <cstring>
@@ -57,43 +59,6 @@ bool isUtf8(QByteArrayView bytes)
 }
 
 namespace {
-
-// The digits of `text` from `from`, `count` of them; -1 when one is no digit.
-int digits(QByteArrayView text, qsizetype from, qsizetype count)
-{
-    int value = 0;
-    for (qsizetype i = from; i < from + count; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-QDate dateOf(QByteArrayView text)
-{
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return {};
-    const int year = digits(text, 0, 4);
-    const int month = digits(text, 5, 2);
-    const int day = digits(text, 8, 2);
-    if (year < 0 || month < 0 || day < 0)
-        return {};
-    return QDate(year, month, day);
-}
-
-QTime timeOf(QByteArrayView text)
-{
-    if (text.size() != 8 || text[2] != ':' || text[5] != ':')
-        return {};
-    const int hour = digits(text, 0, 2);
-    const int minute = digits(text, 3, 2);
-    const int second = digits(text, 6, 2);
-    if (hour < 0 || minute < 0 || second < 0 || !QTime::isValid(hour, minute, second))
-        return {};
-    return QTime(hour, minute, second);
-}
 
 // 1 to 18 digits; -1 otherwise.
 qint64 countOf(QByteArrayView text)
@@ -195,8 +160,8 @@ std::optional<Row> RowReader::readPlain(QByteArrayView line)
     if (fields != FieldCount && fields != ShortFieldCount)
         return std::nullopt;
     Row row;
-    row.date = dateOf(f[0]);
-    row.time = timeOf(f[1]);
+    row.date = fields::date(f[0]);
+    row.time = fields::time(f[1]);
     const qint64 item = countOf(f[4]);
     const int finished = yesNoOf(f[5]);
     const int inTime = yesNoOf(f[6]);
