@@ -474,6 +474,22 @@ QList<Week> weeklyProgress(const QList<Row>& rows)
     return weeks.values();
 }
 
+QList<Day> dailyProgress(const QList<Row>& rows)
+{
+    QMap<QDate, Day> days;
+    for (const Row& row : rows) {
+        Day& day = days[row.date];
+        day.date = row.date;
+        ++day.texts;
+        day.finished += row.finished ? 1 : 0;
+        day.corrected += row.corrected;
+        day.failed += row.failed;
+        for (qsizetype i = 0; i < row.failures().size(); ++i)
+            day.failures.append(failureText(row, i));
+    }
+    return days.values();
+}
+
 QString failureText(const Row& row, qsizetype failure)
 {
     const QString word = row.failures().value(failure);

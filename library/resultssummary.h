@@ -105,6 +105,21 @@ struct Week {
 };
 QList<Week> weeklyProgress(const QList<Row>& rows);
 
+// A pupil's texts of one day, taken together, as a printed report lists
+// them: a school year is then some 180 lines a pupil instead of some 900.
+struct Day {
+    QDate date;
+    qint64 texts = 0;
+    qint64 finished = 0;
+    qint64 corrected = 0;
+    qint64 failed = 0;
+    QStringList failures;  // failureText() of each failed word, in the day's order
+    bool operator==(const Day&) const = default;
+};
+// One entry per day that has a row, in date order; the rows in the order
+// they came (pupilRows() sorts them by date and time).
+QList<Day> dailyProgress(const QList<Row>& rows);
+
 // A failure as a teacher reads it: "vaca (escribió «baca»)", or the word
 // alone when the row does not say what was written.
 QString failureText(const Row& row, qsizetype failure);

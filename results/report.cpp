@@ -12,6 +12,8 @@
 #include <QPrinter>
 #include <QTextDocument>
 
+#include <limits>
+
 namespace report {
 
 namespace {
@@ -32,8 +34,9 @@ QString dateText(const QDate& date)
 }
 
 // A table with a header line and lines of cells; the columns from
-// `firstNumber` on are right-aligned.
-QString table(const QStringList& headers, const QList<QStringList>& lines, int firstNumber)
+// `firstNumber` to `lastNumber` are right-aligned.
+QString table(const QStringList& headers, const QList<QStringList>& lines, int firstNumber,
+              int lastNumber = std::numeric_limits<int>::max())
 {
     QString out = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"><tr>");
     for (const QString& header : headers)
@@ -42,7 +45,7 @@ QString table(const QStringList& headers, const QList<QStringList>& lines, int f
     for (const QStringList& line : lines) {
         out += QStringLiteral("<tr>");
         for (int c = 0; c < int(line.size()); ++c) {
-            out += c >= firstNumber ? QStringLiteral("<td align=\"right\">")
+            out += c >= firstNumber && c <= lastNumber ? QStringLiteral("<td align=\"right\">")
                 : c == 0            ? QStringLiteral("<td style=\"white-space: nowrap\">")
                                     : QStringLiteral("<td>");
             out += esc(line.at(c)) + QStringLiteral("</td>");
@@ -76,11 +79,18 @@ QString pupilPage(const Input& input, const results::PupilSummary& summary)
                          .arg(summary.failed));
     if (rows.isEmpty())
         return out + paragraph(QStringLiteral("Ningún texto en esta selección.")) + QStringLiteral("</div>");
+    // One line a day: the window lists every text; on paper a school year
+    // of texts would be some fifty pages a pupil.
     out += heading(3, QStringLiteral("Sus textos, día a día"));
     QList<QStringList> lines;
-    for (const results::Row& row : rows)
-        lines.append(resultstables::textCells(row));
-    out += table(resultstables::textColumns(), lines, 99);
+    for (const results::Day& day : results::dailyProgress(rows)) {
+        lines.append({dateText(day.date), QString::number(day.texts), QString::number(day.finished),
+                      QString::number(day.corrected), QString::number(day.failed),
+                      day.failures.join(QStringLiteral(", "))});
+    }
+    out += table({QStringLiteral("Fecha"), QStringLiteral("Textos"), QStringLiteral("Terminados"),
+                   QStringLiteral("Corregidas"), QStringLiteral("Con fallo"), QStringLiteral("Fallos y lo que escribió")},
+                  lines, 1, 4);
     out += heading(3, QStringLiteral("Sus fallos por familia"));
     lines.clear();
     for (const results::FamilyCount& count : results::familyCounts(rows, {}))
@@ -134,7 +144,7 @@ QString html(const Input& input)
                       resultstables::underReview(review, s.pupil)});
     }
     out += summaries.isEmpty() ? paragraph(QStringLiteral("Ningún texto en esta selección."))
-                               : table(resultstables::pupilColumns(), lines, 1);
+                               : table(resultstables::pupilColumns(), lines, 1, 6);
 
     const results::FamilyTable families = results::classFamilies(*in.rows, in.filter, in.classList);
     if (!families.families.isEmpty()) {

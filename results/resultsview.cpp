@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -48,6 +49,15 @@ QPushButton* button(QWidget* parent, const QString& text, const QString& name)
     b->setObjectName(name);
     return b;
 }
+
+// The wait cursor while a report is laid out: a school year takes seconds.
+class BusyCursor {
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 }  // namespace
 
@@ -285,7 +295,12 @@ bool ResultsView::exportReport()
                                             QStringLiteral("PDF (*.pdf)"));
     if (path.isEmpty())
         return false;
-    if (report::writePdf({folder_, &contents_.rows, filter(), classList_}, path))
+    bool written = false;
+    {
+        const BusyCursor busy;
+        written = report::writePdf({folder_, &contents_.rows, filter(), classList_}, path);
+    }
+    if (written)
         return true;
     showMessage(QStringLiteral("No puedo guardar el informe en ") + QDir::toNativeSeparators(path));
     return false;
@@ -299,7 +314,10 @@ bool ResultsView::printView()
     printer.setPageOrientation(report::needsLandscape(input) ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!prompts_->choosePrinter(this, QString(), printer))
         return false;
-    report::print(input, printer);
+    {
+        const BusyCursor busy;
+        report::print(input, printer);
+    }
     if (printer.printerState() == QPrinter::Error) {
         showMessage(QStringLiteral("No puedo imprimir"));
         return false;

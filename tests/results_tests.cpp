@@ -1364,4 +1364,19 @@ TEST(ClassFamilies, CountsEachPupilsFailuresByFamily)
     EXPECT_EQ(results::weeklyProgress(ana), (QList<results::Week>{{Day, 1, 1, 2}, {Day.addDays(7), 1, 1, 1}}));
 }
 
+// A report lists a pupil's texts a day to a line: the day's texts, what
+// she finished, corrected and failed, and every failure with what she wrote.
+TEST(DailyProgress, TakesEachDaysTextsTogether)
+{
+    const QList<Row> rows{familyRow(Day, {u"vaca"_s, u"hoy"_s}, {u"baca"_s, u"-"_s}, {u"b/v"_s, u"h"_s}),
+                          rowOf(u"Ana"_s, Day, u"e"_s, false, false, 3, {}),
+                          rowOf(u"Ana"_s, Day.addDays(2), u"e"_s, true, false, 2, {u"hombre"_s}),
+                          familyRow(Day.addDays(2), {u"Hoy"_s}, {u"oy"_s}, {u"h+mayúscula"_s})};
+    const QList<results::Day> expected{
+        {Day, 2, 1, 4, 2, {u"vaca (escribió «baca»)"_s, u"hoy (lo borró)"_s}},
+        {Day.addDays(2), 2, 2, 3, 2, {u"hombre"_s, u"Hoy (escribió «oy»)"_s}}};
+    EXPECT_EQ(results::dailyProgress(rows), expected);
+    EXPECT_TRUE(results::dailyProgress({}).isEmpty());
+}
+
 }  // namespace
