@@ -10,6 +10,13 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 Q_LOGGING_CATEGORY(lcClassList, "miravellon.classlist")
 
 namespace classlist {
@@ -70,19 +77,40 @@ QStringList parse(const QByteArray& bytes, bool complete)
 
 QStringList read(const QString& folder)
 {
-    QFile file(folder + u'/' + fileName());
-    if (!file.exists())
-        return {};
-    if (!file.open(QIODevice::ReadOnly)) {
-        qCWarning(lcClassList) << "cannot read" << file.fileName() << file.errorString();
+    const QString path = folder + u'/' + fileName();
+    // Only an ordinary file: a link is not followed, and a planted pipe or
+    // device is refused at once instead of being waited on.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            qCWarning(lcClassList) << "cannot read" << path << ::strerror(errno);
         return {};
     }
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    struct stat info {};
+    QByteArray bytes;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.resize(MaxFileBytes + 1);
+        qsizetype got = 0;
+        while (got < bytes.size()) {
+            const ssize_t r = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r <= 0)
+                break;
+            got += r;
+        }
+        bytes.resize(got);
+    } else {
+        qCWarning(lcClassList) << path << "is no ordinary file";
+        ::close(fd);
+        return {};
+    }
+    ::close(fd);
     const bool complete = bytes.size() <= MaxFileBytes;
     if (!complete)
-        qCWarning(lcClassList) << file.fileName() << "is larger than" << MaxFileBytes << "bytes: the rest is not read";
+        qCWarning(lcClassList) << path << "is larger than" << MaxFileBytes << "bytes: the rest is not read";
     const QStringList names = parse(complete ? bytes : bytes.first(MaxFileBytes), complete);
-    qCInfo(lcClassList) << names.size() << "names in" << file.fileName();
+    qCInfo(lcClassList) << names.size() << "names in" << path;
     return names;
 }
 

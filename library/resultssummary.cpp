@@ -5,8 +5,6 @@
 #include "library/families.h"
 #include "library/textfile.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QMap>
 #include <QSet>
 
@@ -17,8 +15,6 @@ namespace results {
 namespace {
 
 constexpr char Bom[] = "\xEF\xBB\xBF";
-// A class list is a few dozen names; a school's, a few thousand.
-constexpr qint64 MaxClassListBytes = 1024 * 1024;
 
 QString bareWord(const QString& word)
 {
@@ -138,31 +134,6 @@ QString pupilKey(const QString& name)
         key += c;
     }
     return key.toCaseFolded().simplified();
-}
-
-QStringList readClassList(const QString& folder)
-{
-    QFile file(folder + QStringLiteral("/alumnos.txt"));
-    const QFileInfo info(file);
-    if (info.isSymLink() || !info.isFile() || info.size() > MaxClassListBytes || !file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList names;
-    QSet<QString> keys;
-    for (QString line : textfile::splitLines(textfile::decode(file.read(MaxClassListBytes)))) {
-        for (QChar& c : line) {
-            if (c.category() == QChar::Other_Control)
-                c = u' ';
-        }
-        line = line.simplified();
-        if (line.startsWith(u'\uFEFF'))
-            line = line.mid(1).trimmed();
-        const QString key = pupilKey(line);
-        if (!key.isEmpty() && !keys.contains(key)) {
-            keys.insert(key);
-            names.append(line);
-        }
-    }
-    return names;
 }
 
 QList<PupilSummary> summarize(const QList<Row>& rows, const Filter& filter, const QStringList& classList)

@@ -28,10 +28,6 @@ bool matches(const Row& row, const Filter& filter);
 // aside ("Lucía  PÉREZ" and "lucia perez" are one pupil).
 QString pupilKey(const QString& name);
 
-// The class list of a results folder: its alumnos.txt, one name per line
-// (empty lines and surrounding spaces aside, each name once). Empty when the
-// file is missing, is no ordinary file or is larger than a class list can be.
-QStringList readClassList(const QString& folder);
 
 // Counts are 64-bit: no sum of rows overflows.
 struct PupilSummary {

@@ -8,6 +8,7 @@
 // account (the setting resultados/carpeta, or $XDG_DATA_HOME/miravellon/resultados).
 // With --informe it writes the report as a PDF and ends, with no window.
 
+#include "library/classlist.h"
 #include "library/commandline.h"
 #include "library/results.h"
 #include "results/report.h"
@@ -113,7 +114,7 @@ int main(int argc, char* argv[])
         const QString path = parser.value(QStringLiteral("informe"));
         const report::Input input{folder, &contents.rows,
                                   results::Filter{*from, *to, parser.value(QStringLiteral("ejercicio"))},
-                                  results::readClassList(folder)};
+                                  classlist::read(folder)};
         if (!report::writePdf(input, path))
             return fail(QStringLiteral("no puedo escribir el informe en %1").arg(QDir::toNativeSeparators(path)));
         const QString skipped = results::skippedNote(contents);

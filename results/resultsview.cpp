@@ -2,6 +2,7 @@
 
 #include "results/resultsview.h"
 
+#include "library/classlist.h"
 #include "presentation/prompts.h"
 #include "results/classtables.h"
 #include "results/failedwordschart.h"
@@ -168,7 +169,7 @@ void ResultsView::openFolder(const QString& folder)
     folder_ = folder;
     folderLabel_->setText(QDir::toNativeSeparators(folder));
     contents_ = results::readFolder(folder);
-    classList_ = results::readClassList(folder);
+    classList_ = classlist::read(folder);
     underReview_ = review::underReviewByPupil(contents_.rows);
 
     filling_ = true;

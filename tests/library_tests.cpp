@@ -24,6 +24,8 @@
 #include <optional>
 #include <ostream>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -596,6 +598,14 @@ TEST(ClassListFile, IsReadFromTheFolderUpToItsSize)
     // A folder in its place.
     tree.mkdir(u"otra/alumnos.txt"_s);
     EXPECT_TRUE(classlist::read(tree.file(u"otra"_s)).isEmpty());
+
+    // A planted pipe is refused at once, not waited on; a link is not followed.
+    tree.mkdir(u"tubo"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree.file(u"tubo/alumnos.txt"_s)).constData(), 0644), 0);
+    EXPECT_TRUE(classlist::read(tree.file(u"tubo"_s)).isEmpty());
+    tree.mkdir(u"enlace"_s);
+    ASSERT_TRUE(QFile::link(tree.file(u"alumnos.txt"_s), tree.file(u"enlace/alumnos.txt"_s)));
+    EXPECT_TRUE(classlist::read(tree.file(u"enlace"_s)).isEmpty());
 }
 
 // --- Mi repaso ------------------------------------------------------------

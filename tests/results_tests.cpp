@@ -3,6 +3,7 @@
 // attempt yields, the CSV format, names and folders, appending safely (also
 // from two processes at once), and reading a folder back for the teacher.
 
+#include "library/classlist.h"
 #include "library/families.h"
 #include "library/results.h"
 #include "library/rowqueue.h"
@@ -1283,7 +1284,7 @@ TEST(ClassList, GroupsSpellingsAndShowsWhoDidNothing)
 {
     QTemporaryDir dir;
     writeAll(dir.filePath(u"alumnos.txt"_s), "\xEF\xBB\xBFLuc\xC3\xAD" "a P\xC3\xA9rez\r\n\r\n  Jorge  \nJORGE\n");
-    const QStringList list = results::readClassList(dir.path());
+    const QStringList list = classlist::read(dir.path());
     EXPECT_EQ(list, (QStringList{u"Lucía Pérez"_s, u"Jorge"_s}));
     const QDate day(2026, 3, 9);
     const QList<Row> rows{rowOf(u"lucia perez"_s, day, u"e"_s, true, true, 1, {}),
@@ -1297,7 +1298,7 @@ TEST(ClassList, GroupsSpellingsAndShowsWhoDidNothing)
     EXPECT_EQ(s[0], (results::PupilSummary{u"Bea"_s, 1, 3, 0, 0, 0, 0}));
     EXPECT_EQ(s[1], (results::PupilSummary{u"Jorge"_s, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(s[2], (results::PupilSummary{u"Lucía Pérez"_s, 2, 2, 2, 1, 3, 1}));
-    EXPECT_TRUE(results::readClassList(dir.filePath(u"no-existe"_s)).isEmpty());
+    EXPECT_TRUE(classlist::read(dir.filePath(u"no-existe"_s)).isEmpty());
 }
 
 Row familyRow(const QDate& date, const QStringList& failures, const QStringList& written, const QStringList& families)
